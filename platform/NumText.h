@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vorn {
+
+// Locale-independent number text. "." is the decimal point whatever the
+// user's locale says.
+
+// Reads a decimal number: optional blanks (space or tab), an optional sign,
+// digits with at most one period (at least one digit in all), an optional
+// exponent ("e" or "E", optional sign, digits), optional blanks. Anything
+// else, or a value too large for long double, raises ConvertError with a
+// Japanese message naming the text.
+long double StrToFloat(std::string_view text);
+
+// Reads a decimal integer (optional blanks, optional sign, digits) that fits
+// in an int; raises ConvertError otherwise.
+int StrToInt(std::string_view text);
+
+std::string IntToStr(long long value);
+
+// Fixed-point text: rounds to at most `precision` significant digits and at
+// most `digits` decimals, whichever leaves fewer, halves away from zero on
+// the exact binary value, and writes exactly `digits` decimals. A value whose
+// integer part needs more than `precision` digits is written in scientific
+// form, "1.000E+4" (precision significant digits). Non-finite values give
+// "INF", "-INF" or "NAN". A value that rounds to zero has no minus sign.
+std::string FloatToStrF(long double value, int precision, int digits);
+
+// Two-digit month, day and hour texts, as the "mm", "dd" and "hh" patterns.
+struct LocalTime {
+    int year = 0;
+    int month = 1;  // 1..12
+    int day = 1;    // 1..31
+    int hour = 0;   // 0..23
+    int minute = 0; // 0..59
+};
+std::string FormatDateTime(std::string_view pattern, const LocalTime& t);
+
+} // namespace vorn

@@ -1,0 +1,29 @@
+#!/bin/sh
+# Installs the Debian packages that building, testing and running need.
+# Idempotent, and silent when everything is already there.
+set -eu
+
+PACKAGES="g++ cmake make pkg-config
+qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-tools-dev qt6-tools-dev-tools
+qt6-l10n-tools libqt6sql6-sqlite qt6-translations-l10n qt6-qpa-plugins
+libgtest-dev googletest libbenchmark-dev
+fonts-ipafont-gothic xvfb xauth xdotool faketime x11-utils imagemagick"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages:$missing" >&2
+    echo "Run as root (or install them with sudo apt-get install$missing)." >&2
+    exit 1
+fi
+echo "Installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+# shellcheck disable=SC2086
+apt-get install -y -qq --no-install-recommends $missing >/dev/null

@@ -1,0 +1,34 @@
+#include "support/TestHome.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace vorn::test {
+namespace {
+std::string g_home;
+}
+
+std::string UseTemporaryHome() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vorn-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    g_home = pattern;
+    setenv("HOME", g_home.c_str(), 1);
+    const std::string config = g_home + "/.config";
+    std::filesystem::create_directories(config);
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    return g_home;
+}
+
+const std::string& TestHome() { return g_home; }
+
+std::string MakeTempDir(const std::string& stem) {
+    std::string pattern = g_home + "/" + stem + "-XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    return pattern;
+}
+
+} // namespace vorn::test

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace vorn::test {
+
+// Points HOME and XDG_CONFIG_HOME at a new temporary folder, so that no test
+// ever touches a real user's files. Returns that folder.
+std::string UseTemporaryHome();
+// The folder set by UseTemporaryHome().
+const std::string& TestHome();
+// A fresh, empty folder below the test home.
+std::string MakeTempDir(const std::string& stem);
+
+} // namespace vorn::test
