@@ -1,8 +1,6 @@
 #include "core/InputCheck.h"
 #include "platform/Errors.h"
-#include "support/FakeMainView.h"
-#include "support/FakeSeams.h"
-#include "ui/main/MainController.h"
+#include "support/MainFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -10,35 +8,14 @@ using namespace vorn;
 using namespace vorn::test;
 
 namespace {
-
-struct Fixture : ::testing::Test {
-    FakeMainView view;
-    FakePrompter prompter;
-    FixedClock clock{LocalTime{2026, 8, 30, 20, 15}};
-    FakeHelpViewer help;
-    MemorySettingsStore settings;
-    CurrentMeasurement m;
-    TargetTable targets;
-    std::string dateStamp;
-    MainController c{view, {prompter, clock, help, settings}, {m, targets, dateStamp}};
-
-    void type(const char* h, const char* w, const char* f) {
-        view.texts[MainCtl::Ed_h] = h;
-        view.texts[MainCtl::Ed_w] = w;
-        view.texts[MainCtl::Ed_f] = f;
-    }
-    std::string shown(MainCtl ctl) { return view.text(ctl); }
-};
-
-using MeasureCommand = Fixture;
-using KeyChain = Fixture;
-using MainWindow = Fixture;
-
+using MeasureCommand = MainFixture;
+using KeyChain = MainFixture;
+using MainWindow = MainFixture;
 } // namespace
 
 TEST_F(MeasureCommand, ShowsResultsAndBand) {
     type("170", "65", "20");
-    c.Button3Click();
+    c->Button3Click();
     EXPECT_EQ(shown(MainCtl::Lb_f), "13.00");
     EXPECT_EQ(shown(MainCtl::Lb_rm), "52.00");
     EXPECT_EQ(shown(MainCtl::Lb_wt), "38.06");
@@ -53,9 +30,9 @@ TEST_F(MeasureCommand, ShowsResultsAndBand) {
 
 TEST_F(MeasureCommand, WithoutFatResetsTheFatLabelsAndKeepsTheFatFields) {
     type("170", "65", "20");
-    c.Button3Click();
+    c->Button3Click();
     type("160", "45", "");
-    c.Button3Click();
+    c->Button3Click();
     EXPECT_EQ(shown(MainCtl::Lb_f), "--.--");
     EXPECT_EQ(shown(MainCtl::Lb_rm), "--.--");
     EXPECT_EQ(shown(MainCtl::Lb_wt), "--.--");
@@ -71,7 +48,7 @@ TEST_F(MeasureCommand, ConversionErrorKeepsEarlierFieldsAndTheScreen) {
     type("170", "6o", "");
     const int before = view.writes;
     try {
-        c.Button3Click();
+        c->Button3Click();
         FAIL() << "no error";
     } catch (const ConvertError& e) {
         EXPECT_NE(std::string(e.what()).find("'6o'"), std::string::npos);
@@ -84,7 +61,7 @@ TEST_F(MeasureCommand, ConversionErrorKeepsEarlierFieldsAndTheScreen) {
 TEST_F(MeasureCommand, HeightZeroWritesNoLabel) {
     type("0", "60", "");
     const int before = view.writes;
-    EXPECT_THROW(c.Button3Click(), ArithmeticError);
+    EXPECT_THROW(c->Button3Click(), ArithmeticError);
     EXPECT_EQ(view.writes, before);
 }
 
@@ -102,7 +79,7 @@ TEST_F(MeasureCommand, EmptinessChecks) {
         prompter.shown.clear();
         view.focus = MainCtl::Ed_f;
         type(k.h, k.w, k.f);
-        c.Button3Click();
+        c->Button3Click();
         ASSERT_EQ(prompter.shown.size(), 1u);
         EXPECT_EQ(prompter.shown[0].text, k.message);
         EXPECT_EQ(prompter.shown[0].caption, k.caption);
@@ -122,7 +99,8 @@ TEST_F(KeyChain, RangeChecksAndFocusChain) {
     } cases[] = {
         {MainCtl::Ed_h, "300", key::Enter, nullptr, MainCtl::Ed_w},
         {MainCtl::Ed_h, "0", key::Down, nullptr, MainCtl::Ed_w},
-        {MainCtl::Ed_h, "300.5", key::Enter, "正の実数(300以下)を入力してください。", MainCtl::Ed_h},
+        {MainCtl::Ed_h, "300.5", key::Enter, "正の実数(300以下)を入力してください。",
+         MainCtl::Ed_h},
         {MainCtl::Ed_h, "-0.5", key::Enter, "正の実数(300以下)を入力してください。", MainCtl::Ed_h},
         {MainCtl::Ed_h, "", key::Enter, nullptr, MainCtl::Ed_h},
         {MainCtl::Ed_h, "170", key::Up, nullptr, MainCtl::Ed_h},
@@ -132,7 +110,8 @@ TEST_F(KeyChain, RangeChecksAndFocusChain) {
         {MainCtl::Ed_w, "", key::Enter, nullptr, MainCtl::Ed_w},
         {MainCtl::Ed_w, "60", key::Up, nullptr, MainCtl::Ed_h},
         {MainCtl::Ed_w, "60", key::Esc, nullptr, MainCtl::Ed_h},
-        {MainCtl::Ed_f, "100.5", key::Enter, "正の実数(100以下)を入力してください。", MainCtl::Ed_f},
+        {MainCtl::Ed_f, "100.5", key::Enter, "正の実数(100以下)を入力してください。",
+         MainCtl::Ed_f},
         {MainCtl::Ed_f, "20", key::Up, nullptr, MainCtl::Ed_w},
         {MainCtl::Ed_f, "20", key::Esc, nullptr, MainCtl::Ed_w},
     };
@@ -142,11 +121,11 @@ TEST_F(KeyChain, RangeChecksAndFocusChain) {
         view.focus = k.field;
         view.texts[k.field] = k.text;
         if (k.field == MainCtl::Ed_h)
-            c.Ed_hKeyDown(k.key);
+            c->Ed_hKeyDown(k.key);
         else if (k.field == MainCtl::Ed_w)
-            c.Ed_wKeyDown(k.key);
+            c->Ed_wKeyDown(k.key);
         else
-            c.Ed_fKeyDown(k.key);
+            c->Ed_fKeyDown(k.key);
         if (k.message) {
             ASSERT_EQ(prompter.shown.size(), 1u);
             EXPECT_EQ(prompter.shown[0].text, k.message);
@@ -161,24 +140,24 @@ TEST_F(KeyChain, RangeChecksAndFocusChain) {
 
 TEST_F(KeyChain, OutOfRangeValueIsStoredAllTheSame) {
     view.texts[MainCtl::Ed_h] = "500";
-    c.Ed_hKeyDown(key::Enter);
+    c->Ed_hKeyDown(key::Enter);
     EXPECT_EQ(m.height, 500.0f);
 }
 
 TEST_F(KeyChain, OtherKeysAreLeftToTheField) {
-    EXPECT_FALSE(c.Ed_hKeyDown('A'));
-    EXPECT_FALSE(c.Ed_wKeyDown(37));
-    EXPECT_FALSE(c.Ed_fKeyDown(9));
+    EXPECT_FALSE(c->Ed_hKeyDown('A'));
+    EXPECT_FALSE(c->Ed_wKeyDown(37));
+    EXPECT_FALSE(c->Ed_fKeyDown(9));
 }
 
 TEST_F(KeyChain, EnterInFatFieldMeasures) {
     type("170", "65", "20");
-    c.Ed_fKeyDown(key::Enter);
+    c->Ed_fKeyDown(key::Enter);
     EXPECT_EQ(shown(MainCtl::Lb_ft), "2.23");
 
     type("170", "60", "");
     m.fatPercent = 7.0f;
-    c.Ed_fKeyDown(key::Enter);
+    c->Ed_fKeyDown(key::Enter);
     EXPECT_EQ(m.fatPercent, 0.0f);
     EXPECT_EQ(shown(MainCtl::Lb_wt), "--.--");
     EXPECT_EQ(shown(MainCtl::Lb_ft), "-5.63");
@@ -186,14 +165,14 @@ TEST_F(KeyChain, EnterInFatFieldMeasures) {
 
 TEST_F(KeyChain, EnterInFatFieldWithEmptyOthersGivesTheEmptinessMessages) {
     type("", "", "20");
-    c.Ed_fKeyDown(key::Enter);
+    c->Ed_fKeyDown(key::Enter);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, "身長、体重を入力して下さい。");
     EXPECT_EQ(view.focus, MainCtl::Ed_h);
 
     prompter.shown.clear();
     type("", "", "");
-    c.Ed_fKeyDown(key::Enter);
+    c->Ed_fKeyDown(key::Enter);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, "データを入力してください。");
 }
@@ -202,7 +181,7 @@ TEST_F(KeyChain, LettersStopTheCheckBeforeAnythingIsStored) {
     m.height = 1.0f;
     view.focus = MainCtl::Ed_h;
     view.texts[MainCtl::Ed_h] = "abc";
-    EXPECT_THROW(c.Ed_hKeyDown(key::Enter), ConvertError);
+    EXPECT_THROW(c->Ed_hKeyDown(key::Enter), ConvertError);
     EXPECT_EQ(m.height, 1.0f);
     EXPECT_EQ(view.focus, MainCtl::Ed_h);
 }
@@ -212,7 +191,9 @@ TEST_F(MainWindow, CreationSetsMarkersAndDateStamp) {
     settings.values["TGT"]["VAL8"] = "22.00";
     settings.values["TGT"]["VAL9"] = "abc";
     settings.values["TGT"]["VAL1"] = "";
-    c.FormCreate();
+    settings.opened.clear();
+    settings.releases = 0;
+    c->FormCreate();
     EXPECT_EQ(settings.opened, std::vector<std::string>{"Tav\\Vorn2"});
     EXPECT_EQ(settings.releases, 1);
     EXPECT_TRUE(view.isVisible(MainCtl::Sb2));
@@ -227,17 +208,17 @@ TEST_F(MainWindow, CreationSetsMarkersAndDateStamp) {
 
 TEST_F(MainWindow, DateStampPadsEachPart) {
     clock.time = LocalTime{2027, 3, 1, 9, 5};
-    c.FormCreate();
+    c->FormCreate();
     EXPECT_EQ(dateStamp, "030109");
     EXPECT_EQ(shown(MainCtl::Lb_dt), "03/01-09");
 }
 
 TEST_F(MainWindow, ClearResetsTheDisplayButNotTheMeasurement) {
     type("170", "65", "20");
-    c.Button3Click();
+    c->Button3Click();
     view.texts[MainCtl::Lb_cm] = "測定結果を保存します。";
     view.focus = MainCtl::Ed_f;
-    c.Button2Click();
+    c->Button2Click();
     for (MainCtl ctl : {MainCtl::Ed_h, MainCtl::Ed_w, MainCtl::Ed_f})
         EXPECT_EQ(shown(ctl), "");
     for (MainCtl ctl : {MainCtl::Lb_f, MainCtl::Lb_rm, MainCtl::Lb_wt, MainCtl::Lb_sw,
@@ -249,7 +230,7 @@ TEST_F(MainWindow, ClearResetsTheDisplayButNotTheMeasurement) {
     EXPECT_EQ(view.focus, MainCtl::Ed_h);
     EXPECT_EQ(shown(MainCtl::Lb_cm), "測定結果を保存します。");
     EXPECT_EQ(m.weight, 65.0f);
-    EXPECT_TRUE(c.NothingOnDisplay());
+    EXPECT_TRUE(c->NothingOnDisplay());
 }
 
 TEST_F(MainWindow, PointerHints) {
@@ -266,24 +247,24 @@ TEST_F(MainWindow, PointerHints) {
         {&MainController::FormMouseMove, "データを入力して下さい。"},
     };
     for (const Case& k : cases) {
-        (c.*k.handler)();
+        ((*c).*k.handler)();
         EXPECT_EQ(shown(MainCtl::Lb_cm), k.text);
     }
 }
 
 TEST_F(MainWindow, HelpAndTargetsCommands) {
-    c.Contents1Click();
-    c.K1Click();
+    c->Contents1Click();
+    c->K1Click();
     ASSERT_EQ(help.calls.size(), 2u);
     EXPECT_EQ(help.calls[0], (std::pair<unsigned, long>{11, 0}));
     EXPECT_EQ(help.calls[1], (std::pair<unsigned, long>{0x0101, 0}));
-    c.SpeedButton6Click();
+    c->SpeedButton6Click();
     EXPECT_EQ(view.targetsShown, 1);
 }
 
 TEST_F(MainWindow, CloseWritesAllNineTargetsAndCloses) {
     targets[1] = "65.00";
-    c.Button1Click();
+    c->Button1Click();
     EXPECT_EQ(settings.writes, 9);
     EXPECT_EQ(settings.values["TGT"]["VAL2"], "65.00");
     EXPECT_EQ(settings.values["TGT"]["VAL9"], "");

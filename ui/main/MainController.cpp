@@ -1,11 +1,21 @@
 #include "ui/main/MainController.h"
 
 #include "core/InputCheck.h"
+#include "log/HistoryTable.h"
+#include "log/LogError.h"
+#include "log/LogReader.h"
+#include "log/LogRecord.h"
+#include "log/LogWriter.h"
 #include "platform/Clock.h"
+#include "platform/Errors.h"
+#include "platform/FileChooser.h"
 #include "platform/HelpViewer.h"
 #include "platform/NumText.h"
 #include "platform/Prompter.h"
 #include "targets/TargetStore.h"
+#include "ui/graph/GraphController.h"
+
+#include <stdexcept>
 
 namespace vorn {
 namespace {
@@ -73,8 +83,7 @@ void MainController::Button3Click() {
     view_.setColour(MainCtl::Pl_you, band.colour);
 }
 
-bool MainController::rangeKey(MainCtl field, float& stored, const FieldRange& range,
-                              MainCtl next) {
+bool MainController::rangeKey(MainCtl field, float& stored, const FieldRange& range, MainCtl next) {
     const std::string text = view_.text(field);
     if (text.empty())
         return true;
@@ -137,27 +146,159 @@ void MainController::Button2Click() {
     view_.setFocus(MainCtl::Ed_h);
 }
 
+bool MainController::AppendRecord(const std::string& chosen) {
+    const bool fullForm = view_.text(MainCtl::Lb_wt) != kPlaceholder;
+    // What is written is what the window shows, read back in this order.
+    CurrentMeasurement& m = st_.measurement;
+    const std::pair<MainCtl, int> sources[] = {
+        {MainCtl::Ed_h, kHeight},          {MainCtl::Ed_w, kWeight},
+        {MainCtl::Ed_f, kFatPercent},      {MainCtl::Lb_f, kFatMass},
+        {MainCtl::Lb_rm, kLeanMass},       {MainCtl::Lb_wt, kWaterMass},
+        {MainCtl::Lb_sw, kStandardWeight}, {MainCtl::Lb_bm, kBmi},
+        {MainCtl::Lb_ft, kObesityDegree},
+    };
+    for (const auto& [ctl, q] : sources) {
+        const bool fatField = q >= kFatPercent && q <= kWaterMass;
+        if (fatField && !fullForm)
+            continue;
+        m[q] = static_cast<float>(StrToFloat(view_.text(ctl)));
+    }
+    st_.logFilePath = chosen;
+
+    RecordValues values{};
+    for (int q = 0; q < kQuantityCount; ++q)
+        values[static_cast<size_t>(q)] = m[q];
+    const std::string line = FormatRecord(StrToInt(st_.dateStamp), values, fullForm);
+    try {
+        vorn::AppendRecord(s_.fs, chosen, line);
+    } catch (const LogError& e) {
+        // Nothing is cleared, so the measurement can be saved elsewhere.
+        s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+        return false;
+    }
+    s_.prompter.show("正常に保存致しました", "確認ﾍﾙﾌﾟ", mb::OK | mb::ICONINFORMATION);
+    Button2Click();
+    return true;
+}
+
+void MainController::Button4Click() {
+    if (NothingOnDisplay()) {
+        s_.prompter.show("測定を行って下さい。", "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+        view_.setFocus(MainCtl::Ed_h);
+        return;
+    }
+    if (const auto chosen = s_.files.chooseSave())
+        AppendRecord(*chosen);
+}
+
+// Asks whether to save the measurement on display first. False when the
+// user wanted it saved and the save failed: the command then goes no further.
+bool MainController::offerSave(const char* question) {
+    if (s_.prompter.show(question, "保存ﾍﾙﾌﾟ", mb::YESNO | mb::ICONINFORMATION) != mb::IDYES)
+        return true;
+    const auto chosen = s_.files.chooseSave();
+    return !chosen || AppendRecord(*chosen);
+}
+
+void MainController::Button5Click() {
+    const bool measurementShown = !NothingOnDisplay();
+    if (measurementShown && !offerSave("測定結果を保存してグラフ化しますか？"))
+        return;
+    LoadHistory(measurementShown);
+}
+
+void MainController::LoadHistory(bool measurementShown) {
+    if (!graph_)
+        throw std::logic_error("the graph window is not there yet");
+    if (!measurementShown) {
+        const auto chosen = s_.files.chooseOpen();
+        if (!chosen) {
+            s_.prompter.show("グラフ化できません。", "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+            return;
+        }
+        st_.logFilePath = *chosen;
+    }
+    if (st_.logFilePath.empty())
+        return;
+
+    LoadResult result;
+    try {
+        result = ReadHistory(s_.fs, st_.logFilePath, st_.history);
+    } catch (const LogError& e) {
+        s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+        return;
+    }
+
+    const int rows = result.records + 1;
+    for (int r = 1; r < rows; ++r) {
+        graph_->setCell(0, r, IntToStr(r - 1));
+        const double stamp = st_.history.at(0, r);
+        const std::string date = FloatToStrF(stamp, 6, 0);
+        graph_->setCell(1, r, stamp < 100000 ? "0" + date : date);
+        for (int c = 2; c <= 10; ++c)
+            graph_->setCell(c, r, FloatToStrF(st_.history.at(c - 1, r), c == 9 ? 4 : 5, 2));
+    }
+    graph_->setHistoryRowCount(rows);
+    const int q = graph_->selectedQuantity();
+    graph_->PlotQuantity(q, st_.targets[static_cast<size_t>(q)]);
+    static const char* const headers[11] = {
+        "順番",         "測定日",       "身長(cm)",     "体重(kg)", "脂肪率(%)", "脂肪量(kg)",
+        "除脂肪量(kg)", "体水分量(kg)", "標準体重(kg)", "BMI",      "肥満度(%)"};
+    for (int c = 0; c < 11; ++c)
+        graph_->setCell(c, 0, headers[c]);
+
+    const std::string notice = LoadNotice(result);
+    if (!notice.empty())
+        s_.prompter.show(notice, "注意ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+    graph_->showModal();
+}
+
 void MainController::Button1Click() {
-    SaveTargets(s_.settings, st_.targets);
+    if (!NothingOnDisplay() && !offerSave("測定結果を保存して終了しますか？"))
+        return;
+    try {
+        SaveTargets(s_.settings, st_.targets);
+    } catch (const StoreError& e) {
+        // The user asked to quit: say what was not kept, then quit.
+        s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+    }
     view_.closeWindow();
 }
 
-void MainController::SpeedButton6Click() { view_.showTargetsDialog(); }
-void MainController::Contents1Click() { s_.help.command(help::FINDER, 0); }
-void MainController::K1Click() { s_.help.command(help::KEY, 0); }
+void MainController::SpeedButton6Click() {
+    view_.showTargetsDialog();
+}
+void MainController::Contents1Click() {
+    s_.help.command(help::FINDER, 0);
+}
+void MainController::K1Click() {
+    s_.help.command(help::KEY, 0);
+}
 
-void MainController::Button3MouseMove() { view_.setText(MainCtl::Lb_cm, "体重を測定します。"); }
+void MainController::Button3MouseMove() {
+    view_.setText(MainCtl::Lb_cm, "体重を測定します。");
+}
 void MainController::Button2MouseMove() {
     view_.setText(MainCtl::Lb_cm, "入力情報をすべて消去します。");
 }
-void MainController::Button4MouseMove() { view_.setText(MainCtl::Lb_cm, "測定結果を保存します。"); }
-void MainController::Button5MouseMove() { view_.setText(MainCtl::Lb_cm, "結果をグラフ化します。"); }
+void MainController::Button4MouseMove() {
+    view_.setText(MainCtl::Lb_cm, "測定結果を保存します。");
+}
+void MainController::Button5MouseMove() {
+    view_.setText(MainCtl::Lb_cm, "結果をグラフ化します。");
+}
 void MainController::SpeedButton6MouseMove() {
     view_.setText(MainCtl::Lb_cm, "各種目標値を設定します。");
 }
-void MainController::Button1MouseMove() { view_.setText(MainCtl::Lb_cm, "体重測定を終了します。"); }
-void MainController::FormMouseMove() { view_.setText(MainCtl::Lb_cm, "データを入力して下さい。"); }
+void MainController::Button1MouseMove() {
+    view_.setText(MainCtl::Lb_cm, "体重測定を終了します。");
+}
+void MainController::FormMouseMove() {
+    view_.setText(MainCtl::Lb_cm, "データを入力して下さい。");
+}
 
-bool MainController::NothingOnDisplay() const { return view_.text(MainCtl::Lb_ft) == kPlaceholder; }
+bool MainController::NothingOnDisplay() const {
+    return view_.text(MainCtl::Lb_ft) == kPlaceholder;
+}
 
 } // namespace vorn

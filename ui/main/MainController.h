@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/InputCheck.h"
 #include "core/Measurement.h"
 #include "targets/TargetTable.h"
-#include "core/InputCheck.h"
 #include "ui/main/MainView.h"
 
 #include <string>
@@ -10,9 +10,13 @@
 namespace vorn {
 
 class Clock;
+class FileChooser;
+class GraphController;
 class HelpViewer;
+class LogFileSystem;
 class Prompter;
 class SettingsStore;
+struct HistoryTable;
 
 // The behaviour of the main window: creation, the measure command and the
 // key chain of the input fields, clear, hints, targets, help and close.
@@ -23,23 +27,31 @@ public:
         Clock& clock;
         HelpViewer& help;
         SettingsStore& settings;
+        FileChooser& files;
+        LogFileSystem& fs;
     };
     struct State {
         CurrentMeasurement& measurement;
         TargetTable& targets;
         std::string& dateStamp;
+        std::string& logFilePath;
+        HistoryTable& history;
     };
 
     MainController(MainView& view, Services services, State state);
 
     void FormCreate();
+    // The graph window, made after this one.
+    void setGraphWindow(GraphController* graph) { graph_ = graph; }
 
-    void Button3Click(); // measure
-    void Button2Click(); // clear
-    void Button1Click(); // close
+    void Button3Click();      // measure
+    void Button2Click();      // clear
+    void Button4Click();      // save
+    void Button5Click();      // graph
+    void Button1Click();      // close
     void SpeedButton6Click(); // targets
-    void Contents1Click(); // help contents
-    void K1Click();        // keyword search
+    void Contents1Click();    // help contents
+    void K1Click();           // keyword search
 
     // Key handlers of the input fields; true when the key was theirs.
     bool Ed_hKeyDown(int key);
@@ -58,12 +70,21 @@ public:
     // True when no measurement is on display.
     bool NothingOnDisplay() const;
 
+    // Appends the measurement on display to `chosen`, then clears the
+    // display. False, after a warning, when the file could not take it.
+    bool AppendRecord(const std::string& chosen);
+    // Reads the log into the history and the graph window and shows it.
+    void LoadHistory(bool measurementShown);
+
 private:
     bool rangeKey(MainCtl field, float& stored, const FieldRange& range, MainCtl next);
+
+    bool offerSave(const char* question);
 
     MainView& view_;
     Services s_;
     State st_;
+    GraphController* graph_ = nullptr;
 };
 
 } // namespace vorn

@@ -1,0 +1,215 @@
+// Loading a log file: a chunked scanner for whitespace-separated numbers.
+
+#include "log/LogReader.h"
+
+#include "log/LogError.h"
+
+#include <array>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <locale.h>
+#include <vector>
+
+namespace vorn {
+namespace {
+
+constexpr std::size_t kChunkSize = 64 * 1024;
+// Far longer than any number the log holds; a longer field is refused, so
+// that a file without whitespace is never gathered into memory.
+constexpr std::size_t kMaxFieldLength = 512;
+
+using Record = std::array<double, HistoryTable::kColumns>;
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool mayBeInNumber(char c) {
+    return isDigit(c) || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
+}
+
+// sign? (digits ('.' digits?)? | '.' digits) (('e'|'E') sign? digits)?
+bool isDecimalNumber(const std::string& s) {
+    std::size_t i = 0;
+    auto digits = [&] {
+        const std::size_t from = i;
+        while (i < s.size() && isDigit(s[i]))
+            ++i;
+        return i - from;
+    };
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    std::size_t mantissa = digits();
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0)
+        return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            ++i;
+        if (digits() == 0)
+            return false;
+    }
+    return i == s.size();
+}
+
+locale_t cLocale() {
+    static const locale_t loc = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    return loc;
+}
+
+bool parseField(const std::string& text, double& value) {
+    if (!isDecimalNumber(text))
+        return false;
+    char* end = nullptr;
+    value = strtod_l(text.c_str(), &end, cLocale());
+    return end == text.c_str() + text.size() && std::isfinite(value);
+}
+
+[[noreturn]] void readFailed(const std::string& path, const std::string& reason) {
+    throw LogError("ファイル「" + path + "」を読み込めませんでした。\n理由: " + reason);
+}
+
+// Splits the bytes fed to it into fields and fields into records.
+class Scanner {
+public:
+    // False once reading has to stop.
+    bool feed(const char* data, std::size_t size) {
+        for (std::size_t i = 0; i < size; ++i) {
+            const char c = data[i];
+            if (isSpace(c)) {
+                if (inField_ && !endField())
+                    return false;
+                if (c == '\n')
+                    ++line_;
+                continue;
+            }
+            if (!inField_ && !startField())
+                return false;
+            if (!mayBeInNumber(c) || field_.size() >= kMaxFieldLength)
+                return stop(LoadResult::Stop::NotANumber, fieldLine_);
+            field_ += c;
+        }
+        return true;
+    }
+
+    // The end of the file.
+    void finish() {
+        if (inField_ && !endField())
+            return;
+        if (count_ > 0)
+            stop(LoadResult::Stop::CutShort, recordLine_);
+    }
+
+    const std::vector<Record>& records() const { return records_; }
+
+    LoadResult result() const {
+        LoadResult r = result_;
+        r.records = static_cast<int>(records_.size());
+        return r;
+    }
+
+private:
+    bool startField() {
+        inField_ = true;
+        field_.clear();
+        fieldLine_ = line_;
+        if (count_ == 0) {
+            recordLine_ = line_;
+            if (records_.size() == HistoryTable::kMaxRecords)
+                return stop(LoadResult::Stop::TooMany, recordLine_);
+        }
+        return true;
+    }
+
+    bool endField() {
+        inField_ = false;
+        double value = 0;
+        if (!parseField(field_, value))
+            return stop(LoadResult::Stop::NotANumber, fieldLine_);
+        current_[count_++] = value;
+        if (count_ == current_.size()) {
+            records_.push_back(current_);
+            count_ = 0;
+        }
+        return true;
+    }
+
+    bool stop(LoadResult::Stop why, int line) {
+        result_.stop = why;
+        result_.stopRecord = static_cast<int>(records_.size()) + 1;
+        result_.stopLine = line;
+        return false;
+    }
+
+    std::vector<Record> records_;
+    Record current_{};
+    std::size_t count_ = 0; // fields of current_ filled
+    std::string field_;
+    bool inField_ = false;
+    int line_ = 1;
+    int fieldLine_ = 0;
+    int recordLine_ = 0;
+    LoadResult result_;
+};
+
+} // namespace
+
+LoadResult ReadHistory(LogFileSystem& fs, const std::string& path, HistoryTable& table) {
+    LogFileSystem::Handle h = -1;
+    IoStatus status = fs.openRead(path, h);
+    if (!status.ok())
+        readFailed(path, status.reason);
+
+    Scanner scanner;
+    std::vector<char> chunk(kChunkSize);
+    for (;;) {
+        std::size_t got = 0;
+        status = fs.read(h, chunk.data(), chunk.size(), got);
+        if (!status.ok()) {
+            fs.close(h);
+            readFailed(path, status.reason);
+        }
+        if (got == 0) {
+            scanner.finish();
+            break;
+        }
+        if (!scanner.feed(chunk.data(), got))
+            break;
+    }
+    // Everything needed has been read; a failing close loses nothing.
+    fs.close(h);
+
+    const auto& records = scanner.records();
+    for (std::size_t k = 0; k < records.size(); ++k)
+        for (std::size_t c = 0; c < records[k].size(); ++c)
+            table.columns[c][k + 1] = records[k][c];
+    return scanner.result();
+}
+
+std::string LoadNotice(const LoadResult& r) {
+    const std::string before =
+        r.records > 0 ? "それより前の " + std::to_string(r.records) + " 件を表示します。"
+                      : "表示できる記録はありません。";
+    const std::string where =
+        "記録 " + std::to_string(r.stopRecord) + " 件目（" + std::to_string(r.stopLine) + " 行目）";
+    switch (r.stop) {
+    case LoadResult::Stop::End:
+        return "";
+    case LoadResult::Stop::TooMany:
+        return "999件を超える記録は読み込めませんでした。最初の999件を表示します。";
+    case LoadResult::Stop::NotANumber:
+        return where + "で読み込みを中止しました（数値でない内容があります）。" + before;
+    case LoadResult::Stop::CutShort:
+        return where + "が途中で終わっているため、読み込みを中止しました。" + before;
+    }
+    return "";
+}
+
+} // namespace vorn

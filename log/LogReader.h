@@ -1,0 +1,39 @@
+#pragma once
+
+// Loading a log file into the history table.
+
+#include "log/HistoryTable.h"
+#include "log/LogFileSystem.h"
+
+#include <string>
+
+namespace vorn {
+
+struct LoadResult {
+    enum class Stop {
+        End,        // the whole file was read
+        TooMany,    // more followed after the 999th record
+        NotANumber, // a field that is not a finite decimal number
+        CutShort,   // the file ended inside a record
+    };
+    int records = 0; // complete records stored, entries 1..records
+    Stop stop = Stop::End;
+    int stopRecord = 0; // 1-based record at which reading stopped; 0 after End
+    int stopLine = 0;   // 1-based line where that record (NotANumber: that field) begins
+};
+
+// Reads the log at `path` as a stream of numbers, ten to a record, separated
+// by any run of spaces, tabs, CRs and LFs, into entries 1, 2, ... of `table`;
+// later entries keep what they held. A number is what C's strtod reads in the
+// C locale ("+1.5", "-2", "1e3", "000.00"), but only decimal and finite. The
+// file is read in chunks, and reading stops at the first field that is not
+// such a number, at a record cut short by the end of the file, or after 999
+// records; the complete records before the stop are kept.
+// Raises LogError naming the file and the reason when it cannot be opened or
+// read (missing, a folder, not allowed); the table is then left unchanged.
+LoadResult ReadHistory(LogFileSystem& fs, const std::string& path, HistoryTable& table);
+
+// The notice for the user about a load that stopped early; empty after End.
+std::string LoadNotice(const LoadResult& result);
+
+} // namespace vorn

@@ -1,0 +1,21 @@
+#pragma once
+
+// The log's file operations on a POSIX system.
+
+#include "log/LogFileSystem.h"
+
+namespace vorn {
+
+class PosixFileSystem : public LogFileSystem {
+public:
+    IoStatus openAppend(const std::string& path, Handle& handle) override;
+    IoStatus openRead(const std::string& path, Handle& handle) override;
+    IoStatus size(Handle handle, std::uint64_t& bytes) override;
+    IoStatus write(Handle handle, std::string_view bytes, std::size_t& written) override;
+    IoStatus truncate(Handle handle, std::uint64_t bytes) override;
+    IoStatus sync(Handle handle) override;
+    IoStatus read(Handle handle, char* buffer, std::size_t capacity, std::size_t& got) override;
+    IoStatus close(Handle handle) override;
+};
+
+} // namespace vorn

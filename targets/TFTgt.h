@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/CommandBoundary.h"
+#include "targets/TargetTable.h"
+#include "targets/TargetsController.h"
+#include "targets/TargetsView.h"
+
+#include <QDialog>
+#include <array>
+
+class QCheckBox;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vorn {
+
+class MarkerView;
+class Prompter;
+
+// The targets dialog. Made once at start-up, after the main window has
+// loaded the target table; the main window shows it with exec(). Closing it
+// in any way only hides it, so the rows carry over to the next showing.
+class TFTgt : public QDialog, public TargetsView {
+    Q_OBJECT
+
+public:
+    TFTgt(Prompter& prompter, MarkerView& markers, TargetTable& table, QWidget* parent = nullptr);
+
+    bool checked(int row) const override;
+    void setChecked(int row, bool ticked) override;
+    std::string editText(int row) const override;
+    void setEditText(int row, const std::string& text) override;
+    void setEditEnabled(int row, bool enabled) override;
+    void setEditColour(int row, Colour colour) override;
+    void setActiveEdit(int row) override;
+    void focusEdit(int row) override;
+    void closeDialog() override;
+
+protected:
+    // Neither button is the default or the cancel button: Enter presses a
+    // button only while it has the focus, and Esc does nothing.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QCheckBox* box(int row) const { return checkBoxes_[static_cast<size_t>(row - 1)]; }
+    QLineEdit* edit(int row) const { return edits_[static_cast<size_t>(row - 1)]; }
+
+    QGroupBox* groupBox1_;
+    std::array<QCheckBox*, 9> checkBoxes_{};
+    std::array<QLineEdit*, 9> edits_{};
+    QPushButton* button1_;
+    QPushButton* button2_;
+
+    CommandBoundary boundary_;
+    TargetsController controller_;
+};
+
+} // namespace vorn

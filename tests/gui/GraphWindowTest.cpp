@@ -1,0 +1,238 @@
+#include "support/FakeSeams.h"
+#include "ui/graph/TFGrah.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QValueAxis>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace vorn;
+using namespace vorn::test;
+
+namespace {
+
+struct GraphWindow : ::testing::Test {
+    FakePrompter prompter;
+    TargetTable targets;
+    TFGrah w{prompter, targets};
+
+    template <class T> T* child(const char* name) {
+        T* found = w.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QLineSeries* series(const char* name) {
+        for (QAbstractSeries* s : child<QChartView>("Chart1")->chart()->series())
+            if (s->objectName() == QLatin1String(name))
+                return qobject_cast<QLineSeries*>(s);
+        ADD_FAILURE() << name;
+        return nullptr;
+    }
+    QList<QPointF> points(const char* name) { return series(name)->points(); }
+    int screenHeight() { return w.screen()->geometry().height(); }
+    void click(const char* name) {
+        QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton);
+    }
+};
+
+} // namespace
+
+TEST_F(GraphWindow, ControlsAreNamedAndCaptioned) {
+    EXPECT_EQ(w.objectName(), "FGrah");
+    EXPECT_EQ(w.windowTitle(), "種類別測定グラフ");
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(w.minimumSize(), w.maximumSize()); // fixed size
+    EXPECT_EQ(child<QGroupBox>("RadioGroup1")->title(), " 種類選択 ");
+    EXPECT_EQ(child<QLabel>("Panel1")->text(), "測定値 ");
+    EXPECT_EQ(child<QLabel>("Panel2")->text(), "目標値 ");
+    EXPECT_NE(child<QWidget>("Panel3"), nullptr);
+    EXPECT_NE(child<QWidget>("Panel4"), nullptr);
+    EXPECT_EQ(child<QPushButton>("Button1")->text(), "全データ(&A)");
+    EXPECT_TRUE(w.font().families().contains("IPAPGothic"));
+    EXPECT_EQ(w.font().pixelSize(), 12);
+
+    QChart* chart = child<QChartView>("Chart1")->chart();
+    EXPECT_EQ(chart->title(), "種類別測定値");
+    EXPECT_EQ(chart->titleBrush().color(), QColor(0, 0, 255));
+    EXPECT_EQ(chart->titleFont().pixelSize(), 13);
+    EXPECT_FALSE(chart->legend()->isVisible());
+    EXPECT_EQ(child<QChartView>("Chart1")->rubberBand(), QChartView::RectangleRubberBand);
+    EXPECT_EQ(chart->backgroundBrush().color(), QColor(Qt::white));
+
+    struct SeriesCase {
+        const char* name;
+        const char* title;
+        QColor colour;
+    };
+    for (const SeriesCase& k : {SeriesCase{"Series1", "測定値", QColor(255, 0, 0)},
+                                SeriesCase{"Series2", "目標値", QColor(0, 128, 255)}}) {
+        QLineSeries* s = series(k.name);
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(s->name(), QString::fromUtf8(k.title));
+        EXPECT_EQ(s->pen().color(), k.colour) << k.name;
+        EXPECT_FALSE(s->pointsVisible());
+    }
+}
+
+TEST_F(GraphWindow, RadioButtonsStandInScreenOrder) {
+    struct Case {
+        const char* name;
+        int top;
+        const char* caption;
+    };
+    const Case order[] = {
+        {"RadioButton8", 24, "身長"},      {"RadioButton7", 43, "体重"},
+        {"RadioButton1", 62, "脂肪率"},    {"RadioButton9", 81, "脂肪量"},
+        {"RadioButton2", 100, "除水分量"}, {"RadioButton3", 119, "体水分量"},
+        {"RadioButton4", 138, "ＢMI"},     {"RadioButton5", 157, "標準体重"},
+        {"RadioButton6", 176, "肥満度"},
+    };
+    QList<QRadioButton*> buttons = w.findChildren<QRadioButton*>();
+    ASSERT_EQ(buttons.size(), 9);
+    std::sort(buttons.begin(), buttons.end(),
+              [](auto* a, auto* b) { return a->geometry().top() < b->geometry().top(); });
+    for (int i = 0; i < 9; ++i) {
+        SCOPED_TRACE(order[i].name);
+        EXPECT_EQ(buttons[i]->objectName(), order[i].name);
+        EXPECT_EQ(buttons[i]->geometry(), QRect(14, order[i].top, 80, 25));
+        EXPECT_EQ(buttons[i]->text(), QString::fromUtf8(order[i].caption));
+        EXPECT_EQ(buttons[i]->isChecked(), i == 0);
+    }
+}
+
+TEST_F(GraphWindow, GridIsReadOnlyWithElevenColumnsOfAThousandRows) {
+    auto* sg = child<QTableWidget>("sg");
+    EXPECT_EQ(sg->columnCount(), 11);
+    EXPECT_EQ(sg->rowCount(), 1000);
+    EXPECT_FALSE(sg->horizontalHeader()->isVisibleTo(&w));
+    EXPECT_FALSE(sg->verticalHeader()->isVisibleTo(&w));
+    for (int c = 0; c < 11; ++c)
+        EXPECT_EQ(sg->columnWidth(c), 70) << c;
+    EXPECT_EQ(sg->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(sg->geometry(), QRect(0, 296, 465, 193));
+
+    w.controller().setCell(2, 1, "170.00");
+    w.controller().setCell(10, 999, "-20.10");
+    EXPECT_EQ(sg->item(1, 2)->text(), "170.00");
+    EXPECT_EQ(sg->item(999, 10)->text(), "-20.10");
+    EXPECT_FALSE(sg->item(1, 2)->flags() & Qt::ItemIsEditable);
+
+    EXPECT_EQ(sg->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(GraphWindow, ClientAreaShowsChartWholeAndGridOnlyWhenUnfolded) {
+    w.show();
+    const int centred = screenHeight() / 2 - 159;
+    const int shift = screenHeight() / 6;
+    EXPECT_GT(w.height(), 289);
+    EXPECT_LE(w.height(), 296);
+    EXPECT_EQ(w.width(), 463);
+    EXPECT_EQ(w.pos().y(), centred);
+    EXPECT_EQ(w.pos().x(), 209);
+
+    click("Button1");
+    EXPECT_GE(w.height(), 489);
+    EXPECT_EQ(w.pos().y(), centred - shift);
+
+    click("Button1");
+    EXPECT_GT(w.height(), 289);
+    EXPECT_LE(w.height(), 296);
+    EXPECT_EQ(w.pos().y(), centred);
+
+    // Closed while unfolded, it comes back folded and centred.
+    click("Button1");
+    w.hide();
+    w.move(209, 5);
+    w.show();
+    EXPECT_LE(w.height(), 296);
+    EXPECT_EQ(w.pos().y(), centred);
+    w.hide();
+}
+
+TEST_F(GraphWindow, PlotReachesTheSeries) {
+    const char* weights[] = {"65.00", "64.50", "oops", "63.00"};
+    for (int r = 1; r <= 4; ++r)
+        w.controller().setCell(3, r, weights[r - 1]);
+    w.controller().setHistoryRowCount(5);
+    targets[1] = "60.00";
+
+    click("RadioButton7");
+    EXPECT_EQ(w.controller().selectedQuantity(), 1);
+    const QList<QPointF> measured{{0, 65}, {1, 64.5}, {2, 0}, {3, 63}};
+    const QList<QPointF> target{{0, 60}, {1, 60}, {2, 0}, {3, 60}};
+    EXPECT_EQ(points("Series1"), measured);
+    EXPECT_EQ(points("Series2"), target);
+    EXPECT_TRUE(child<QLabel>("Panel2")->isVisibleTo(&w));
+
+    // Both lines lie inside the value axis, away from the frame.
+    auto* axis = qobject_cast<QValueAxis*>(
+        child<QChartView>("Chart1")->chart()->axes(Qt::Vertical).value(0));
+    ASSERT_NE(axis, nullptr);
+    EXPECT_LT(axis->min(), 0);
+    EXPECT_GT(axis->max(), 65);
+
+    // Clicking the checked button again runs nothing.
+    w.controller().setCell(3, 1, "99.00");
+    click("RadioButton7");
+    EXPECT_EQ(points("Series1"), measured);
+
+    // Height has no target: its line goes, and so does its legend entry.
+    click("RadioButton8");
+    EXPECT_EQ(w.controller().selectedQuantity(), 0);
+    EXPECT_EQ(points("Series1").size(), 4);
+    EXPECT_TRUE(points("Series2").isEmpty());
+    EXPECT_FALSE(child<QLabel>("Panel2")->isVisibleTo(&w));
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(GraphWindow, ShownModallyUntilClosedAndEscapeDoesNotClose) {
+    w.controller().Button1Click();
+    bool wasVisible = false;
+    bool compactWhenShown = false;
+    bool stillOpenAfterEscape = false;
+    QTimer::singleShot(0, &w, [&] {
+        wasVisible = w.isVisible();
+        compactWhenShown = w.height() <= 296;
+        QTest::keyClick(&w, Qt::Key_Escape);
+        stillOpenAfterEscape = w.isVisible();
+        w.close();
+    });
+    w.controller().showModal();
+    EXPECT_TRUE(wasVisible);
+    EXPECT_TRUE(compactWhenShown);
+    EXPECT_TRUE(stillOpenAfterEscape);
+    EXPECT_FALSE(w.isVisible());
+}
+
+// Replotting quantities of very different ranges while the axes are still
+// animating towards the previous range.
+TEST_F(GraphWindow, ReplottingDuringAnimationsIsSafe) {
+    for (int r = 1; r <= 12; ++r)
+        for (int column = 2; column < 11; ++column)
+            w.controller().setCell(column, r, std::to_string(column * column * (r % 5 + 1) - 40));
+    w.controller().setHistoryRowCount(13);
+    targets[0] = "170.00";
+    targets[7] = "22.00";
+    w.show();
+    const char* order[] = {"RadioButton1", "RadioButton4", "RadioButton8", "RadioButton2",
+                           "RadioButton6", "RadioButton9", "RadioButton3", "RadioButton5"};
+    for (int i = 0; i < 40; ++i) {
+        click(order[i % 8]);
+        QTest::qWait(10 + (i % 6) * 15);
+    }
+    EXPECT_EQ(points("Series1").size(), 12);
+    w.hide();
+}

@@ -1,0 +1,262 @@
+#include "log/HistoryTable.h"
+#include "log/PosixFileSystem.h"
+#include "platform/qt/QtSettingsStore.h"
+#include "support/FakeSeams.h"
+#include "support/TestHome.h"
+#include "ui/main/TFVorn.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTest>
+#include <QToolButton>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace vorn;
+using namespace vorn::test;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        config_ = MakeTempDir("config");
+        setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
+    }
+    void TearDown() override { window.reset(); }
+
+    std::string confPath() const { return config_ + "/Tav/Vorn2.conf"; }
+    void writeConf(const std::string& body) {
+        std::filesystem::create_directories(config_ + "/Tav");
+        std::ofstream(confPath()) << body;
+    }
+
+    void open() {
+        window = std::make_unique<TFVorn>(
+            MainController::Services{prompter, clock, help, settings, files, fs},
+            MainController::State{m, targets, dateStamp, logFilePath, history});
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    template <class T = QWidget> T* find(const char* name) {
+        T* w = window->findChild<T*>(QString::fromUtf8(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QString textOf(const char* name) {
+        if (auto* e = window->findChild<QLineEdit*>(QString::fromUtf8(name)))
+            return e->text();
+        return find<QLabel>(name)->text();
+    }
+    void typeInto(const char* name, const char* text) {
+        QTest::keyClicks(find(name), QString::fromUtf8(text));
+    }
+    QWidget* focused() { return QApplication::focusWidget(); }
+
+    std::string config_;
+    FakePrompter prompter;
+    FixedClock clock{LocalTime{2026, 8, 30, 20, 15}};
+    FakeHelpViewer help;
+    QtSettingsStore settings;
+    FakeFileChooser files;
+    PosixFileSystem fs;
+    std::string logFilePath;
+    HistoryTable history;
+    CurrentMeasurement m;
+    TargetTable targets;
+    std::string dateStamp;
+    std::unique_ptr<TFVorn> window;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, KeyboardWeighInShowsTheResults) {
+    open();
+    EXPECT_EQ(focused(), find("Ed_h"));
+    typeInto("Ed_h", "170");
+    QTest::keyClick(focused(), Qt::Key_Return);
+    EXPECT_EQ(focused(), find("Ed_w"));
+    typeInto("Ed_w", "65");
+    QTest::keyClick(focused(), Qt::Key_Enter); // the keypad's Enter too
+    EXPECT_EQ(focused(), find("Ed_f"));
+    typeInto("Ed_f", "20");
+    QTest::keyClick(focused(), Qt::Key_Return);
+
+    const std::pair<const char*, const char*> expected[] = {
+        {"Lb_f", "13.00"},  {"Lb_rm", "52.00"}, {"Lb_wt", "38.06"},     {"Lb_sw", "63.58"},
+        {"Lb_bm", "22.49"}, {"Lb_ft", "2.23"},  {"Pl_you", "正常体重"},
+    };
+    for (const auto& [name, text] : expected)
+        EXPECT_EQ(textOf(name), QString::fromUtf8(text)) << name;
+    EXPECT_EQ(find("Pl_you")->palette().color(QPalette::Window), QColor(0, 255, 0));
+    EXPECT_EQ(focused(), find("Ed_f")); // the focus stays after measuring
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(MainWindowTest, ArrowsEscAndShiftEnterWalkTheChain) {
+    open();
+    typeInto("Ed_h", "170");
+    QTest::keyClick(focused(), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(focused(), find("Ed_w"));
+    QTest::keyClick(focused(), Qt::Key_Up);
+    EXPECT_EQ(focused(), find("Ed_h"));
+    QTest::keyClick(focused(), Qt::Key_Down);
+    EXPECT_EQ(focused(), find("Ed_w"));
+    QTest::keyClick(focused(), Qt::Key_Escape);
+    EXPECT_EQ(focused(), find("Ed_h"));
+    QTest::keyClick(focused(), Qt::Key_Escape); // nothing above the height
+    EXPECT_EQ(focused(), find("Ed_h"));
+    find("Ed_f")->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Up);
+    EXPECT_EQ(focused(), find("Ed_w"));
+    typeInto("Ed_w", "1000.5");
+    QTest::keyClick(focused(), Qt::Key_Return);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "正の実数(1t以下)を入力してください。");
+    EXPECT_EQ(focused(), find("Ed_w"));
+}
+
+TEST_F(MainWindowTest, CtrlCClearsFromAnEditAndCtrlMMeasuresFromAnywhere) {
+    open();
+    typeInto("Ed_h", "170");
+    typeInto("Ed_w", "65");
+    find("Ed_f")->setFocus();
+    QTest::keyClick(focused(), Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(textOf("Lb_ft"), "2.23");
+    EXPECT_EQ(textOf("Lb_wt"), "--.--");
+
+    typeInto("Ed_f", "20");
+    QTest::keyClick(focused(), Qt::Key_C, Qt::ControlModifier);
+    for (const char* name : {"Ed_h", "Ed_w", "Ed_f"})
+        EXPECT_EQ(textOf(name), "") << name;
+    for (const char* name : {"Lb_f", "Lb_rm", "Lb_wt", "Lb_sw", "Lb_bm", "Lb_ft"})
+        EXPECT_EQ(textOf(name), "--.--") << name;
+    EXPECT_EQ(textOf("Pl_you"), QString::fromUtf8("測定中....."));
+    EXPECT_EQ(find("Pl_you")->palette().color(QPalette::Window), QColor(192, 192, 192));
+    EXPECT_EQ(focused(), find("Ed_h"));
+}
+
+TEST_F(MainWindowTest, CtrlKInAnEditOpensTheKeywordSearch) {
+    open();
+    typeInto("Ed_h", "170");
+    QTest::keyClick(focused(), Qt::Key_K, Qt::ControlModifier);
+    QTest::keyClick(focused(), Qt::Key_H, Qt::ControlModifier);
+    ASSERT_EQ(help.calls.size(), 2u);
+    EXPECT_EQ(help.calls[0].first, 0x0101u);
+    EXPECT_EQ(help.calls[1].first, 11u);
+    EXPECT_EQ(textOf("Ed_h"), "170"); // not cut to the end of the line
+}
+
+TEST_F(MainWindowTest, MarkersComeFromTheSettingsFile) {
+    writeConf("[TGT]\nVAL1=\nVAL2=65.00\nVAL4=abc\nVAL6=a, b\nVAL8=22.00\nVAL9=-15.00\n");
+    open();
+    const std::pair<const char*, const char*> shown[] = {
+        {"Sb2", "65.00kg"}, {"Sb4", "abckg"},   {"Sb6", "a, bkg"},
+        {"Sb8", "22.00"},   {"Sb9", "-15.00%"},
+    };
+    for (const auto& [name, hint] : shown) {
+        EXPECT_TRUE(find(name)->isVisible()) << name;
+        EXPECT_EQ(find(name)->toolTip(), QString::fromUtf8(hint)) << name;
+    }
+    for (const char* name : {"Sb1", "Sb3", "Sb5", "Sb7"})
+        EXPECT_FALSE(find(name)->isVisible()) << name;
+}
+
+TEST_F(MainWindowTest, EmptyStoreShowsNoMarkerAndTheDateStampIsFixed) {
+    open();
+    for (int k = 1; k <= 9; ++k)
+        EXPECT_FALSE(find(("Sb" + std::to_string(k)).c_str())->isVisible());
+    EXPECT_EQ(textOf("Lb_dt"), "08/30-20");
+    EXPECT_EQ(dateStamp, "083020");
+}
+
+TEST_F(MainWindowTest, LayoutNamesAndMenus) {
+    open();
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Vorn２"));
+    EXPECT_EQ(window->centralWidget()->size(), QSize(242, 331));
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(find("Ed_h")->geometry(), QRect(104, 40, 60, 21));
+    EXPECT_EQ(find("Lb_ft")->geometry(), QRect(94, 232, 70, 21));
+    EXPECT_EQ(find("SpeedButton6")->geometry(), QRect(112, 4, 22, 22));
+    EXPECT_EQ(find("SpeedButton6")->toolTip(), QString::fromUtf8("目標値設定[Ctrl-T]"));
+    EXPECT_EQ(find("Lb_cm")->width(), 209);
+
+    QList<QAction*> menus = window->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), QString::fromUtf8("ﾌｧｲﾙ(&F)"));
+    EXPECT_EQ(menus[1]->text(), QString::fromUtf8("ﾍﾙﾌﾟ(&H)"));
+    QStringList items;
+    for (QAction* a : menus[0]->menu()->actions())
+        items << (a->isSeparator() ? QStringLiteral("-")
+                                   : a->text() + " " + a->shortcut().toString());
+    EXPECT_EQ(
+        items.join('|'),
+        QString::fromUtf8("測定(&M) Ctrl+M|クリア(&C) Ctrl+C|データ保存(&S) Ctrl+S|"
+                          "グラフ描画(&G) Ctrl+G|-|目標値設定(&T) Ctrl+T|-|閉じる(&Q) Ctrl+Q"));
+    items.clear();
+    for (QAction* a : menus[1]->menu()->actions())
+        items << a->text() + " " + a->shortcut().toString();
+    EXPECT_EQ(items.join('|'), QString::fromUtf8("目次(&I) Ctrl+H|ｷｰﾜｰﾄﾞ検索(&K) Ctrl+K"));
+}
+
+TEST_F(MainWindowTest, PointerHintsFollowTheToolbar) {
+    open();
+    const std::pair<const char*, const char*> hints[] = {
+        {"SpeedButton1", "体重を測定します。"},
+        {"SpeedButton2", "入力情報をすべて消去します。"},
+        {"SpeedButton3", "測定結果を保存します。"},
+        {"SpeedButton4", "結果をグラフ化します。"},
+        {"SpeedButton6", "各種目標値を設定します。"},
+        {"SpeedButton5", "体重測定を終了します。"},
+    };
+    for (const auto& [name, text] : hints) {
+        QTest::mouseMove(find(name), QPoint(11, 11));
+        EXPECT_EQ(textOf("Lb_cm"), QString::fromUtf8(text)) << name;
+    }
+    QTest::mouseMove(window->centralWidget(), QPoint(120, 150));
+    EXPECT_EQ(textOf("Lb_cm"), QString::fromUtf8("データを入力して下さい。"));
+}
+
+TEST_F(MainWindowTest, CtrlQWritesTheNineTargetsAndClosesTheWindow) {
+    writeConf("[TGT]\nVAL2=65.00\n");
+    open();
+    targets[0] = "170.00";
+    QTest::keyClick(focused(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window->isVisible());
+    QSettings conf(QString::fromStdString(confPath()), QSettings::IniFormat);
+    for (int k = 1; k <= 9; ++k)
+        EXPECT_TRUE(conf.contains(QStringLiteral("TGT/VAL%1").arg(k))) << k;
+    EXPECT_EQ(conf.value("TGT/VAL1").toString(), "170.00");
+    EXPECT_EQ(conf.value("TGT/VAL2").toString(), "65.00");
+    EXPECT_EQ(conf.value("TGT/VAL3").toString(), "");
+}
+
+TEST_F(MainWindowTest, TitleBarCloseWritesNothing) {
+    open();
+    targets[0] = "170.00";
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(confPath()));
+}
+
+TEST_F(MainWindowTest, UnwritableSettingsAreReported) {
+    // A file where the Tav folder should be: the store cannot be written,
+    // even by root.
+    std::ofstream(config_ + "/Tav") << "not a folder";
+    open();
+    targets[1] = "65.00";
+    QTest::keyClick(focused(), Qt::Key_Q, Qt::ControlModifier);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].text.find("Vorn2.conf"), std::string::npos);
+    EXPECT_FALSE(window->isVisible()); // the program still ends as asked
+}

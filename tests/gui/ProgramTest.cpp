@@ -1,0 +1,187 @@
+// The three windows together, as the program makes them, driven by keys.
+
+#include "app/Program.h"
+#include "log/PosixFileSystem.h"
+#include "platform/qt/QtSettingsStore.h"
+#include "support/FakeSeams.h"
+#include "support/TestHome.h"
+#include "targets/TFTgt.h"
+#include "ui/graph/TFGrah.h"
+#include "ui/main/TFVorn.h"
+
+#include <QApplication>
+#include <QChartView>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sstream>
+
+using namespace vorn;
+using namespace vorn::test;
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        config_ = MakeTempDir("config");
+        setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
+        dir_ = MakeTempDir("logs");
+    }
+
+    void start() {
+        program = std::make_unique<Program>(
+            MainController::Services{prompter, clock, help, settings, files, fs});
+        main().show();
+        main().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    }
+    TFVorn& main() { return program->FVorn(); }
+
+    // Runs `body` once the next modal window is up; the body must close it.
+    void whenModal(std::function<void(QWidget*)> body) {
+        QTimer::singleShot(10, [this, body] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal) {
+                whenModal(body); // not up yet
+                return;
+            }
+            modal->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(modal));
+            QTRY_COMPARE(QApplication::activeWindow(), modal);
+            body(modal);
+        });
+    }
+    // Keys go where the focus is, as typed on a keyboard; after a modal
+    // window the main window is made active again first.
+    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        if (!QApplication::focusWidget()) {
+            main().activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&main()));
+        }
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k), mods);
+    }
+    void type(const char* text) {
+        QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(text));
+    }
+    QString text(const char* name) {
+        if (auto* e = main().findChild<QLineEdit*>(name))
+            return e->text();
+        return main().findChild<QLabel*>(name)->text();
+    }
+    QLineSeries* series(int index) {
+        auto* view = program->FGrah().findChild<QChartView*>("Chart1");
+        return static_cast<QLineSeries*>(view->chart()->series().at(index));
+    }
+
+    std::string config_;
+    std::string dir_;
+    FakePrompter prompter;
+    FixedClock clock{LocalTime{2026, 8, 30, 20, 15}};
+    FakeHelpViewer help;
+    QtSettingsStore settings;
+    FakeFileChooser files;
+    PosixFileSystem fs;
+    std::unique_ptr<Program> program;
+};
+
+} // namespace
+
+TEST_F(ProgramTest, WeighInSaveAndGraph) {
+    const std::string log = dir_ + "/data.txt";
+    start();
+    type("170");
+    key(Qt::Key_Return);
+    type("65");
+    key(Qt::Key_Return);
+    type("20");
+    key(Qt::Key_Return);
+    files.saveAnswers.push_back(log);
+    key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(Slurp(log), " 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n");
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "正常に保存致しました");
+    EXPECT_EQ(text("Lb_ft"), "--.--");
+
+    files.openAnswers.push_back(log);
+    bool shown = false;
+    whenModal([&](QWidget* modal) {
+        shown = true;
+        EXPECT_EQ(modal, &program->FGrah());
+        EXPECT_EQ(modal->windowTitle(), QString::fromUtf8("種類別測定グラフ"));
+        auto* grid = modal->findChild<QTableWidget*>("sg");
+        EXPECT_EQ(grid->item(1, 1)->text(), "083020");
+        EXPECT_EQ(grid->item(0, 9)->text(), "BMI");
+        EXPECT_EQ(series(0)->count(), 1);
+        EXPECT_EQ(series(0)->at(0), QPointF(0, 170));
+        modal->close();
+    });
+    key(Qt::Key_G, Qt::ControlModifier);
+    EXPECT_TRUE(shown);
+}
+
+TEST_F(ProgramTest, TargetSetInTheDialogReachesMarkersStoreAndGraph) {
+    const std::string log = dir_ + "/data.txt";
+    std::ofstream(log) << " 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n"
+                       << " 83020 170.00 66.00 20.00 13.20 52.80 38.65 63.58 22.84  3.81\n";
+    start();
+    whenModal([&](QWidget* dialog) {
+        EXPECT_EQ(dialog, &program->FTgt());
+        QTest::mouseClick(dialog->findChild<QCheckBox*>("CheckBox2"), Qt::LeftButton, {},
+                          QPoint(5, 8));
+        auto* edit = dialog->findChild<QLineEdit*>("Edit2");
+        EXPECT_EQ(QApplication::focusWidget(), edit)
+            << QApplication::focusWidget()->objectName().toStdString() << " active "
+            << (QApplication::activeWindow()
+                    ? QApplication::activeWindow()->objectName().toStdString()
+                    : "none");
+        QTest::keyClicks(edit, "65");
+        QTest::keyClick(edit, Qt::Key_Return); // Enter does not confirm
+        EXPECT_TRUE(dialog->isVisible());
+        QTest::keyClick(edit, Qt::Key_S, Qt::AltModifier);
+    });
+    key(Qt::Key_T, Qt::ControlModifier);
+    EXPECT_FALSE(program->FTgt().isVisible());
+    auto* sb2 = main().findChild<QToolButton*>("Sb2");
+    EXPECT_TRUE(sb2->isVisible());
+    EXPECT_EQ(sb2->toolTip(), "65.00kg");
+
+    files.openAnswers.push_back(log);
+    whenModal([&](QWidget* graph) {
+        graph->findChild<QRadioButton*>("RadioButton7")->click(); // weight
+        EXPECT_EQ(series(0)->count(), 2);
+        ASSERT_EQ(series(1)->count(), 2);
+        EXPECT_EQ(series(1)->at(0), QPointF(0, 65));
+        EXPECT_EQ(series(1)->at(1), QPointF(1, 65));
+        graph->close();
+    });
+    key(Qt::Key_G, Qt::ControlModifier);
+
+    key(Qt::Key_Q, Qt::ControlModifier);
+    QSettings conf(QString::fromStdString(config_ + "/Tav/Vorn2.conf"), QSettings::IniFormat);
+    EXPECT_EQ(conf.value("TGT/VAL2").toString(), "65.00");
+
+    program.reset();
+    start();
+    EXPECT_TRUE(main().findChild<QToolButton*>("Sb2")->isVisible());
+    EXPECT_TRUE(program->FTgt().findChild<QCheckBox*>("CheckBox2")->isChecked());
+}

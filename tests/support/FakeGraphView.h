@@ -1,0 +1,45 @@
+#pragma once
+
+#include "ui/graph/GraphView.h"
+
+#include <functional>
+#include <map>
+#include <utility>
+
+namespace vorn::test {
+
+// The graph window as plain data.
+class FakeGraphView : public GraphView {
+public:
+    void setTargetLegendVisible(bool visible) override { targetLegend = visible; }
+    void clearSeries(GraphSeries s) override { series[s].clear(); }
+    void setSeriesPoints(GraphSeries s, const std::vector<PlotPoint>& points) override {
+        series[s] = points;
+    }
+    std::string cell(int column, int row) const override {
+        auto it = cells.find({column, row});
+        return it == cells.end() ? std::string() : it->second;
+    }
+    void setCell(int column, int row, const std::string& text) override {
+        cells[{column, row}] = text;
+    }
+    void setWindowHeight(int h) override { height = h; }
+    int windowTop() const override { return top; }
+    void setWindowTop(int t) override { top = t; }
+    int screenHeight() const override { return 768; }
+    void showModal() override {
+        ++shown;
+        if (onShow)
+            onShow();
+    }
+
+    bool targetLegend = false;
+    std::map<GraphSeries, std::vector<PlotPoint>> series;
+    std::map<std::pair<int, int>, std::string> cells;
+    int height = 0;
+    int top = 0;
+    int shown = 0;
+    std::function<void()> onShow;
+};
+
+} // namespace vorn::test

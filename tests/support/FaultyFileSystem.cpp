@@ -1,0 +1,82 @@
+// Wraps a real file system and injects faults; see the header.
+
+#include "support/FaultyFileSystem.h"
+
+#include <cerrno>
+
+namespace vorn::test {
+
+int FaultyFileSystem::calls(Op op) const {
+    const auto it = calls_.find(op);
+    return it == calls_.end() ? 0 : it->second;
+}
+
+const FaultyFileSystem::Fault* FaultyFileSystem::hit(Op op) {
+    const int n = ++calls_[op];
+    const auto it = faults_.find(op);
+    return it != faults_.end() && it->second.nth == n ? &it->second : nullptr;
+}
+
+IoStatus FaultyFileSystem::openAppend(const std::string& path, Handle& handle) {
+    if (const Fault* f = hit(Op::Open))
+        return {ErrnoReason(f->err, true)};
+    IoStatus s = real_.openAppend(path, handle);
+    if (s.ok())
+        open_.insert(handle);
+    return s;
+}
+
+IoStatus FaultyFileSystem::openRead(const std::string& path, Handle& handle) {
+    if (const Fault* f = hit(Op::Open))
+        return {ErrnoReason(f->err, false)};
+    IoStatus s = real_.openRead(path, handle);
+    if (s.ok())
+        open_.insert(handle);
+    return s;
+}
+
+IoStatus FaultyFileSystem::size(Handle handle, std::uint64_t& bytes) {
+    if (const Fault* f = hit(Op::Size))
+        return {ErrnoReason(f->err, true)};
+    return real_.size(handle, bytes);
+}
+
+IoStatus FaultyFileSystem::write(Handle handle, std::string_view bytes, std::size_t& written) {
+    if (const Fault* f = hit(Op::Write)) {
+        if (f->err != 0)
+            return {ErrnoReason(f->err, true)};
+        return real_.write(handle, bytes.substr(0, f->bytes), written);
+    }
+    return real_.write(handle, bytes, written);
+}
+
+IoStatus FaultyFileSystem::truncate(Handle handle, std::uint64_t bytes) {
+    if (const Fault* f = hit(Op::Truncate))
+        return {ErrnoReason(f->err, true)};
+    return real_.truncate(handle, bytes);
+}
+
+IoStatus FaultyFileSystem::sync(Handle handle) {
+    if (const Fault* f = hit(Op::Sync))
+        return {ErrnoReason(f->err, true)};
+    return real_.sync(handle);
+}
+
+IoStatus FaultyFileSystem::read(Handle handle, char* buffer, std::size_t capacity,
+                                std::size_t& got) {
+    if (const Fault* f = hit(Op::Read))
+        return {ErrnoReason(f->err, false)};
+    return real_.read(handle, buffer, capacity, got);
+}
+
+IoStatus FaultyFileSystem::close(Handle handle) {
+    const Fault* f = hit(Op::Close);
+    if (open_.erase(handle) == 0) {
+        ++strayCloses_;
+        return {ErrnoReason(EBADF, true)};
+    }
+    IoStatus s = real_.close(handle);
+    return f ? IoStatus{ErrnoReason(f->err, true)} : s;
+}
+
+} // namespace vorn::test

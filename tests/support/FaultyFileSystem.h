@@ -1,0 +1,58 @@
+#pragma once
+
+// A test double for the log's file operations: passes every call on to a
+// real file system, but fails the Nth call of a chosen operation, or makes
+// the Nth write a short one. It also counts calls and open handles.
+
+#include "log/LogFileSystem.h"
+
+#include <cstddef>
+#include <map>
+#include <set>
+
+namespace vorn::test {
+
+class FaultyFileSystem : public LogFileSystem {
+public:
+    enum class Op { Open, Size, Write, Truncate, Sync, Read, Close };
+
+    explicit FaultyFileSystem(LogFileSystem& real) : real_(real) {}
+
+    // The `nth` call (from 1) of `op` fails with `err`. A failing close still
+    // releases the handle, as on Linux.
+    void failOn(Op op, int nth, int err) { faults_[op] = {nth, err, 0}; }
+    // The `nth` write writes only its first `bytes` bytes and reports success.
+    void shortWriteOn(int nth, std::size_t bytes) { faults_[Op::Write] = {nth, 0, bytes}; }
+
+    int calls(Op op) const;
+    // Handles opened and not yet closed.
+    std::size_t openHandles() const { return open_.size(); }
+    // Closes of handles that were not open (never passed on).
+    int strayCloses() const { return strayCloses_; }
+
+    IoStatus openAppend(const std::string& path, Handle& handle) override;
+    IoStatus openRead(const std::string& path, Handle& handle) override;
+    IoStatus size(Handle handle, std::uint64_t& bytes) override;
+    IoStatus write(Handle handle, std::string_view bytes, std::size_t& written) override;
+    IoStatus truncate(Handle handle, std::uint64_t bytes) override;
+    IoStatus sync(Handle handle) override;
+    IoStatus read(Handle handle, char* buffer, std::size_t capacity, std::size_t& got) override;
+    IoStatus close(Handle handle) override;
+
+private:
+    struct Fault {
+        int nth = 0;
+        int err = 0;           // errno to fail with, or
+        std::size_t bytes = 0; // the length of a short write
+    };
+    // Counts the call; the fault when this is the one to fail.
+    const Fault* hit(Op op);
+
+    LogFileSystem& real_;
+    std::map<Op, Fault> faults_;
+    std::map<Op, int> calls_;
+    std::set<Handle> open_;
+    int strayCloses_ = 0;
+};
+
+} // namespace vorn::test

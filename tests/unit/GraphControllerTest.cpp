@@ -1,0 +1,254 @@
+#include "ui/graph/GraphController.h"
+#include "core/Measurement.h"
+#include "support/FakeGraphView.h"
+#include "ui/graph/AxisScale.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+#include <utility>
+
+using namespace vorn;
+
+namespace {
+
+// The shared fake, with a screen height the test can change.
+struct FakeView : test::FakeGraphView {
+    int screenHeight() const override { return screen; }
+    int screen = 1024;
+};
+
+using Ys = std::vector<double>;
+
+struct Graph : ::testing::Test {
+    FakeView view;
+    TargetTable targets;
+    GraphController c{view, targets};
+
+    // Loads records into column `column`, one per row from row 1, as the
+    // graph command does, and sets the row count to match.
+    void load(int column, const std::vector<std::string>& texts) {
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            c.setCell(column, static_cast<int>(i) + 1, texts[i]);
+        c.setHistoryRowCount(static_cast<int>(texts.size()) + 1);
+    }
+    // The Y values of a line, checking that point i lies at X i.
+    Ys ys(GraphSeries s) {
+        Ys out;
+        for (std::size_t i = 0; i < view.series[s].size(); ++i) {
+            EXPECT_EQ(view.series[s][i].x, static_cast<double>(i)) << "point " << i;
+            out.push_back(view.series[s][i].y);
+        }
+        return out;
+    }
+    Ys measured() { return ys(GraphSeries::Series1); }
+    Ys target() { return ys(GraphSeries::Series2); }
+};
+
+} // namespace
+
+TEST_F(Graph, PlotsTheColumnAgainstTheTarget) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> cells; // column 3, weight
+        std::string targetText;
+        Ys wantMeasured;
+        Ys wantTarget;
+        bool legend;
+    };
+    const Case cases[] = {
+        {"with target", {"65.00", "64.50", "63.20"}, "60.00", {65, 64.5, 63.2}, {60, 60, 60}, true},
+        {"without target", {"65.00", "64.50"}, "", {65, 64.5}, {}, false},
+        {"one record", {"65.00"}, "60.00", {65}, {60}, true},
+        {"target not a number", {"65.00", "64.50"}, "abc", {0, 0}, {0, 0}, true},
+        {"target too large for a double", {"65.00"}, "1e400", {0}, {0}, true},
+        {"bad cell zeroes both lines",
+         {"65.00", "x", "", "63.00"},
+         "60.00",
+         {65, 0, 0, 63},
+         {60, 0, 0, 60},
+         true},
+        {"bad cell without target", {"65.00", "6,5"}, "", {65, 0}, {}, false},
+        {"negative values", {"-20.10", "-3.00"}, "-10.00", {-20.1, -3}, {-10, -10}, true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        load(3, k.cells);
+        c.PlotQuantity(kWeight, k.targetText);
+        EXPECT_EQ(measured(), k.wantMeasured);
+        EXPECT_EQ(target(), k.wantTarget);
+        EXPECT_EQ(view.targetLegend, k.legend);
+    }
+}
+
+TEST_F(Graph, RadioButtonsPlotTheirColumnAgainstTheirTarget) {
+    // Every column holds its own number, every target its entry + 100, so a
+    // wrong column or entry shows in the points.
+    for (int column = 2; column < kGridColumns; ++column)
+        c.setCell(column, 1, std::to_string(column));
+    c.setHistoryRowCount(2);
+    for (int k = 0; k < 9; ++k)
+        targets[static_cast<size_t>(k)] = std::to_string(100 + k);
+
+    struct Case {
+        void (GraphController::*click)();
+        int quantity;
+    };
+    const Case cases[] = {
+        {&GraphController::RadioButton8Click, 0}, {&GraphController::RadioButton7Click, 1},
+        {&GraphController::RadioButton1Click, 2}, {&GraphController::RadioButton9Click, 3},
+        {&GraphController::RadioButton2Click, 4}, {&GraphController::RadioButton3Click, 5},
+        {&GraphController::RadioButton5Click, 6}, {&GraphController::RadioButton4Click, 7},
+        {&GraphController::RadioButton6Click, 8},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.quantity);
+        (c.*k.click)();
+        EXPECT_EQ(c.selectedQuantity(), k.quantity);
+        EXPECT_EQ(measured(), Ys{static_cast<double>(k.quantity + 2)});
+        EXPECT_EQ(target(), Ys{static_cast<double>(100 + k.quantity)});
+    }
+}
+
+TEST_F(Graph, ATargetSetLaterIsUsedByTheNextClick) {
+    load(2, {"170.00"});
+    c.RadioButton8Click();
+    EXPECT_FALSE(view.targetLegend);
+    targets[kHeight] = "171.00";
+    c.RadioButton8Click();
+    EXPECT_TRUE(view.targetLegend);
+    EXPECT_EQ(target(), Ys{171});
+}
+
+TEST_F(Graph, NoHistoryPlotsNothingButTheLegendFollowsTheTarget) {
+    view.series[GraphSeries::Series1] = {{0, 5}};
+    view.series[GraphSeries::Series2] = {{0, 6}};
+    targets[kWeight] = "60.00";
+    c.RadioButton7Click();
+    EXPECT_TRUE(measured().empty());
+    EXPECT_TRUE(target().empty());
+    EXPECT_TRUE(view.targetLegend);
+    c.RadioButton8Click();
+    EXPECT_FALSE(view.targetLegend);
+}
+
+TEST_F(Graph, PlotStopsAtTheRowCountOfTheLatestLoad) {
+    load(2, {"1", "2", "3", "4", "5"});
+    load(2, {"7", "8"}); // a shorter log leaves rows 3 to 5 in the grid
+    c.PlotQuantity(kHeight, "");
+    EXPECT_EQ(measured(), (Ys{7, 8}));
+    EXPECT_EQ(view.cell(2, 5), "5");
+}
+
+TEST_F(Graph, ChangingQuantityDropsTheOldTargetLine) {
+    load(2, {"170.00", "170.00"});
+    load(3, {"65.00", "64.00"});
+    c.PlotQuantity(kWeight, "60.00");
+    c.PlotQuantity(kHeight, "");
+    EXPECT_EQ(measured(), (Ys{170, 170}));
+    EXPECT_TRUE(target().empty());
+}
+
+TEST_F(Graph, RowCountAndCellsStayWithinTheGrid) {
+    struct Case {
+        int set;
+        int kept;
+    };
+    for (const Case k : {Case{-5, 0}, Case{0, 0}, Case{1, 1}, Case{1000, 1000}, Case{5000, 1000}}) {
+        c.setHistoryRowCount(k.set);
+        EXPECT_EQ(c.historyRowCount(), k.kept) << k.set;
+    }
+    c.setHistoryRowCount(5000);
+    c.PlotQuantity(kHeight, ""); // reads rows 1 to 999 only
+    EXPECT_EQ(measured().size(), 999u);
+
+    for (auto [col, row] : {std::pair{-1, 0}, {11, 0}, {0, -1}, {0, 1000}})
+        EXPECT_THROW(c.setCell(col, row, "1"), std::out_of_range) << col << "," << row;
+    EXPECT_NO_THROW(c.setCell(10, 999, "1"));
+    EXPECT_EQ(view.cell(10, 999), "1");
+    for (int k : {-1, 9})
+        EXPECT_THROW(c.PlotQuantity(k, ""), std::out_of_range) << k;
+}
+
+TEST_F(Graph, HeightsAndTops) {
+    struct Case {
+        int screen;
+        int centredTop; // screen / 2 - 159
+        int shift;      // screen / 6
+    };
+    for (const Case k : {Case{1024, 353, 170}, Case{768, 225, 128}, Case{1081, 381, 180}}) {
+        SCOPED_TRACE(k.screen);
+        view.screen = k.screen;
+        c.FormCreate();
+        EXPECT_EQ(view.height, 318);
+        EXPECT_EQ(view.top, k.centredTop);
+
+        c.Button1Click();
+        EXPECT_EQ(view.height, 517);
+        EXPECT_EQ(view.top, k.centredTop - k.shift);
+        c.Button1Click();
+        EXPECT_EQ(view.height, 318);
+        EXPECT_EQ(view.top, k.centredTop);
+
+        // The button works from wherever the user has moved the window.
+        view.top = 400;
+        c.Button1Click();
+        EXPECT_EQ(view.top, 400 - k.shift);
+        c.Button1Click();
+        EXPECT_EQ(view.top, 400);
+    }
+}
+
+TEST_F(Graph, ActivationBringsItBackCompactAndCentred) {
+    c.FormCreate();
+    c.Button1Click();
+    view.top = 17;
+    c.FormActivate();
+    EXPECT_EQ(view.height, 318);
+    EXPECT_EQ(view.top, 1024 / 2 - 159);
+    // Compact again: the next press unfolds rather than folds.
+    c.Button1Click();
+    EXPECT_EQ(view.height, 517);
+    EXPECT_EQ(view.top, 1024 / 2 - 159 - 1024 / 6);
+}
+
+TEST(AxisScale, KeepsEveryLineOffTheFrame) {
+    struct Case {
+        double low;
+        double high;
+    };
+    const Case cases[] = {{170, 170},     {0, 0},   {60, 65},      {-20.1, 2.23},
+                          {22.49, 22.49}, {-3, -3}, {170, 170.01}, {0, 999}};
+    for (const Case k : cases) {
+        SCOPED_TRACE(std::to_string(k.low) + ".." + std::to_string(k.high));
+        const AxisScale s = ValueAxisScale(k.low, k.high);
+        EXPECT_LT(s.min, k.low);
+        EXPECT_GT(s.max, k.high);
+        EXPECT_GT(s.step, 0);
+        // Whole steps, at most a dozen ticks.
+        const double steps = (s.max - s.min) / s.step;
+        EXPECT_NEAR(steps, std::round(steps), 1e-6);
+        EXPECT_LE(steps, 12);
+        // The labels show the step.
+        EXPECT_NEAR(s.step * std::pow(10, s.decimals),
+                    std::round(s.step * std::pow(10, s.decimals)), 1e-6);
+    }
+}
+
+TEST(AxisScale, IndexAxisHasWholeStepsAndReachesTheLastPoint) {
+    struct Case {
+        int count;
+        double max;
+    };
+    for (const Case k : {Case{0, 1}, Case{1, 1}, Case{2, 1}, Case{6, 5}, Case{12, 12}, Case{30, 30},
+                         Case{999, 1000}}) {
+        const AxisScale s = IndexAxisScale(k.count);
+        EXPECT_EQ(s.min, 0) << k.count;
+        EXPECT_EQ(s.max, k.max) << k.count;
+        EXPECT_GE(s.step, 1) << k.count;
+        EXPECT_EQ(s.step, std::round(s.step)) << k.count;
+        EXPECT_EQ(s.max / s.step, std::round(s.max / s.step)) << k.count;
+        EXPECT_EQ(s.decimals, 0);
+    }
+}

@@ -1,0 +1,289 @@
+// Tests of loading a log file into the history table.
+
+#include "log/HistoryTable.h"
+#include "log/LogError.h"
+#include "log/LogReader.h"
+#include "log/LogRecord.h"
+#include "log/LogWriter.h"
+#include "log/PosixFileSystem.h"
+#include "support/FaultyFileSystem.h"
+#include "support/TestHome.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace vorn;
+using Op = test::FaultyFileSystem::Op;
+using Stop = LoadResult::Stop;
+
+namespace {
+
+void spit(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Record k of a made-up history: every field differs from every other.
+std::string line(int k, const char* end = "\n") {
+    std::string s = std::to_string(10100 + k);
+    for (int c = 1; c < 10; ++c)
+        s += " " + std::to_string(k) + "." + std::to_string(c) + "0";
+    return s + end;
+}
+double field(int k, int c) {
+    return c == 0 ? 10100 + k : k + c / 10.0;
+}
+
+class ReadHistoryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = test::MakeTempDir("read");
+        clearTable();
+    }
+    void clearTable() {
+        for (auto& column : table->columns)
+            column.fill(-1); // stands for "left as it was"
+    }
+    // Loads `content` into a table filled with -1, or (keep) into the table as
+    // the last load left it.
+    LoadResult load(const std::string& content, bool keep = false) {
+        if (!keep)
+            clearTable();
+        const std::string path = dir + "/log" + std::to_string(++files) + ".txt";
+        spit(path, content);
+        return ReadHistory(posix, path, *table);
+    }
+    // Entries 1..n hold records 1..n of line(), and entry n+1 is untouched.
+    void expectRecords(int n, const std::string& what) {
+        for (int k = 1; k <= n; ++k)
+            for (int c = 0; c < HistoryTable::kColumns; ++c)
+                ASSERT_DOUBLE_EQ(table->at(c, k), field(k, c)) << what << " record " << k;
+        if (n + 1 < HistoryTable::kEntries) {
+            EXPECT_EQ(table->at(0, n + 1), -1) << what;
+        }
+        EXPECT_EQ(table->at(0, 0), -1) << what;
+    }
+
+    std::string dir;
+    int files = 0;
+    PosixFileSystem posix;
+    std::unique_ptr<HistoryTable> table = std::make_unique<HistoryTable>();
+};
+
+} // namespace
+
+TEST_F(ReadHistoryTest, ReadsBackWhatTheWriterWrote) {
+    const std::string path = dir + "/data.txt";
+    const RecordValues v = {170, 65, 20, 13, 52, 38.06, 63.58, 22.49, -20.1};
+    AppendRecord(posix, path, FormatRecord(83020, v, true));
+    AppendRecord(posix, path, FormatRecord(123123, v, false));
+    const LoadResult r = ReadHistory(posix, path, *table);
+    EXPECT_EQ(r.records, 2);
+    EXPECT_EQ(r.stop, Stop::End);
+    const double expected[2][10] = {{83020, 170, 65, 20, 13, 52, 38.06, 63.58, 22.49, -20.1},
+                                    {123123, 170, 65, 0, 0, 0, 0, 63.58, 22.49, -20.1}};
+    for (int k = 1; k <= 2; ++k)
+        for (int c = 0; c < 10; ++c)
+            EXPECT_DOUBLE_EQ(table->at(c, k), expected[k - 1][c]) << k << " " << c;
+}
+
+TEST_F(ReadHistoryTest, LineBreaksAndBlanksDoNotMatter) {
+    std::string split = line(2);
+    split[split.find(' ', 20)] = '\n';
+    struct Case {
+        const char* name;
+        std::string content;
+    } cases[] = {
+        {"LF", line(1) + line(2)},
+        {"CR LF", line(1, "\r\n") + line(2, "\r\n")},
+        {"no final line end", line(1) + line(2, "")},
+        {"two on one line", line(1, " ") + line(2)},
+        {"one over two lines", line(1) + split},
+        {"tabs and blank lines", "\n\r\n\t" + line(1, "\t\t") + "\n\n " + line(2) + "\n\n"},
+        {"padding as written", " " + line(1) + " " + line(2, " \r\n")},
+    };
+    for (const Case& c : cases) {
+        const LoadResult r = load(c.content);
+        EXPECT_EQ(r.records, 2) << c.name;
+        EXPECT_EQ(r.stop, Stop::End) << c.name;
+        expectRecords(2, c.name);
+    }
+    for (const char* empty : {"", "\n", "\r\n\r\n", "  \t \n"}) {
+        const LoadResult r = load(empty);
+        EXPECT_EQ(r.records, 0);
+        EXPECT_EQ(r.stop, Stop::End);
+    }
+}
+
+TEST_F(ReadHistoryTest, AShorterLoadLeavesLaterEntriesAsTheyWere) {
+    std::string ten, three;
+    for (int k = 1; k <= 10; ++k)
+        ten += line(k);
+    for (int k = 1; k <= 3; ++k)
+        three += line(k + 100);
+    ASSERT_EQ(load(ten).records, 10);
+    ASSERT_EQ(load(three, true).records, 3);
+    for (int k = 1; k <= 3; ++k)
+        EXPECT_EQ(table->at(0, k), field(k + 100, 0));
+    for (int k = 4; k <= 10; ++k)
+        EXPECT_EQ(table->at(0, k), field(k, 0));
+    EXPECT_EQ(table->at(0, 11), -1);
+}
+
+TEST_F(ReadHistoryTest, KeepsAtMost999Records) {
+    std::string lines;
+    for (int k = 1; k <= 1200; ++k)
+        lines += line(k);
+    const std::size_t end999 = lines.find(line(1000));
+    struct Case {
+        std::string content;
+        int records;
+        Stop stop;
+    } cases[] = {
+        {lines, 999, Stop::TooMany},
+        {lines.substr(0, end999), 999, Stop::End},
+        {lines.substr(0, end999) + "\r\n  \n", 999, Stop::End},
+        {lines.substr(0, end999) + "x", 999, Stop::TooMany},
+    };
+    for (const Case& c : cases) {
+        const LoadResult r = load(c.content);
+        EXPECT_EQ(r.records, c.records);
+        EXPECT_EQ(r.stop, c.stop);
+        expectRecords(999, "999");
+    }
+    const LoadResult r = load(lines);
+    EXPECT_EQ(r.stopRecord, 1000);
+    EXPECT_EQ(r.stopLine, 1000);
+    EXPECT_EQ(LoadNotice(r), "999件を超える記録は読み込めませんでした。最初の999件を表示します。");
+}
+
+TEST_F(ReadHistoryTest, StopsAtTheFirstProblemAndKeepsTheRecordsBefore) {
+    struct Case {
+        std::string content;
+        int records;
+        Stop stop;
+        int stopLine;
+    } cases[] = {
+        {line(1) + "garbage " + line(2), 1, Stop::NotANumber, 2},
+        {line(1) + line(2).substr(0, 20) + std::string("\0\0\0", 3) + "\n", 1, Stop::NotANumber, 2},
+        {line(1) + "\x89PNG\r\n\x1a\n", 1, Stop::NotANumber, 2},
+        {line(1) + line(2) + "\n\n1 2 3 4 5", 2, Stop::CutShort, 5},
+        {line(1) + line(2).substr(0, 30), 1, Stop::CutShort, 2},
+        {line(1, "") + "x", 0, Stop::NotANumber, 1}, // glued to the last field
+        {line(1) + "1,5", 1, Stop::NotANumber, 2},
+        {line(1) + "12kg", 1, Stop::NotANumber, 2},
+        {line(1) + "1 2\n3 nan", 1, Stop::NotANumber, 3},
+    };
+    for (const Case& c : cases) {
+        const LoadResult r = load(c.content);
+        EXPECT_EQ(r.records, c.records) << c.content;
+        EXPECT_EQ(r.stop, c.stop) << c.content;
+        EXPECT_EQ(r.stopRecord, c.records + 1) << c.content;
+        EXPECT_EQ(r.stopLine, c.stopLine) << c.content;
+        expectRecords(c.records, c.content);
+    }
+}
+
+TEST_F(ReadHistoryTest, AcceptsDecimalNumbersOnly) {
+    struct Case {
+        const char* text;
+        bool number;
+        double value;
+    } cases[] = {
+        {"000.00", true, 0},  {"+1.5", true, 1.5},  {"-2", true, -2},        {"1e3", true, 1000},
+        {"1E-2", true, 0.01}, {".5", true, 0.5},    {"5.", true, 5},         {"1e-400", true, 0},
+        {"nan", false, 0},    {"inf", false, 0},    {"-Infinity", false, 0}, {"0x10", false, 0},
+        {"1e999", false, 0},  {"-1e999", false, 0}, {".", false, 0},         {"-", false, 0},
+        {"1e", false, 0},     {"e5", false, 0},     {"1.2.3", false, 0},     {"+-1", false, 0},
+        {"1e+", false, 0},    {"１７０", false, 0},
+    };
+    for (const Case& c : cases) {
+        const std::string content = std::string(c.text) + " 1 2 3 4 5 6 7 8 9\n";
+        const LoadResult r = load(content);
+        EXPECT_EQ(r.records, c.number ? 1 : 0) << c.text;
+        EXPECT_EQ(r.stop, c.number ? Stop::End : Stop::NotANumber) << c.text;
+        if (c.number) {
+            EXPECT_DOUBLE_EQ(table->at(0, 1), c.value) << c.text;
+        }
+    }
+    // A field longer than any number could sensibly be is refused as well.
+    EXPECT_EQ(load(std::string(600, '0') + " 1 2 3 4 5 6 7 8 9").stop, Stop::NotANumber);
+}
+
+TEST_F(ReadHistoryTest, RefusesAHugeFileOfGarbageAtOnce) {
+    const std::string path = dir + "/huge.txt";
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, 100LL * 1024 * 1024), 0); // 100 MB of NUL bytes, sparse
+    ::close(fd);
+    test::FaultyFileSystem fs(posix);
+    const LoadResult r = ReadHistory(fs, path, *table);
+    ::unlink(path.c_str());
+    EXPECT_EQ(r.records, 0);
+    EXPECT_EQ(r.stop, Stop::NotANumber);
+    EXPECT_EQ(r.stopRecord, 1);
+    EXPECT_EQ(fs.calls(Op::Read), 1);
+    EXPECT_EQ(fs.openHandles(), 0u);
+}
+
+TEST_F(ReadHistoryTest, AFileThatCannotBeReadRaisesAndChangesNothing) {
+    std::string big; // more than one chunk, so that a later read can fail
+    for (int k = 1; k <= 999; ++k)
+        big += line(k) + std::string(100, ' ');
+    const std::string bigPath = dir + "/big.txt";
+    spit(bigPath, big);
+    const std::string fifo = dir + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    struct Case {
+        std::string path;
+        Op op;
+        int err; // 0: no fault injected
+        std::string reason;
+    } cases[] = {
+        {dir + "/missing.txt", Op::Open, 0, "ファイルまたはフォルダーが見つかりません"},
+        {dir, Op::Open, 0, "フォルダーです"},
+        {bigPath, Op::Open, EACCES, "読み込みが許可されていません"},
+        {bigPath, Op::Read, EIO, std::strerror(EIO)},
+    };
+    for (const Case& c : cases) {
+        test::FaultyFileSystem fs(posix);
+        if (c.err)
+            fs.failOn(c.op, c.op == Op::Read ? 2 : 1, c.err);
+        try {
+            ReadHistory(fs, c.path, *table);
+            ADD_FAILURE() << c.path << ": no error";
+        } catch (const LogError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "ファイル「" + c.path + "」を読み込めませんでした。\n理由: " + c.reason);
+        }
+        EXPECT_EQ(fs.openHandles(), 0u) << c.path;
+        expectRecords(0, c.path);
+    }
+    // A FIFO without a writer reads as empty instead of waiting for one.
+    EXPECT_EQ(ReadHistory(posix, fifo, *table).records, 0);
+}
+
+TEST(LoadNotice, TellsWhereReadingStopped) {
+    struct Case {
+        LoadResult result;
+        std::string notice;
+    } cases[] = {
+        {{12, Stop::End, 0, 0}, ""},
+        {{3, Stop::NotANumber, 4, 7},
+         "記録 4 件目（7 行目）で読み込みを中止しました（数値でない内容があります）。"
+         "それより前の 3 件を表示します。"},
+        {{0, Stop::NotANumber, 1, 1},
+         "記録 1 件目（1 行目）で読み込みを中止しました（数値でない内容があります）。"
+         "表示できる記録はありません。"},
+        {{5, Stop::CutShort, 6, 6},
+         "記録 6 件目（6 行目）が途中で終わっているため、読み込みを中止しました。"
+         "それより前の 5 件を表示します。"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LoadNotice(c.result), c.notice);
+}

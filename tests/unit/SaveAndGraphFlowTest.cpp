@@ -1,0 +1,320 @@
+#include "platform/Errors.h"
+#include "support/FaultyFileSystem.h"
+#include "support/MainFixture.h"
+#include "support/TestHome.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace vorn;
+using namespace vorn::test;
+
+namespace {
+
+const char* const kWorkedLine = " 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct SaveFlow : MainFixture {
+    std::string dir = MakeTempDir("log");
+    std::string log = dir + "/data.txt";
+
+    void saveTo(const std::string& path) {
+        files.saveAnswers.push_back(path);
+        c->Button4Click();
+    }
+    int successes() const {
+        int n = 0;
+        for (const ShownBox& b : prompter.shown)
+            n += b.text == "正常に保存致しました";
+        return n;
+    }
+    void expectDisplayKept() {
+        EXPECT_EQ(shown(MainCtl::Ed_h), "170");
+        EXPECT_EQ(shown(MainCtl::Lb_ft), "2.23");
+    }
+};
+
+using GraphFlow = SaveFlow;
+using CloseFlow = SaveFlow;
+
+} // namespace
+
+TEST_F(SaveFlow, WorkedExampleIsWrittenByteForByteThenCleared) {
+    measure("170", "65", "20");
+    saveTo(log);
+    EXPECT_EQ(Slurp(log), kWorkedLine);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].caption, "確認ﾍﾙﾌﾟ");
+    EXPECT_EQ(prompter.shown[0].flags, 0x40u);
+    EXPECT_TRUE(c->NothingOnDisplay());
+    EXPECT_EQ(logFilePath, log);
+}
+
+TEST_F(SaveFlow, ShortFormAndSixDigitStamps) {
+    clock.time = LocalTime{2026, 11, 3, 7, 0};
+    c->FormCreate();
+    measure("170", "65", "");
+    saveTo(log);
+    measure("150", "300", "");
+    saveTo(log);
+    measure("95.34626", "9.5", "100");
+    saveTo(log);
+    EXPECT_EQ(Slurp(log), "110307 170.00 65.00 000.00 000.00 000.00 000.00 63.58 22.49  2.23\n"
+                          "110307 150.00 300.00 000.00 000.00 000.00 000.00 49.50 133.30 506.06\n"
+                          "110307 95.35  9.50 100.00  9.50  0.00  0.00 20.00 10.45 -52.50\n");
+}
+
+TEST_F(SaveFlow, AppendsAfterEveryEarlierByteAndWritesWhatIsShown) {
+    const std::string earlier = "earlier bytes\r\nwithout a final line end";
+    std::ofstream(log, std::ios::binary) << earlier;
+    measure("170", "65", "20");
+    view.texts[MainCtl::Ed_h] = "171"; // edited after measuring
+    saveTo(log);
+    EXPECT_EQ(Slurp(log),
+              earlier + " 83020 171.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n");
+    EXPECT_EQ(m.height, 171.0f);
+}
+
+TEST_F(SaveFlow, NothingMeasuredOrCancelledTouchesNoFile) {
+    c->Button4Click();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "測定を行って下さい。");
+    EXPECT_EQ(prompter.shown[0].flags, 0x30u);
+    EXPECT_EQ(view.focus, MainCtl::Ed_h);
+    EXPECT_EQ(files.saveCalls, 0);
+
+    measure("170", "65", "20");
+    prompter.shown.clear();
+    files.saveAnswers.push_back(std::nullopt);
+    c->Button4Click();
+    EXPECT_TRUE(prompter.shown.empty());
+    expectDisplayKept();
+    EXPECT_FALSE(std::filesystem::exists(log));
+}
+
+TEST_F(SaveFlow, ConversionErrorOnReadBackOpensNoFile) {
+    measure("170", "65", "20");
+    view.texts[MainCtl::Ed_w] = "6x5";
+    files.saveAnswers.push_back(log);
+    EXPECT_THROW(c->Button4Click(), ConvertError);
+    EXPECT_FALSE(std::filesystem::exists(log));
+    EXPECT_EQ(logFilePath, "");
+    EXPECT_EQ(shown(MainCtl::Lb_ft), "2.23");
+}
+
+TEST_F(SaveFlow, UnwritablePlacesWarnAndKeepTheDisplay) {
+    const std::string places[] = {"/dev/full", dir, dir + "/gone/data.txt"};
+    for (const std::string& place : places) {
+        SCOPED_TRACE(place);
+        prompter.shown.clear();
+        measure("170", "65", "20");
+        saveTo(place);
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_EQ(prompter.shown[0].caption, "警告ﾍﾙﾌﾟ");
+        EXPECT_NE(prompter.shown[0].text.find(place), std::string::npos);
+        EXPECT_EQ(successes(), 0);
+        expectDisplayKept();
+    }
+}
+
+TEST_F(SaveFlow, EveryFailurePointKeepsEarlierBytesAndWarns) {
+    struct Case {
+        FaultyFileSystem::Op op;
+        int err;
+        bool shortWrite;
+    } cases[] = {
+        {FaultyFileSystem::Op::Open, EACCES, false}, {FaultyFileSystem::Op::Write, ENOSPC, false},
+        {FaultyFileSystem::Op::Write, 0, true},      {FaultyFileSystem::Op::Sync, EIO, false},
+        {FaultyFileSystem::Op::Close, EIO, false},
+    };
+    const std::string earlier = std::string(kWorkedLine);
+    for (const Case& k : cases) {
+        SCOPED_TRACE(static_cast<int>(k.op));
+        std::ofstream(log, std::ios::binary | std::ios::trunc) << earlier;
+        FaultyFileSystem faulty(posix);
+        if (k.shortWrite)
+            faulty.shortWriteOn(1, 10);
+        else
+            faulty.failOn(k.op, 1, k.err);
+        useFileSystem(faulty);
+        prompter.shown.clear();
+        measure("170", "65", "20");
+        saveTo(log);
+        EXPECT_EQ(Slurp(log).substr(0, earlier.size()), earlier);
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_NE(prompter.shown[0].text.find(log), std::string::npos);
+        EXPECT_EQ(successes(), 0);
+        expectDisplayKept();
+        EXPECT_EQ(faulty.openHandles(), 0u);
+    }
+}
+
+TEST_F(CloseFlow, AnswersToTheSaveQuestion) {
+    struct Case {
+        bool measured;
+        int answer;
+        bool choose;
+        bool saved;
+    } cases[] = {
+        {false, 0, false, false},
+        {true, mb::IDYES, true, true},
+        {true, mb::IDYES, false, false},
+        {true, mb::IDNO, false, false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(std::to_string(k.measured) + std::to_string(k.answer) +
+                     std::to_string(k.choose));
+        std::filesystem::remove(log);
+        c->Button2Click();
+        prompter.shown.clear();
+        view.closed = 0;
+        settings.writes = 0;
+        if (k.measured)
+            measure("170", "65", "20");
+        if (k.answer)
+            prompter.answers.push_back(k.answer);
+        files.saveAnswers.push_back(k.choose ? std::optional<std::string>(log) : std::nullopt);
+        c->Button1Click();
+        if (k.measured) {
+            EXPECT_EQ(prompter.shown[0].text, "測定結果を保存して終了しますか？");
+            EXPECT_EQ(prompter.shown[0].caption, "保存ﾍﾙﾌﾟ");
+            EXPECT_EQ(prompter.shown[0].flags, 0x44u);
+        } else {
+            EXPECT_TRUE(prompter.shown.empty());
+        }
+        EXPECT_EQ(std::filesystem::exists(log), k.saved);
+        EXPECT_EQ(settings.writes, 9);
+        EXPECT_EQ(view.closed, 1);
+        files.saveAnswers.clear();
+    }
+}
+
+TEST_F(CloseFlow, FailedSaveKeepsTheProgramOpen) {
+    measure("170", "65", "20");
+    prompter.answers.push_back(mb::IDYES);
+    files.saveAnswers.push_back(dir); // a folder
+    c->Button1Click();
+    EXPECT_EQ(view.closed, 0);
+    EXPECT_EQ(settings.writes, 0);
+    expectDisplayKept();
+
+    view.texts[MainCtl::Ed_f] = "abc";
+    prompter.answers.push_back(mb::IDYES);
+    files.saveAnswers.push_back(log);
+    EXPECT_THROW(c->Button1Click(), ConvertError);
+    EXPECT_EQ(view.closed, 0);
+    EXPECT_EQ(settings.writes, 0);
+}
+
+TEST_F(GraphFlow, SavedRecordLoadsAsTheLastRow) {
+    std::ofstream(log) << "123123 180.00 100.00 30.00 30.00 70.00 51.24 71.28 30.86 40.29\n";
+    measure("170", "65", "20");
+    prompter.answers.push_back(mb::IDYES);
+    files.saveAnswers.push_back(log);
+    c->Button5Click();
+    EXPECT_EQ(prompter.shown[0].text, "測定結果を保存してグラフ化しますか？");
+    EXPECT_EQ(files.openCalls, 0);
+    EXPECT_EQ(graphView.shown, 1);
+    EXPECT_EQ(graph.historyRowCount(), 3);
+    const char* row1[] = {"0",     "123123", "180.00", "100.00", "30.00", "30.00",
+                          "70.00", "51.24",  "71.28",  "30.86",  "40.29"};
+    const char* row2[] = {"1",     "083020", "170.00", "65.00", "20.00", "13.00",
+                          "52.00", "38.06",  "63.58",  "22.49", "2.23"};
+    const char* header[] = {"順番",         "測定日",     "身長(cm)",     "体重(kg)",
+                            "脂肪率(%)",    "脂肪量(kg)", "除脂肪量(kg)", "体水分量(kg)",
+                            "標準体重(kg)", "BMI",        "肥満度(%)"};
+    for (int col = 0; col < 11; ++col) {
+        EXPECT_EQ(graphView.cell(col, 0), header[col]);
+        EXPECT_EQ(graphView.cell(col, 1), row1[col]);
+        EXPECT_EQ(graphView.cell(col, 2), row2[col]);
+    }
+    const auto& points = graphView.series[GraphSeries::Series1];
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_EQ(points[1], (PlotPoint{1, 170.0}));
+}
+
+TEST_F(GraphFlow, DeclinedWithNoFileKnownDoesNothing) {
+    measure("170", "65", "20");
+    prompter.answers.push_back(mb::IDNO);
+    c->Button5Click();
+    EXPECT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(files.openCalls, 0);
+    EXPECT_EQ(graphView.shown, 0);
+}
+
+TEST_F(GraphFlow, NothingMeasuredOffersTheOpenDialog) {
+    std::ofstream(log) << kWorkedLine;
+    saveTo(log); // refused: nothing measured; the open dialog is offered all the same
+    prompter.shown.clear();
+    files.openAnswers.push_back(std::nullopt);
+    c->Button5Click();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "グラフ化できません。");
+    EXPECT_EQ(prompter.shown[0].flags, 0x30u);
+    EXPECT_EQ(graphView.shown, 0);
+
+    files.openAnswers.push_back(log);
+    c->Button5Click();
+    EXPECT_EQ(logFilePath, log);
+    EXPECT_EQ(graphView.shown, 1);
+    EXPECT_EQ(graphView.cell(1, 1), "083020");
+}
+
+TEST_F(GraphFlow, ShorterLogLeavesEarlierRowsBelow) {
+    auto write = [&](int records) {
+        std::ofstream out(log, std::ios::trunc);
+        for (int i = 0; i < records; ++i)
+            out << " 83020 " << 150 + i
+                << ".00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\r\n";
+    };
+    write(10);
+    files.openAnswers.push_back(log);
+    c->Button5Click();
+    write(3);
+    files.openAnswers.push_back(log);
+    c->Button5Click();
+    EXPECT_EQ(graph.historyRowCount(), 4);
+    EXPECT_EQ(graphView.cell(2, 3), "152.00");
+    EXPECT_EQ(graphView.cell(2, 10), "159.00");
+    EXPECT_EQ(graphView.series[GraphSeries::Series1].size(), 3u);
+}
+
+TEST_F(GraphFlow, StoppedLoadsAreExplainedAndUnreadableFilesWarned) {
+    {
+        std::ofstream out(log);
+        for (int i = 0; i < 1200; ++i)
+            out << kWorkedLine;
+    }
+    files.openAnswers.push_back(log);
+    c->Button5Click();
+    EXPECT_EQ(graph.historyRowCount(), 1000);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].text.find("999"), std::string::npos);
+    EXPECT_EQ(graphView.shown, 1);
+
+    prompter.shown.clear();
+    files.openAnswers.push_back(dir + "/missing.txt");
+    c->Button5Click();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].text.find("missing.txt"), std::string::npos);
+    EXPECT_EQ(graphView.shown, 1); // no window for a file that is not there
+}
+
+TEST_F(GraphFlow, TargetLineFollowsTheTargetTable) {
+    std::ofstream(log) << kWorkedLine << kWorkedLine;
+    targets[0] = "165.00";
+    files.openAnswers.push_back(log);
+    c->Button5Click();
+    EXPECT_TRUE(graphView.targetLegend);
+    const auto& target = graphView.series[GraphSeries::Series2];
+    ASSERT_EQ(target.size(), 2u);
+    EXPECT_EQ(target[0], (PlotPoint{0, 165.0}));
+}

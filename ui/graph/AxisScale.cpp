@@ -1,0 +1,63 @@
+#include "ui/graph/AxisScale.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vorn {
+namespace {
+
+constexpr double kValueSteps = 5;
+// Finer on the index axis, so that it ends close to the last point.
+constexpr double kIndexSteps = 8;
+
+// The smallest of 1, 2 or 5 times a power of ten that is at least raw.
+double NiceStep(double raw) {
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    const double fraction = raw / power;
+    if (fraction <= 1)
+        return power;
+    if (fraction <= 2)
+        return 2 * power;
+    if (fraction <= 5)
+        return 5 * power;
+    return 10 * power;
+}
+
+int DecimalsFor(double step) {
+    // A small allowance, so that 0.1 (just below a tenth in binary) needs 1.
+    return std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
+}
+
+} // namespace
+
+AxisScale ValueAxisScale(double low, double high) {
+    if (low > high)
+        std::swap(low, high);
+    const double span = high - low;
+    const double largest = std::max(std::fabs(low), std::fabs(high));
+    double margin = span > 0 ? span * 0.05 : largest * 0.05;
+    // Keep the margin above rounding noise, and give a line at 0 some room.
+    margin = std::max({margin, largest * 1e-9, 1e-9});
+    if (largest == 0)
+        margin = 1;
+    const double lo = low - margin;
+    const double hi = high + margin;
+    AxisScale s;
+    s.step = NiceStep((hi - lo) / kValueSteps);
+    s.min = std::floor(lo / s.step) * s.step;
+    s.max = std::ceil(hi / s.step) * s.step;
+    s.decimals = DecimalsFor(s.step);
+    return s;
+}
+
+AxisScale IndexAxisScale(int count) {
+    AxisScale s;
+    s.min = 0;
+    const double last = std::max(count - 1, 1);
+    s.step = std::max(1.0, NiceStep(last / kIndexSteps));
+    s.max = std::ceil(last / s.step) * s.step;
+    s.decimals = 0;
+    return s;
+}
+
+} // namespace vorn

@@ -1,0 +1,22 @@
+#pragma once
+
+namespace vorn {
+
+// An axis range with round tick marks: ticks at min, min + step, ... max.
+struct AxisScale {
+    double min = 0;
+    double max = 1;
+    double step = 1;
+    int decimals = 0; // decimals a tick label needs
+};
+
+// The value axis for data between low and high: the range reaches past both
+// by a margin and is rounded out to whole steps, so that no line, not even a
+// flat one, lies on the frame. Both values must be finite.
+AxisScale ValueAxisScale(double low, double high);
+
+// The index axis for count points at X 0 .. count - 1: whole-number steps,
+// the last point within the last step.
+AxisScale IndexAxisScale(int count);
+
+} // namespace vorn

@@ -1,0 +1,145 @@
+#include "ui/graph/GraphController.h"
+
+#include "core/Measurement.h"
+#include "platform/Errors.h"
+#include "platform/NumText.h"
+
+#include <cmath>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+namespace vorn {
+namespace {
+
+// A cell or target text as a plotted value. A text that is not a number, or
+// one too large for a double, has no value; the row then plots as 0.
+std::optional<double> PlotValue(const std::string& text) {
+    try {
+        const double value = static_cast<double>(StrToFloat(text));
+        if (!std::isfinite(value))
+            return std::nullopt;
+        return value;
+    } catch (const ConvertError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+GraphController::GraphController(GraphView& view, const TargetTable& targets)
+    : view_(view), targets_(targets) {}
+
+void GraphController::FormCreate() {
+    becomeCompactAndCentred();
+}
+
+void GraphController::FormActivate() {
+    becomeCompactAndCentred();
+}
+
+void GraphController::becomeCompactAndCentred() {
+    expanded_ = false;
+    view_.setWindowHeight(kCompactHeight);
+    view_.setWindowTop(view_.screenHeight() / 2 - kCompactHeight / 2);
+}
+
+void GraphController::PlotQuantity(int quantity, const std::string& targetText) {
+    if (quantity < 0 || quantity >= kQuantityCount)
+        throw std::out_of_range("PlotQuantity: no quantity " + std::to_string(quantity));
+    const std::string target = targetText; // the caller's text may change under us
+    const bool withTarget = !target.empty();
+    view_.setTargetLegendVisible(withTarget);
+    view_.clearSeries(GraphSeries::Series1);
+    view_.clearSeries(GraphSeries::Series2);
+
+    const std::optional<double> targetValue =
+        withTarget ? PlotValue(target) : std::optional<double>(0.0);
+    const int column = quantity + 2;
+    std::vector<PlotPoint> measured;
+    std::vector<PlotPoint> targetLine;
+    for (int row = 1; row < rows_; ++row) {
+        const std::optional<double> value = PlotValue(view_.cell(column, row));
+        double y = 0;
+        double t = 0;
+        // One failed conversion, of the cell or of the target, drops both
+        // lines to 0 at this row.
+        if (value && targetValue) {
+            y = *value;
+            t = *targetValue;
+        }
+        const double x = static_cast<double>(measured.size());
+        measured.push_back({x, y});
+        if (withTarget)
+            targetLine.push_back({x, t});
+    }
+    if (!measured.empty())
+        view_.setSeriesPoints(GraphSeries::Series1, measured);
+    if (!targetLine.empty())
+        view_.setSeriesPoints(GraphSeries::Series2, targetLine);
+}
+
+void GraphController::select(int quantity) {
+    selected_ = quantity;
+    PlotQuantity(quantity, targets_[static_cast<size_t>(quantity)]);
+}
+
+// The buttons stand in screen order; BMI sits above standard weight.
+void GraphController::RadioButton1Click() {
+    select(kFatPercent);
+}
+void GraphController::RadioButton2Click() {
+    select(kLeanMass);
+}
+void GraphController::RadioButton3Click() {
+    select(kWaterMass);
+}
+void GraphController::RadioButton4Click() {
+    select(kBmi);
+}
+void GraphController::RadioButton5Click() {
+    select(kStandardWeight);
+}
+void GraphController::RadioButton6Click() {
+    select(kObesityDegree);
+}
+void GraphController::RadioButton7Click() {
+    select(kWeight);
+}
+void GraphController::RadioButton8Click() {
+    select(kHeight);
+}
+void GraphController::RadioButton9Click() {
+    select(kFatMass);
+}
+
+void GraphController::Button1Click() {
+    const int shift = view_.screenHeight() / 6;
+    const int top = view_.windowTop();
+    if (!expanded_) {
+        view_.setWindowHeight(kExpandedHeight);
+        expanded_ = true;
+        view_.setWindowTop(top - shift);
+    } else {
+        view_.setWindowHeight(kCompactHeight);
+        expanded_ = false;
+        view_.setWindowTop(top + shift);
+    }
+}
+
+void GraphController::setHistoryRowCount(int rows) {
+    rows_ = rows < 0 ? 0 : (rows > kGridRows ? kGridRows : rows);
+}
+
+void GraphController::setCell(int column, int row, const std::string& text) {
+    if (column < 0 || column >= kGridColumns || row < 0 || row >= kGridRows)
+        throw std::out_of_range("setCell: no cell " + std::to_string(column) + "," +
+                                std::to_string(row));
+    view_.setCell(column, row, text);
+}
+
+void GraphController::showModal() {
+    view_.showModal();
+}
+
+} // namespace vorn

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "targets/TargetTable.h"
+#include "ui/graph/GraphView.h"
+
+#include <string>
+
+namespace vorn {
+
+// The behaviour of the graph window: plotting one quantity of the history
+// grid against its target, the quantity buttons, and folding the grid away.
+class GraphController {
+public:
+    // Outer window heights (frame included) of the folded and unfolded window.
+    static constexpr int kCompactHeight = 318;
+    static constexpr int kExpandedHeight = 517;
+
+    GraphController(GraphView& view, const TargetTable& targets);
+
+    void FormCreate();
+    void FormActivate();
+
+    // Plots grid column quantity + 2, rows 1 to historyRowCount() - 1,
+    // against targetText. Raises std::out_of_range for a quantity outside 0..8.
+    void PlotQuantity(int quantity, const std::string& targetText);
+
+    // Each selects its quantity and plots it against its target.
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void RadioButton4Click();
+    void RadioButton5Click();
+    void RadioButton6Click();
+    void RadioButton7Click();
+    void RadioButton8Click();
+    void RadioButton9Click();
+
+    // All data: unfolds the grid (the window grows upwards) or folds it away.
+    void Button1Click();
+
+    int selectedQuantity() const { return selected_; }
+    int historyRowCount() const { return rows_; }
+    // Kept within 0..kGridRows, so that a plot never reads past the grid.
+    void setHistoryRowCount(int rows);
+    // Writes a cell of the grid. Raises std::out_of_range outside the grid.
+    void setCell(int column, int row, const std::string& text);
+    void showModal();
+
+private:
+    void select(int quantity);
+    void becomeCompactAndCentred();
+
+    GraphView& view_;
+    const TargetTable& targets_;
+    int selected_ = 0;
+    int rows_ = 0;
+    bool expanded_ = false;
+};
+
+} // namespace vorn

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vorn {
+
+// The history grid `sg`: 11 columns (sequence number, date, the nine
+// quantities) by 1000 rows, row 0 holding the column headers.
+constexpr int kGridColumns = 11;
+constexpr int kGridRows = 1000;
+
+// The two lines of `Chart1`: the measured values and the target.
+enum class GraphSeries { Series1, Series2 };
+
+struct PlotPoint {
+    double x = 0;
+    double y = 0;
+    bool operator==(const PlotPoint&) const = default;
+};
+
+// What the graph window's controller does to its window.
+class GraphView {
+public:
+    virtual ~GraphView() = default;
+
+    // The target legend entry `Panel2`.
+    virtual void setTargetLegendVisible(bool visible) = 0;
+    virtual void clearSeries(GraphSeries series) = 0;
+    // Replaces all points of the series with these, in one go.
+    virtual void setSeriesPoints(GraphSeries series, const std::vector<PlotPoint>& points) = 0;
+
+    // Cells of `sg`; column and row are within the grid.
+    virtual std::string cell(int column, int row) const = 0;
+    virtual void setCell(int column, int row, const std::string& text) = 0;
+
+    // Outer window height (frame included) and top, in screen pixels.
+    virtual void setWindowHeight(int outerHeight) = 0;
+    virtual int windowTop() const = 0;
+    virtual void setWindowTop(int top) = 0;
+    virtual int screenHeight() const = 0;
+
+    // Shows the window modally; returns when the user has closed it.
+    virtual void showModal() = 0;
+};
+
+} // namespace vorn

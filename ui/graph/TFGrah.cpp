@@ -1,0 +1,312 @@
+#include "ui/graph/TFGrah.h"
+
+#include "ui/Fonts.h"
+#include "ui/graph/AxisScale.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTableWidget>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vorn {
+namespace {
+
+using Handler = void (GraphController::*)();
+
+struct RadioItem {
+    int number; // RadioButton<number>
+    int top;
+    const char* caption;
+    Handler click;
+};
+
+// The quantity buttons from top to bottom; BMI stands above standard weight.
+constexpr RadioItem kRadioItems[] = {
+    {8, 24, "身長", &GraphController::RadioButton8Click},
+    {7, 43, "体重", &GraphController::RadioButton7Click},
+    {1, 62, "脂肪率", &GraphController::RadioButton1Click},
+    {9, 81, "脂肪量", &GraphController::RadioButton9Click},
+    {2, 100, "除水分量", &GraphController::RadioButton2Click},
+    {3, 119, "体水分量", &GraphController::RadioButton3Click},
+    {4, 138, "ＢMI", &GraphController::RadioButton4Click},
+    {5, 157, "標準体重", &GraphController::RadioButton5Click},
+    {6, 176, "肥満度", &GraphController::RadioButton6Click},
+};
+
+const QColor kMeasuredColour = FromBgr(0x0000FF);     // red
+const QColor kTargetColour = FromBgr(0xFF8000);       // azure
+const QColor kTargetSampleColour = FromBgr(0xFF0000); // blue
+constexpr int kLeft = 209;
+constexpr int kAnimationMs = 200;
+
+// A white legend entry with its caption on the right and a line sample on
+// the left.
+QLabel* LegendEntry(QWidget* parent, const char* name, const QString& caption, int top,
+                    const char* sampleName, const QColor& sampleColour) {
+    auto* panel = new QLabel(caption, parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setGeometry(16, top, 73, 25);
+    panel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    panel->setPalette(palette);
+
+    auto* sample = new QFrame(panel);
+    sample->setObjectName(QString::fromLatin1(sampleName));
+    sample->setGeometry(6, 12, 20, 2);
+    sample->setAutoFillBackground(true);
+    QPalette samplePalette = sample->palette();
+    samplePalette.setColor(QPalette::Window, sampleColour);
+    sample->setPalette(samplePalette);
+    return panel;
+}
+
+} // namespace
+
+TFGrah::TFGrah(Prompter& prompter, const TargetTable& targets, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      boundary_(prompter), controller_(*this, targets) {
+    setObjectName(QStringLiteral("FGrah"));
+    setWindowTitle(QStringLiteral("種類別測定グラフ"));
+    setFont(UiFont(12));
+
+    buildSelector();
+    buildLegend();
+    buildChart();
+    buildGrid();
+
+    move(kLeft, 0);
+    boundary_.run([this] { controller_.FormCreate(); });
+}
+
+TFGrah::~TFGrah() = default;
+
+void TFGrah::buildSelector() {
+    radioGroup1_ = new QGroupBox(QStringLiteral(" 種類選択 "), this);
+    radioGroup1_->setObjectName(QStringLiteral("RadioGroup1"));
+    radioGroup1_->setGeometry(8, 8, 92, 281);
+
+    for (const RadioItem& item : kRadioItems) {
+        auto* button = new QRadioButton(QString::fromUtf8(item.caption), this);
+        button->setObjectName(QStringLiteral("RadioButton%1").arg(item.number));
+        button->setGeometry(14, item.top, 80, 25);
+        radioButtons_[item.number - 1] = button;
+    }
+    radioButtons_[7]->setChecked(true); // height, before the handlers are wired
+    for (const RadioItem& item : kRadioItems) {
+        const Handler click = item.click;
+        // Only the button that becomes checked runs its handler.
+        connect(radioButtons_[item.number - 1], &QRadioButton::toggled, this,
+                [this, click](bool checked) {
+                    if (checked)
+                        boundary_.run([this, click] { (controller_.*click)(); });
+                });
+    }
+}
+
+void TFGrah::buildLegend() {
+    panel1_ =
+        LegendEntry(this, "Panel1", QStringLiteral("測定値 "), 200, "Panel3", kMeasuredColour);
+    panel2_ =
+        LegendEntry(this, "Panel2", QStringLiteral("目標値 "), 228, "Panel4", kTargetSampleColour);
+
+    button1_ = new QPushButton(QStringLiteral("全データ(&A)"), this);
+    button1_->setObjectName(QStringLiteral("Button1"));
+    button1_->setGeometry(16, 258, 75, 25);
+    connect(button1_, &QPushButton::clicked, this,
+            [this] { boundary_.run([this] { controller_.Button1Click(); }); });
+}
+
+void TFGrah::buildChart() {
+    chart_ = new QChart;
+    chart_->setTitle(QStringLiteral("種類別測定値"));
+    chart_->setTitleBrush(QBrush(QColor(0, 0, 255)));
+    chart_->setTitleFont(UiFont(13));
+    chart_->setBackgroundBrush(Qt::white);
+    chart_->setBackgroundRoundness(0);
+    chart_->setPlotAreaBackgroundBrush(Qt::white);
+    chart_->setPlotAreaBackgroundVisible(true);
+    chart_->setMargins(QMargins(4, 4, 8, 4));
+    chart_->legend()->hide();
+    chart_->setAnimationOptions(QChart::AllAnimations);
+    chart_->setAnimationDuration(kAnimationMs);
+
+    series1_ = new QLineSeries;
+    series1_->setObjectName(QStringLiteral("Series1"));
+    series1_->setName(QStringLiteral("測定値"));
+    series1_->setPen(QPen(kMeasuredColour, 1));
+    series2_ = new QLineSeries;
+    series2_->setObjectName(QStringLiteral("Series2"));
+    series2_->setName(QStringLiteral("目標値"));
+    series2_->setPen(QPen(kTargetColour, 1));
+    chart_->addSeries(series1_);
+    chart_->addSeries(series2_);
+
+    axisX_ = new QValueAxis;
+    axisX_->setLabelFormat(QStringLiteral("%g")); // whole numbers until zoomed
+    axisX_->setRange(0, 1);
+    axisY_ = new QValueAxis;
+    axisY_->setRange(0, 1);
+    chart_->addAxis(axisX_, Qt::AlignBottom);
+    chart_->addAxis(axisY_, Qt::AlignLeft);
+    for (QLineSeries* s : {series1_, series2_}) {
+        s->attachAxis(axisX_);
+        s->attachAxis(axisY_);
+    }
+
+    chart1_ = new QChartView(chart_, this);
+    chart1_->setObjectName(QStringLiteral("Chart1"));
+    chart1_->setGeometry(112, 8, 345, 281);
+    chart1_->setRenderHint(QPainter::Antialiasing);
+    chart1_->setRubberBand(QChartView::RectangleRubberBand);
+}
+
+void TFGrah::buildGrid() {
+    sg_ = new QTableWidget(kGridRows, kGridColumns, this);
+    sg_->setObjectName(QStringLiteral("sg"));
+    sg_->setGeometry(0, 296, 465, 193);
+    sg_->horizontalHeader()->hide();
+    sg_->verticalHeader()->hide();
+    sg_->horizontalHeader()->setDefaultSectionSize(70);
+    sg_->horizontalHeader()->setMinimumSectionSize(0);
+    sg_->verticalHeader()->setDefaultSectionSize(24);
+    sg_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sg_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sg_->setSelectionMode(QAbstractItemView::SingleSelection);
+    sg_->setShowGrid(true);
+    QPalette palette = sg_->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    sg_->setPalette(palette);
+}
+
+// --- GraphView ---
+
+void TFGrah::setTargetLegendVisible(bool visible) {
+    panel2_->setVisible(visible);
+}
+
+QLineSeries* TFGrah::series(GraphSeries s) const {
+    return s == GraphSeries::Series1 ? series1_ : series2_;
+}
+
+void TFGrah::clearSeries(GraphSeries s) {
+    series(s)->clear();
+}
+
+void TFGrah::setSeriesPoints(GraphSeries s, const std::vector<PlotPoint>& points) {
+    QList<QPointF> list;
+    list.reserve(static_cast<qsizetype>(points.size()));
+    for (const PlotPoint& p : points)
+        list.append(QPointF(p.x, p.y));
+    series(s)->replace(list);
+    rescaleAxes();
+}
+
+// Fits both axes to the points of both lines; with no points they stay.
+// The ticks are a fixed count over a whole number of steps: tick marks that
+// follow an interval instead crash the axis animation when the number of
+// ticks changes while it runs.
+void TFGrah::rescaleAxes() {
+    qsizetype count = 0;
+    double low = 0;
+    double high = 0;
+    bool any = false;
+    for (const QLineSeries* s : {series1_, series2_}) {
+        const QList<QPointF> points = s->points();
+        count = std::max(count, points.size());
+        for (const QPointF& p : points) {
+            low = any ? std::min(low, p.y()) : p.y();
+            high = any ? std::max(high, p.y()) : p.y();
+            any = true;
+        }
+    }
+    if (!any)
+        return;
+    const auto apply = [](QValueAxis* axis, const AxisScale& scale) {
+        axis->setRange(scale.min, scale.max);
+        axis->setTickCount(static_cast<int>(std::lround((scale.max - scale.min) / scale.step)) + 1);
+    };
+    apply(axisX_, IndexAxisScale(static_cast<int>(count)));
+    const AxisScale y = ValueAxisScale(low, high);
+    apply(axisY_, y);
+    axisY_->setLabelFormat(QStringLiteral("%.%1f").arg(y.decimals));
+}
+
+std::string TFGrah::cell(int column, int row) const {
+    const QTableWidgetItem* item = sg_->item(row, column);
+    return item ? item->text().toStdString() : std::string();
+}
+
+void TFGrah::setCell(int column, int row, const std::string& text) {
+    if (column < 0 || column >= sg_->columnCount() || row < 0 || row >= sg_->rowCount())
+        return;
+    if (QTableWidgetItem* item = sg_->item(row, column)) {
+        item->setText(QString::fromStdString(text));
+        return;
+    }
+    auto* item = new QTableWidgetItem(QString::fromStdString(text));
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    sg_->setItem(row, column, item);
+}
+
+void TFGrah::setWindowHeight(int outerHeight) {
+    setFixedSize(kClientWidth, std::max(0, outerHeight - kAssumedFrameHeight));
+}
+
+int TFGrah::windowTop() const {
+    return pos().y();
+}
+
+void TFGrah::setWindowTop(int top) {
+    move(pos().x(), top);
+}
+
+int TFGrah::screenHeight() const {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return s ? s->geometry().height() : 0;
+}
+
+void TFGrah::showModal() {
+    exec();
+}
+
+// --- events ---
+
+void TFGrah::showEvent(QShowEvent* event) {
+    // Each showing is an activation: folded and centred again. Activations
+    // from switching between applications leave the window as it is.
+    if (!event->spontaneous())
+        boundary_.run([this] { controller_.FormActivate(); });
+    QDialog::showEvent(event);
+}
+
+void TFGrah::keyPressEvent(QKeyEvent* event) {
+    // The window closes only through its frame, not with Escape.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace vorn
