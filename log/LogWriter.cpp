@@ -9,12 +9,15 @@
 namespace vorn {
 namespace {
 
+const char* const kPartialLineNote = "\nファイルの末尾に書きかけの行が残っている可能性があります。";
+// A close that fails after a good sync: the line is most likely on disk, and
+// saving again blindly would write it twice.
+const char* const kMaybeSavedNote = "\n記録はすでにファイルに書き込まれている可能性があります。"
+                                    "保存し直す前に、ファイルの最後の行を確かめてください。";
+
 [[noreturn]] void saveFailed(const std::string& path, const std::string& reason,
-                             bool leftPartialLine = false) {
-    std::string message = "ファイル「" + path + "」に保存できませんでした。\n理由: " + reason;
-    if (leftPartialLine)
-        message += "\nファイルの末尾に書きかけの行が残っている可能性があります。";
-    throw LogError(message);
+                             const char* note = "") {
+    throw LogError("ファイル「" + path + "」に保存できませんでした。\n理由: " + reason + note);
 }
 
 // Cuts the file back to `before` bytes when it now holds exactly the
@@ -39,15 +42,15 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
         saveFailed(path, status.reason);
 
     // From here on every path closes the handle; the first failure wins.
-    auto closeAndFail = [&](const std::string& reason, bool leftPartialLine) {
+    auto closeAndFail = [&](const std::string& reason, const char* note) {
         fs.close(h);
-        saveFailed(path, reason, leftPartialLine);
+        saveFailed(path, reason, note);
     };
 
     std::uint64_t before = 0;
     status = fs.size(h, before);
     if (!status.ok())
-        closeAndFail(status.reason, false);
+        closeAndFail(status.reason, "");
 
     std::size_t written = 0;
     status = fs.write(h, line, written);
@@ -55,16 +58,16 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
         const std::string reason = !status.ok()  ? status.reason
                                    : written > 0 ? "途中までしか書き込めませんでした"
                                                  : "書き込めませんでした";
-        closeAndFail(reason, !rollBack(fs, h, before, written));
+        closeAndFail(reason, rollBack(fs, h, before, written) ? "" : kPartialLineNote);
     }
 
     status = fs.sync(h);
     if (!status.ok())
-        closeAndFail(status.reason, !rollBack(fs, h, before, written));
+        closeAndFail(status.reason, rollBack(fs, h, before, written) ? "" : kPartialLineNote);
 
     status = fs.close(h);
     if (!status.ok())
-        saveFailed(path, status.reason);
+        saveFailed(path, status.reason, kMaybeSavedNote);
 }
 
 } // namespace vorn

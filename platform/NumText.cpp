@@ -12,8 +12,12 @@
 namespace vorn {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string_view trimBlanks(std::string_view s) {
     while (!s.empty() && isBlank(s.front()))
@@ -103,7 +107,9 @@ int StrToInt(std::string_view text) {
     return static_cast<int>(value);
 }
 
-std::string IntToStr(long long value) { return std::to_string(value); }
+std::string IntToStr(long long value) {
+    return std::to_string(value);
+}
 
 std::string FloatToStrF(long double value, int precision, int digits) {
     if (std::isnan(value))
@@ -128,8 +134,14 @@ std::string FloatToStrF(long double value, int precision, int digits) {
     int exp10 = 0;
     if (magnitude != 0) {
         char buf[128];
-        auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
-                                 40);
+        // A value that a double holds exactly (every float does) prints the
+        // same digits through the double conversion, which is much faster.
+        const auto asDouble = static_cast<double>(magnitude);
+        auto res =
+            static_cast<long double>(asDouble) == magnitude
+                ? std::to_chars(buf, buf + sizeof buf, asDouble, std::chars_format::scientific, 40)
+                : std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
+                                40);
         std::string_view sci(buf, static_cast<size_t>(res.ptr - buf));
         const size_t e = sci.find('e');
         for (char c : sci.substr(0, e))
@@ -169,8 +181,10 @@ std::string FloatToStrF(long double value, int precision, int digits) {
     std::string out;
     if (kept.empty()) {
         out = "0";
-        if (digits > 0)
-            out += "." + std::string(static_cast<size_t>(digits), '0');
+        if (digits > 0) {
+            out += '.';
+            out.append(static_cast<size_t>(digits), '0');
+        }
         return out;
     }
     if (negative)
@@ -182,7 +196,7 @@ std::string FloatToStrF(long double value, int precision, int digits) {
         sig.resize(static_cast<size_t>(precision), '0');
         out += sig[0];
         if (precision > 1)
-            out += "." + sig.substr(1);
+            out.append(".").append(sig, 1, std::string::npos);
         out += "E+" + std::to_string(exp10 - 1);
         return out;
     }

@@ -183,8 +183,13 @@ TEST_F(AppendRecordTest, EveryFailureRaisesAndAddsNothing) {
         {"short write", Op::Write, 1, 0, 20, "途中までしか書き込めませんでした", earlier},
         {"empty write", Op::Write, 1, 0, 0, "書き込めませんでした", earlier},
         {"fsync", Op::Sync, 1, EIO, 0, std::strerror(EIO), earlier},
-        // The line is on disk, but the user hears that the close failed.
-        {"close", Op::Close, 1, EIO, 0, std::strerror(EIO), earlier + kExampleFull},
+        // The line is on disk: the user hears that the close failed, and
+        // that the record may be there already.
+        {"close", Op::Close, 1, EIO, 0,
+         std::string(std::strerror(EIO)) +
+             "\n記録はすでにファイルに書き込まれている可能性があります。"
+             "保存し直す前に、ファイルの最後の行を確かめてください。",
+         earlier + kExampleFull},
     };
     for (const Case& c : cases) {
         const std::string path = dir + "/" + c.name + ".txt";
