@@ -24,8 +24,15 @@ QString QtSettingsStore::fileForKey(const std::string& key) {
 
 void QtSettingsStore::open(const std::string& key) {
     path_ = fileForKey(key);
-    settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
-    wrote_ = false;
+    written_.clear();
+    // QSettings would wait forever for a writer on a FIFO, and "save" into a
+    // device: only a regular file, or none yet, can hold the settings.
+    const QFileInfo info(path_);
+    blocked_ = info.exists() && !info.isFile();
+    if (blocked_)
+        settings_.reset();
+    else
+        settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
 }
 
 std::string QtSettingsStore::readString(const std::string& section, const std::string& name,
@@ -64,25 +71,41 @@ QString QtSettingsStore::rawValue(const QString& section, const QString& name) c
 
 void QtSettingsStore::writeString(const std::string& section, const std::string& name,
                                   const std::string& value) {
-    if (!settings_)
-        return;
-    settings_->setValue(QString::fromStdString(section + "/" + name),
-                        QString::fromStdString(value));
-    wrote_ = true;
+    const QString key = QString::fromStdString(section + "/" + name);
+    const QString text = QString::fromStdString(value);
+    if (settings_)
+        settings_->setValue(key, text);
+    else if (!blocked_)
+        return; // not open
+    written_.insert(key, text);
+}
+
+bool QtSettingsStore::fileHoldsWrittenValues() const {
+    QSettings fresh(path_, QSettings::IniFormat);
+    for (auto it = written_.cbegin(); it != written_.cend(); ++it)
+        if (!fresh.contains(it.key()) || fresh.value(it.key()).toString() != it.value())
+            return false;
+    return true;
 }
 
 void QtSettingsStore::release() {
-    if (!settings_)
-        return;
-    const bool wrote = wrote_;
-    if (wrote) {
+    const bool wrote = !written_.empty();
+    bool kept = true;
+    if (settings_ && wrote) {
         QDir().mkpath(QFileInfo(path_).absolutePath());
         settings_->sync();
+        // The first problem sticks: a FormatError from reading a damaged file
+        // hides whether the rewrite worked, so look at what the file holds.
+        const QSettings::Status status = settings_->status();
+        kept = status == QSettings::NoError ||
+               (status == QSettings::FormatError && fileHoldsWrittenValues());
+    } else if (blocked_ && wrote) {
+        kept = false;
     }
-    const QSettings::Status status = settings_->status();
     settings_.reset();
-    wrote_ = false;
-    if (wrote && status != QSettings::NoError)
+    blocked_ = false;
+    written_.clear();
+    if (!kept)
         throw StoreError(
             "目標値を設定ファイル「" + path_.toStdString() +
             "」に保存できませんでした。\nフォルダーの書き込み許可と空き容量を確かめてください。");

@@ -2,6 +2,7 @@
 
 #include "platform/SettingsStore.h"
 
+#include <QMap>
 #include <QString>
 #include <memory>
 
@@ -28,10 +29,16 @@ public:
 
 private:
     QString rawValue(const QString& section, const QString& name) const;
+    // True when a fresh read of the file gives every value written since
+    // open().
+    bool fileHoldsWrittenValues() const;
 
     QString path_;
     std::unique_ptr<QSettings> settings_;
-    bool wrote_ = false;
+    // Something other than a regular file is in the file's place.
+    bool blocked_ = false;
+    // What was written since open(), by "section/name".
+    QMap<QString, QString> written_;
 };
 
 } // namespace vorn
