@@ -6,14 +6,20 @@
 
 namespace vorn {
 
-Program::Program(MainController::Services services) {
+Program::Program(MainController::Services services) : prompter_(services.prompter) {
     fvorn_ = std::make_unique<TFVorn>(
         services, MainController::State{values.measurement, values.targets, values.dateStamp,
                                         values.logFilePath, values.history});
-    fgrah_ = std::make_unique<TFGrah>(services.prompter, values.targets, fvorn_.get());
     ftgt_ = std::make_unique<TFTgt>(services.prompter, *fvorn_, values.targets, fvorn_.get());
-    fvorn_->controller().setGraphWindow(&fgrah_->controller());
+    fvorn_->controller().setGraphWindowMaker(
+        [this]() -> GraphController& { return FGrah().controller(); });
     fvorn_->setTargetsDialog([this] { ftgt_->exec(); });
+}
+
+TFGrah& Program::FGrah() {
+    if (!fgrah_)
+        fgrah_ = std::make_unique<TFGrah>(prompter_, values.targets, fvorn_.get());
+    return *fgrah_;
 }
 
 // The dialogs are children of the main window: let them go first.

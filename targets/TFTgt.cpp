@@ -1,5 +1,7 @@
 #include "targets/TFTgt.h"
 
+#include "ui/Fonts.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -21,18 +23,6 @@ constexpr RowLook kRows[9] = {
     {"体水分量", "kg"}, {"標準体重", "kg"}, {"BMI", nullptr}, {"肥満度", "%"},
 };
 
-QFont dialogFont(int pixels) {
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                      QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
-    font.setPixelSize(pixels);
-    return font;
-}
-
-QColor toQColor(Colour c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
 } // namespace
 
 TFTgt::TFTgt(Prompter& prompter, MarkerView& markers, TargetTable& table, QWidget* parent)
@@ -42,7 +32,7 @@ TFTgt::TFTgt(Prompter& prompter, MarkerView& markers, TargetTable& table, QWidge
       boundary_(prompter), controller_(*this, markers, table, prompter) {
     setObjectName(QStringLiteral("FTgt"));
     setWindowTitle(QStringLiteral("目標値設定"));
-    setFont(dialogFont(12));
+    setFont(UiFont(12));
     setFixedSize(192, 272);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
@@ -51,12 +41,13 @@ TFTgt::TFTgt(Prompter& prompter, MarkerView& markers, TargetTable& table, QWidge
     groupBox1_->setObjectName(QStringLiteral("GroupBox1"));
     groupBox1_->setGeometry(0, 0, 192, 241);
 
-    const QFont rowFont = dialogFont(13);
+    const QFont rowFont = UiFont(13);
     int label = 0;
     for (int r = 1; r <= 9; ++r) {
         const RowLook& look = kRows[r - 1];
         auto* check = new QCheckBox(QString::fromUtf8(look.caption), groupBox1_);
         check->setObjectName(QStringLiteral("CheckBox%1").arg(r));
+        check->setAccessibleName(QString::fromUtf8(look.caption));
         check->setGeometry(8, 18 + 24 * (r - 1), 81, 17);
         checkBoxes_[static_cast<size_t>(r - 1)] = check;
 
@@ -64,6 +55,7 @@ TFTgt::TFTgt(Prompter& prompter, MarkerView& markers, TargetTable& table, QWidge
         // dialog's origin, it lies at the same place on the screen.
         auto* ed = new QLineEdit(r == 2 ? static_cast<QWidget*>(this) : groupBox1_);
         ed->setObjectName(QStringLiteral("Edit%1").arg(r));
+        ed->setAccessibleName(QString::fromUtf8(look.caption) + QStringLiteral("の目標値"));
         ed->setGeometry(96, 16 + 24 * (r - 1), 65, 21);
         ed->setFont(rowFont);
         ed->setEnabled(false);
@@ -86,9 +78,11 @@ TFTgt::TFTgt(Prompter& prompter, MarkerView& markers, TargetTable& table, QWidge
 
     button1_ = new QPushButton(QStringLiteral("設定完了(&S)"), this);
     button1_->setObjectName(QStringLiteral("Button1"));
+    button1_->setAccessibleName(QStringLiteral("設定完了"));
     button1_->setGeometry(0, 244, 97, 25);
     button2_ = new QPushButton(QStringLiteral("キャンセル(&C)"), this);
     button2_->setObjectName(QStringLiteral("Button2"));
+    button2_->setAccessibleName(QStringLiteral("キャンセル"));
     button2_->setGeometry(96, 244, 97, 25);
     for (QPushButton* b : {button1_, button2_}) {
         b->setAutoDefault(false);
@@ -128,7 +122,7 @@ void TFTgt::setEditEnabled(int row, bool enabled) {
 
 void TFTgt::setEditColour(int row, Colour colour) {
     QPalette palette = edit(row)->palette();
-    palette.setColor(QPalette::Base, toQColor(colour)); // every colour group, disabled too
+    palette.setColor(QPalette::Base, FromBgr(colour)); // every colour group, disabled too
     edit(row)->setPalette(palette);
 }
 

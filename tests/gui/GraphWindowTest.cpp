@@ -236,3 +236,18 @@ TEST_F(GraphWindow, ReplottingDuringAnimationsIsSafe) {
     EXPECT_EQ(points("Series1").size(), 12);
     w.hide();
 }
+
+// The grid gets its rows after its headers are hidden and sized: every row
+// and column still has the grid's own size once the window is unfolded.
+TEST_F(GraphWindow, UnfoldedGridRowsAndColumnsKeepTheirSize) {
+    w.show();
+    click("Button1");
+    auto* sg = child<QTableWidget>("sg");
+    for (int r : {0, 1, 500, 999})
+        EXPECT_EQ(sg->rowHeight(r), 24) << r;
+    for (int c : {0, 10})
+        EXPECT_EQ(sg->columnWidth(c), 70) << c;
+    EXPECT_FALSE(sg->verticalHeader()->isVisible());
+    EXPECT_FALSE(sg->horizontalHeader()->isVisible());
+    w.hide();
+}

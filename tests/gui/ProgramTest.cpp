@@ -185,3 +185,34 @@ TEST_F(ProgramTest, TargetSetInTheDialogReachesMarkersStoreAndGraph) {
     EXPECT_TRUE(main().findChild<QToolButton*>("Sb2")->isVisible());
     EXPECT_TRUE(program->FTgt().findChild<QCheckBox*>("CheckBox2")->isChecked());
 }
+
+// Start-up leaves the graph window unmade; the first graph command that has
+// a log makes it, and later ones show that same window.
+TEST_F(ProgramTest, GraphWindowIsMadeByTheFirstGraphCommand) {
+    const std::string log = dir_ + "/data.txt";
+    std::ofstream(log) << " 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
+    start();
+    EXPECT_FALSE(program->hasGraphWindow());
+    EXPECT_EQ(main().findChild<TFGrah*>(), nullptr);
+
+    files.openAnswers.push_back(std::nullopt); // cancelled
+    key(Qt::Key_G, Qt::ControlModifier);
+    EXPECT_FALSE(program->hasGraphWindow());
+
+    QWidget* first = nullptr;
+    for (int i = 0; i < 2; ++i) {
+        files.openAnswers.push_back(log);
+        QWidget* shown = nullptr;
+        whenModal([&](QWidget* modal) {
+            shown = modal;
+            EXPECT_EQ(series(0)->count(), 1);
+            modal->close();
+        });
+        key(Qt::Key_G, Qt::ControlModifier);
+        ASSERT_TRUE(program->hasGraphWindow());
+        EXPECT_EQ(shown, &program->FGrah());
+        if (i == 0)
+            first = shown;
+    }
+    EXPECT_EQ(&program->FGrah(), first);
+}

@@ -318,3 +318,33 @@ TEST_F(GraphFlow, TargetLineFollowsTheTargetTable) {
     ASSERT_EQ(target.size(), 2u);
     EXPECT_EQ(target[0], (PlotPoint{0, 165.0}));
 }
+
+// The program makes its graph window only when a graph command has a log to
+// show, and then keeps it.
+TEST_F(GraphFlow, GraphWindowIsMadeOnceWhenALogIsFirstShown) {
+    std::ofstream(log) << kWorkedLine;
+    int made = 0;
+    c->setGraphWindow(nullptr);
+    c->setGraphWindowMaker([&]() -> GraphController& {
+        ++made;
+        return graph;
+    });
+    const struct {
+        std::optional<std::string> open; // nullopt: the open dialog is cancelled
+        int madeAfter;
+        int shownAfter;
+    } steps[] = {
+        {std::nullopt, 0, 0},
+        {dir + "/missing.txt", 0, 0},
+        {log, 1, 1},
+        {log, 1, 2},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.open.value_or("cancelled"));
+        files.openAnswers.push_back(step.open);
+        c->Button5Click();
+        EXPECT_EQ(made, step.madeAfter);
+        EXPECT_EQ(graphView.shown, step.shownAfter);
+    }
+    EXPECT_EQ(graphView.cell(2, 1), "170.00");
+}

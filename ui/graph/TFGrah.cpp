@@ -108,6 +108,7 @@ void TFGrah::buildSelector() {
     for (const RadioItem& item : kRadioItems) {
         auto* button = new QRadioButton(QString::fromUtf8(item.caption), this);
         button->setObjectName(QStringLiteral("RadioButton%1").arg(item.number));
+        button->setAccessibleName(QString::fromUtf8(item.caption));
         button->setGeometry(14, item.top, 80, 25);
         radioButtons_[item.number - 1] = button;
     }
@@ -131,6 +132,7 @@ void TFGrah::buildLegend() {
 
     button1_ = new QPushButton(QStringLiteral("全データ(&A)"), this);
     button1_->setObjectName(QStringLiteral("Button1"));
+    button1_->setAccessibleName(QStringLiteral("全データ"));
     button1_->setGeometry(16, 258, 75, 25);
     connect(button1_, &QPushButton::clicked, this,
             [this] { boundary_.run([this] { controller_.Button1Click(); }); });
@@ -175,20 +177,27 @@ void TFGrah::buildChart() {
 
     chart1_ = new QChartView(chart_, this);
     chart1_->setObjectName(QStringLiteral("Chart1"));
+    chart1_->setAccessibleName(QStringLiteral("種類別測定値のグラフ"));
     chart1_->setGeometry(112, 8, 345, 281);
     chart1_->setRenderHint(QPainter::Antialiasing);
     chart1_->setRubberBand(QChartView::RectangleRubberBand);
 }
 
 void TFGrah::buildGrid() {
-    sg_ = new QTableWidget(kGridRows, kGridColumns, this);
+    // The rows and columns come after the headers are hidden and sized: a
+    // visible row header measures the captions of its first and last hundred
+    // rows as they are inserted, a tenth of the program's start-up.
+    sg_ = new QTableWidget(this);
     sg_->setObjectName(QStringLiteral("sg"));
+    sg_->setAccessibleName(QStringLiteral("全データの表"));
     sg_->setGeometry(0, 296, 465, 193);
     sg_->horizontalHeader()->hide();
     sg_->verticalHeader()->hide();
     sg_->horizontalHeader()->setDefaultSectionSize(70);
     sg_->horizontalHeader()->setMinimumSectionSize(0);
     sg_->verticalHeader()->setDefaultSectionSize(24);
+    sg_->setColumnCount(kGridColumns);
+    sg_->setRowCount(kGridRows);
     sg_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sg_->setSelectionBehavior(QAbstractItemView::SelectRows);
     sg_->setSelectionMode(QAbstractItemView::SingleSelection);

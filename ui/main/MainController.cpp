@@ -208,7 +208,7 @@ void MainController::Button5Click() {
 }
 
 void MainController::LoadHistory(bool measurementShown) {
-    if (!graph_)
+    if (!graph_ && !makeGraph_)
         throw std::logic_error("the graph window is not there yet");
     if (!measurementShown) {
         const auto chosen = s_.files.chooseOpen();
@@ -229,6 +229,8 @@ void MainController::LoadHistory(bool measurementShown) {
         return;
     }
 
+    if (!graph_)
+        graph_ = &makeGraph_();
     const int rows = result.records + 1;
     for (int r = 1; r < rows; ++r) {
         graph_->setCell(0, r, IntToStr(r - 1));

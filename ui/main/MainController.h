@@ -5,6 +5,7 @@
 #include "targets/TargetTable.h"
 #include "ui/main/MainView.h"
 
+#include <functional>
 #include <string>
 
 namespace vorn {
@@ -41,8 +42,12 @@ public:
     MainController(MainView& view, Services services, State state);
 
     void FormCreate();
-    // The graph window, made after this one.
+    // The graph window, made after this one: either at hand, or made by
+    // `make` the first time the graph command has a log to show.
     void setGraphWindow(GraphController* graph) { graph_ = graph; }
+    void setGraphWindowMaker(std::function<GraphController&()> make) {
+        makeGraph_ = std::move(make);
+    }
 
     void Button3Click();      // measure
     void Button2Click();      // clear
@@ -85,6 +90,7 @@ private:
     Services s_;
     State st_;
     GraphController* graph_ = nullptr;
+    std::function<GraphController&()> makeGraph_;
 };
 
 } // namespace vorn

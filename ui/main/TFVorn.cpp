@@ -141,6 +141,9 @@ void TFVorn::buildToolbar(QWidget* client) {
         button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(Q(b.icon))));
         button->setIconSize(QSize(16, 16));
         button->setToolTip(Q(b.tip));
+        // Read out as the tooltip without its shortcut, e.g. "体重測定".
+        const QString tip = Q(b.tip);
+        button->setAccessibleName(tip.left(tip.indexOf(QLatin1Char('['))));
         button->setMouseTracking(true);
         button->installEventFilter(this);
         hintHandlers_[button] = b.hint;
@@ -148,7 +151,11 @@ void TFVorn::buildToolbar(QWidget* client) {
 
     auto* date = new QLabel(Q("08/30-20"), panel);
     date->setObjectName(QStringLiteral("Lb_dt"));
-    date->setGeometry(172, 4, 57, 22);
+    date->setAccessibleName(Q("起動日時"));
+    date->setAccessibleDescription(date->text());
+    // 57 pixels fit "08/30-20" in the Windows gothic; the Linux gothics are
+    // wider, so the label runs on to the toolbar's edge.
+    date->setGeometry(172, 4, kClientWidth - 172 - 4, 22);
     date->setFont(UiFont(13));
     date->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
     QPalette pal = date->palette();
@@ -164,6 +171,7 @@ void TFVorn::buildRows(QWidget* client) {
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
 
+    const QIcon markerIcon(QStringLiteral(":/icons/marker.svg")); // one picture for all nine
     for (int k = 0; k < 9; ++k) {
         const RowSpec& r = kRows[k];
         const int y = 40 + 24 * k;
@@ -180,6 +188,7 @@ void TFVorn::buildRows(QWidget* client) {
         if (k <= kFatPercent) {
             auto* edit = new QLineEdit(client);
             edit->setObjectName(Q(r.valueName));
+            edit->setAccessibleName(Q(r.caption));
             edit->setGeometry(104, y, 60, 21);
             edit->installEventFilter(this);
             controls_[r.value] = edit;
@@ -189,6 +198,8 @@ void TFVorn::buildRows(QWidget* client) {
         } else {
             auto* result = new QLabel(QStringLiteral("--.--"), client);
             result->setObjectName(Q(r.valueName));
+            result->setAccessibleName(Q(r.caption));
+            result->setAccessibleDescription(result->text());
             result->setGeometry(94, y, 70, 21);
             result->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             controls_[r.value] = result;
@@ -203,10 +214,12 @@ void TFVorn::buildRows(QWidget* client) {
 
         auto* marker = new QToolButton(client);
         marker->setObjectName(QStringLiteral("Sb%1").arg(k + 1));
+        // Its description is the tooltip: the target with its unit.
+        marker->setAccessibleName(Q(r.caption) + Q("の目標値"));
         marker->setGeometry(208, y - 1, 22, 22);
         marker->setAutoRaise(true);
         marker->setFocusPolicy(Qt::NoFocus);
-        marker->setIcon(QIcon(QStringLiteral(":/icons/marker.svg")));
+        marker->setIcon(markerIcon);
         marker->setIconSize(QSize(16, 16));
         marker->hide();
         controls_[MarkerOf(k)] = marker;
@@ -224,6 +237,8 @@ void TFVorn::buildStatus(QWidget* client) {
 
     auto* status = new QLabel(Q("測定中....."), client);
     status->setObjectName(QStringLiteral("Pl_you"));
+    status->setAccessibleName(Q("判定"));
+    status->setAccessibleDescription(status->text());
     status->setGeometry(9, 264, 223, 25);
     status->setAlignment(Qt::AlignCenter);
     status->setAutoFillBackground(true);
@@ -240,6 +255,8 @@ void TFVorn::buildStatus(QWidget* client) {
 
     auto* hint = new QLabel(Q("データを入力して下さい。"), bar);
     hint->setObjectName(QStringLiteral("Lb_cm"));
+    hint->setAccessibleName(Q("ヒント"));
+    hint->setAccessibleDescription(hint->text());
     hint->setGeometry(8, 8, 209, 17);
     hint->setFont(UiFont(13));
     QPalette hp = hint->palette();
@@ -380,8 +397,12 @@ void TFVorn::setText(MainCtl c, const std::string& text) {
     QWidget* w = controls_.at(c);
     if (auto* edit = qobject_cast<QLineEdit*>(w))
         edit->setText(Q(text));
-    else if (auto* label = qobject_cast<QLabel*>(w))
+    else if (auto* label = qobject_cast<QLabel*>(w)) {
+        // A screen reader reads a label's accessible name, which says what
+        // the label is; what it shows now goes in the description.
         label->setText(Q(text));
+        label->setAccessibleDescription(label->text());
+    }
 }
 
 void TFVorn::setFontColour(MainCtl c, Colour colour) {
