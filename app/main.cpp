@@ -1,6 +1,7 @@
 // Vorn２: start-up and shut-down.
 
 #include "app/Program.h"
+#include "app/StartupProbe.h"
 #include "log/PosixFileSystem.h"
 #include "platform/SystemClock.h"
 #include "platform/qt/QtFileChooser.h"
@@ -42,6 +43,9 @@ int main(int argc, char** argv) {
         QtFileChooser files;
         PosixFileSystem fs;
         Program program(MainController::Services{prompter, clock, help, settings, files, fs});
+        // Benchmarks only: with VORN_STARTUP_PROBE set, report when the main
+        // window is painted and start-up is over, then quit.
+        WatchStartup(program.FVorn());
         program.FVorn().show();
         QApplication::exec();
     } catch (const std::exception& e) {
