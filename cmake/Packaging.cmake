@@ -1,0 +1,54 @@
+# Installing like any desktop program, and the Debian package (make package).
+#
+# Layout under the prefix:
+#   bin/vorn                                   (app/CMakeLists.txt)
+#   share/vorn/Vorn.qhc, Vorn.qch              (help/CMakeLists.txt); the program
+#                                              finds them as ../share/vorn from bin/
+#   share/applications/vorn.desktop            its ID matches setDesktopFileName
+#   share/metainfo/io.github.tav.vorn.metainfo.xml
+#   share/icons/hicolor/{scalable,48x48,128x128}/apps/vorn.{svg,png}
+
+set(vorn_packaging ${PROJECT_SOURCE_DIR}/packaging)
+set(vorn_icons ${PROJECT_SOURCE_DIR}/resources/icons)
+
+install(FILES ${vorn_packaging}/vorn.desktop DESTINATION share/applications)
+install(FILES ${vorn_packaging}/io.github.tav.vorn.metainfo.xml DESTINATION share/metainfo)
+install(FILES ${vorn_icons}/vorn.svg DESTINATION share/icons/hicolor/scalable/apps)
+install(FILES ${vorn_icons}/vorn-48.png DESTINATION share/icons/hicolor/48x48/apps
+        RENAME vorn.png)
+install(FILES ${vorn_icons}/vorn-128.png DESTINATION share/icons/hicolor/128x128/apps
+        RENAME vorn.png)
+
+# The package: build/package/vorn_<version>_<arch>.deb.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vorn)
+set(CPACK_PACKAGE_VENDOR Tav)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Japanese desktop weigh-in log")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Vorn２ works out fat mass, lean mass, water mass, standard weight, BMI and\n"
+    "obesity degree from your height, weight and fat percentage, tells which of\n"
+    "five bands the obesity degree falls in, appends each measurement to a plain\n"
+    "text log and draws the history of any quantity against a target.\n"
+    "Its interface is in Japanese.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER Tav)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# dpkg-shlibdeps adds the shared libraries the executable links, with their
+# versions: libqt6widgets6, libqt6charts6, libqt6help6, libqt6core6,
+# libqt6gui6 (which carries the X11 platform plugin), libc6, libstdc++6.
+# What it cannot see are the pieces Qt loads at run time: the SQLite driver
+# that Qt Help reads its collection with, the SVG plugins for the icons, the
+# other platform plugins, Qt's own Japanese texts and the font.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6sql6-sqlite, libqt6svg6, qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic")
+# Native windows in a Wayland session; without it Qt falls back to X11.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+
+include(CPack)
