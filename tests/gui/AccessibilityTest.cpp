@@ -1,11 +1,7 @@
 // What a screen reader is told about the controls of the three windows, as
 // the program makes them.
 
-#include "app/Program.h"
-#include "log/PosixFileSystem.h"
-#include "platform/qt/QtSettingsStore.h"
-#include "support/FakeSeams.h"
-#include "support/TestHome.h"
+#include "support/ProgramFixture.h"
 #include "targets/TFTgt.h"
 #include "ui/graph/TFGrah.h"
 #include "ui/main/TFVorn.h"
@@ -49,41 +45,13 @@ bool HasJapanese(const QString& s) {
     return false;
 }
 
-class AccessibilityTest : public ::testing::Test {
+class AccessibilityTest : public ProgramFixture {
 protected:
-    void SetUp() override {
-        config_ = MakeTempDir("config");
-        setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
-    }
-
-    void start() {
-        program = std::make_unique<Program>(
-            MainController::Services{prompter, clock, help, settings, files, fs});
-        main().show();
-        main().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
-    }
-    TFVorn& main() { return program->FVorn(); }
     QWidget* control(QWidget& window, const char* name) {
         auto* w = window.findChild<QWidget*>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k), mods);
-    }
-    void type(const char* text) {
-        QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(text));
-    }
-
-    std::string config_;
-    FakePrompter prompter;
-    FixedClock clock{LocalTime{2026, 8, 30, 20, 15}};
-    FakeHelpViewer help;
-    QtSettingsStore settings;
-    FakeFileChooser files;
-    PosixFileSystem fs;
-    std::unique_ptr<Program> program;
 };
 
 // Every input, button and result label of every window: a name, in

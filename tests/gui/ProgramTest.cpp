@@ -1,9 +1,6 @@
 // The three windows together, as the program makes them, driven by keys.
 
-#include "app/Program.h"
-#include "log/PosixFileSystem.h"
-#include "platform/qt/QtSettingsStore.h"
-#include "support/FakeSeams.h"
+#include "support/ProgramFixture.h"
 #include "support/TestHome.h"
 #include "targets/TFTgt.h"
 #include "ui/graph/TFGrah.h"
@@ -40,22 +37,12 @@ std::string Slurp(const std::string& path) {
     return s.str();
 }
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ProgramFixture {
 protected:
     void SetUp() override {
-        config_ = MakeTempDir("config");
-        setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
+        ProgramFixture::SetUp();
         dir_ = MakeTempDir("logs");
     }
-
-    void start() {
-        program = std::make_unique<Program>(
-            MainController::Services{prompter, clock, help, settings, files, fs});
-        main().show();
-        main().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
-    }
-    TFVorn& main() { return program->FVorn(); }
 
     // Runs `body` once the next modal window is up; the body must close it.
     void whenModal(std::function<void(QWidget*)> body) {
@@ -71,18 +58,6 @@ protected:
             body(modal);
         });
     }
-    // Keys go where the focus is, as typed on a keyboard; after a modal
-    // window the main window is made active again first.
-    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        if (QApplication::activeWindow() != &main()) {
-            main().activateWindow();
-            QTRY_COMPARE(QApplication::activeWindow(), &main());
-        }
-        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k), mods);
-    }
-    void type(const char* text) {
-        QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(text));
-    }
     QString text(const char* name) {
         if (auto* e = main().findChild<QLineEdit*>(name))
             return e->text();
@@ -93,15 +68,7 @@ protected:
         return static_cast<QLineSeries*>(view->chart()->series().at(index));
     }
 
-    std::string config_;
     std::string dir_;
-    FakePrompter prompter;
-    FixedClock clock{LocalTime{2026, 8, 30, 20, 15}};
-    FakeHelpViewer help;
-    QtSettingsStore settings;
-    FakeFileChooser files;
-    PosixFileSystem fs;
-    std::unique_ptr<Program> program;
 };
 
 } // namespace
