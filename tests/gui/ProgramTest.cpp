@@ -30,13 +30,6 @@ using namespace vorn::test;
 
 namespace {
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 class ProgramTest : public ProgramFixture {
 protected:
     void SetUp() override {

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -22,13 +24,22 @@ std::string UseTemporaryHome() {
     return g_home;
 }
 
-const std::string& TestHome() { return g_home; }
+const std::string& TestHome() {
+    return g_home;
+}
 
 std::string MakeTempDir(const std::string& stem) {
     std::string pattern = g_home + "/" + stem + "-XXXXXX";
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("mkdtemp failed");
     return pattern;
+}
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
 }
 
 } // namespace vorn::test

@@ -11,5 +11,7 @@ std::string UseTemporaryHome();
 const std::string& TestHome();
 // A fresh, empty folder below the test home.
 std::string MakeTempDir(const std::string& stem);
+// A file's whole contents, byte for byte (empty when it cannot be read).
+std::string Slurp(const std::string& path);
 
 } // namespace vorn::test

@@ -28,12 +28,6 @@ const char* const kSaved = "正常に保存致しました";
 const char* const kWarning = "警告ﾍﾙﾌﾟ";
 const char* const kNotice = "注意ﾍﾙﾌﾟ";
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 void Spit(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }

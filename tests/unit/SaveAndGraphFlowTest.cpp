@@ -15,13 +15,6 @@ namespace {
 
 const char* const kWorkedLine = " 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 struct SaveFlow : MainFixture {
     std::string dir = MakeTempDir("log");
     std::string log = dir + "/data.txt";
