@@ -141,7 +141,7 @@ private:
         return true;
     }
 
-    bool stop(LoadResult::Stop why, int line) {
+    bool stop(LoadResult::Stop why, long long line) {
         result_.stop = why;
         result_.stopRecord = static_cast<int>(records_.size()) + 1;
         result_.stopLine = line;
@@ -153,9 +153,9 @@ private:
     std::size_t count_ = 0; // fields of current_ filled
     std::string field_;
     bool inField_ = false;
-    int line_ = 1;
-    int fieldLine_ = 0;
-    int recordLine_ = 0;
+    long long line_ = 1; // a log of blank lines may hold more than INT_MAX
+    long long fieldLine_ = 0;
+    long long recordLine_ = 0;
     LoadResult result_;
 };
 

@@ -18,8 +18,8 @@ struct LoadResult {
     };
     int records = 0; // complete records stored, entries 1..records
     Stop stop = Stop::End;
-    int stopRecord = 0; // 1-based record at which reading stopped; 0 after End
-    int stopLine = 0;   // 1-based line where that record (NotANumber: that field) begins
+    int stopRecord = 0;     // 1-based record at which reading stopped; 0 after End
+    long long stopLine = 0; // 1-based line where that record (NotANumber: that field) begins
 };
 
 // Reads the log at `path` as a stream of numbers, ten to a record, separated
