@@ -62,14 +62,6 @@ protected:
     std::string conf;
 };
 
-std::string garbage(std::size_t n) {
-    std::mt19937 gen(20260830);
-    std::string s(n, '\0');
-    for (char& c : s)
-        c = static_cast<char>(gen() & 0xff);
-    return s;
-}
-
 } // namespace
 
 TEST_F(SettingsStoreFaults, BlockedPlacesLoadNothingAndRefuseToSave) {
@@ -125,8 +117,8 @@ TEST_F(SettingsStoreFaults, DamagedFilesLoadVerbatimOrNothingAndAreRewrittenWhol
         // What VAL2 may load as (empty set: anything); every other target loads empty.
         std::set<std::string> val2;
     } cases[] = {
-        {"binary garbage", garbage(5000), {""}},
-        {"binary garbage, then the section", garbage(5000) + section, {"", "65.00"}},
+        {"binary garbage", RandomBytes(5000, 20260830), {""}},
+        {"binary garbage, then the section", RandomBytes(5000, 20260830) + section, {"", "65.00"}},
         {"NUL bytes", std::string(4096, '\0'), {""}},
         {"NUL bytes, then the section", std::string(4096, '\0') + section, {"", "65.00"}},
         {"a huge line", std::string(8 << 20, 'x'), {""}},

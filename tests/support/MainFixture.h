@@ -22,6 +22,7 @@ struct MainFixture : ::testing::Test {
     FakeHelpViewer help;
     MemorySettingsStore settings;
     FakeFileChooser files;
+    FileChooser* chooser = &files; // the dialogs the controller is given
     PosixFileSystem posix;
     LogFileSystem* fs = &posix;
     CurrentMeasurement m;
@@ -39,7 +40,7 @@ struct MainFixture : ::testing::Test {
     void useFileSystem(LogFileSystem& layer) {
         fs = &layer;
         c = std::make_unique<MainController>(
-            view, MainController::Services{prompter, clock, help, settings, files, layer},
+            view, MainController::Services{prompter, clock, help, settings, *chooser, layer},
             MainController::State{m, targets, dateStamp, logFilePath, history});
         c->setGraphWindow(&graph);
         c->FormCreate();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace vorn::test {
@@ -13,5 +14,7 @@ const std::string& TestHome();
 std::string MakeTempDir(const std::string& stem);
 // A file's whole contents, byte for byte (empty when it cannot be read).
 std::string Slurp(const std::string& path);
+// `n` bytes of every value, the same for the same seed.
+std::string RandomBytes(std::size_t n, unsigned seed);
 
 } // namespace vorn::test

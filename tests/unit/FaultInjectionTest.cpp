@@ -31,13 +31,6 @@ const char* const kNotice = "注意ﾍﾙﾌﾟ";
 void Spit(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
-std::string Garbage(std::size_t n) {
-    std::mt19937 gen(830);
-    std::string s(n, '\0');
-    for (char& c : s)
-        c = static_cast<char>(gen() & 0xff);
-    return s;
-}
 std::string Records(int n) {
     std::string s;
     for (int i = 0; i < n; ++i)
@@ -66,18 +59,13 @@ private:
 struct Faults : MainFixture {
     std::string dir = MakeTempDir("faults");
     std::string log = dir + "/data.txt";
-    ChooserWithAftermath chooser{files};
+    ChooserWithAftermath aftermath{files};
 
-    Faults() { use(posix); }
-
-    void use(LogFileSystem& layer) {
-        fs = &layer;
-        c = std::make_unique<MainController>(
-            view, MainController::Services{prompter, clock, help, settings, chooser, layer},
-            MainController::State{m, targets, dateStamp, logFilePath, history});
-        c->setGraphWindow(&graph);
-        c->FormCreate();
+    Faults() {
+        chooser = &aftermath;
+        useFileSystem(posix);
     }
+
     void forget() {
         prompter.shown.clear();
         prompter.answers.clear();
@@ -87,7 +75,7 @@ struct Faults : MainFixture {
         view.closed = 0;
         settings.writes = 0;
         graphView.shown = 0;
-        chooser.afterChoice = nullptr;
+        aftermath.afterChoice = nullptr;
     }
     int boxes(const std::string& caption) const {
         int n = 0;
@@ -177,7 +165,7 @@ TEST_F(Faults, EveryFailurePointOfEverySavingCommand) {
             forget();
             FaultyFileSystem faulty(posix);
             fault.inject(faulty);
-            use(faulty);
+            useFileSystem(faulty);
             measure("170", "65", "20");
             SaveThrough(*this, k, log);
 
@@ -205,7 +193,7 @@ TEST_F(Faults, EveryFailurePointOfEverySavingCommand) {
             EXPECT_EQ(graph.historyRowCount(), 7);
 
             // The measurement is still there to be saved once the file works.
-            use(posix);
+            useFileSystem(posix);
             forget();
             SaveThrough(*this, k, log);
             const std::string retried = Slurp(log);
@@ -262,11 +250,12 @@ TEST_F(Faults, EveryKindOfBadLogThroughTheGraphCommand) {
         {"close fails after reading", path(records), fail(Op::Close, 1, EIO), false, 3, "", 0},
         {"an empty device", path("/dev/null"), nullptr, false, 1, "", 0},
         {"an endless stream of NUL bytes", path("/dev/zero"), nullptr, false, 1, "数値でない", 1},
-        {"binary garbage", file("garbage.txt", Garbage(1 << 20)), nullptr, false, 1, "中止", 1},
+        {"binary garbage", file("garbage.txt", RandomBytes(1 << 20, 830)), nullptr, false, 1,
+         "中止", 1},
         {"records, then NUL bytes", file("nul.txt", Records(2) + std::string(1 << 20, '\0')),
          nullptr, false, 3, "2 件", 1},
-        {"records, then garbage", file("mixed.txt", Records(2) + Garbage(1 << 20)), nullptr, false,
-         3, "2 件", 1},
+        {"records, then garbage", file("mixed.txt", Records(2) + RandomBytes(1 << 20, 830)),
+         nullptr, false, 3, "2 件", 1},
         {"one huge line", file("line.txt", std::string(16 << 20, '1')), nullptr, false, 1,
          "数値でない", 1},
         {"a huge valid log", file("huge.txt", Records(200000)), nullptr, false, 1000, "999", 2},
@@ -285,9 +274,9 @@ TEST_F(Faults, EveryKindOfBadLogThroughTheGraphCommand) {
         FaultyFileSystem faulty(posix);
         if (k.inject)
             k.inject(faulty);
-        use(faulty);
+        useFileSystem(faulty);
         if (k.removeAfterChoice)
-            chooser.afterChoice = [](const std::string& name) { std::filesystem::remove(name); };
+            aftermath.afterChoice = [](const std::string& name) { std::filesystem::remove(name); };
         files.openAnswers.push_back(chosen);
         c->Button5Click();
 
@@ -322,7 +311,7 @@ TEST_F(Faults, EveryKindOfBadLogThroughTheGraphCommand) {
 
     // A FIFO without a writer reads as empty rather than waiting for one.
     forget();
-    use(posix);
+    useFileSystem(posix);
     files.openAnswers.push_back(fifo);
     c->Button5Click();
     EXPECT_EQ(graphView.shown, 1);
