@@ -1,4 +1,8 @@
-# The two everyday commands: `make run` and `make test`.
+# The two everyday commands: `make run` and `make test` (vorn.sh runs them
+# on a machine that has no make yet).
+# Window names and Japanese texts are read as UTF-8 whatever the caller's
+# locale: every recipe and test runs under C.UTF-8.
+export LC_ALL := C.UTF-8
 JOBS ?= $(shell nproc)
 RELEASE := build/release
 TESTING := build/test
