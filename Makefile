@@ -6,8 +6,13 @@ export LC_ALL := C.UTF-8
 JOBS ?= $(shell nproc)
 RELEASE := build/release
 TESTING := build/test
+# A plain Release tree of everything, tests included, as a distribution
+# builds it: what fails only at -O3 is caught by make test too.
+RELEASE_TESTS := build/release-tests
+SOURCES = $(shell find app core fuzz help log platform targets tests ui bench resources \
+	-name '*.cpp' -o -name '*.h')
 
-.PHONY: run test deps build build-test screenshots bench fuzz e2e package clean format
+.PHONY: run test deps build build-test build-release-tests format-check screenshots bench fuzz e2e package clean format
 
 deps:
 	@sh scripts/install-deps.sh
@@ -22,19 +27,32 @@ run: build
 	$(RELEASE)/bin/vorn
 
 $(TESTING)/CMakeCache.txt: | deps
-	@cmake -S . -B $(TESTING) -DCMAKE_BUILD_TYPE=Debug -DVORN_SANITIZE=ON -DVORN_TESTS=ON >/dev/null
+	@cmake -S . -B $(TESTING) -DCMAKE_BUILD_TYPE=Debug -DVORN_SANITIZE=ON -DVORN_TESTS=ON \
+		-DVORN_WERROR=ON >/dev/null
 
 build-test: deps $(TESTING)/CMakeCache.txt
 	@cmake --build $(TESTING) -j $(JOBS)
 
-test: build-test
+$(RELEASE_TESTS)/CMakeCache.txt: | deps
+	@cmake -S . -B $(RELEASE_TESTS) -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=ON -DVORN_WERROR=ON >/dev/null
+
+build-release-tests: deps $(RELEASE_TESTS)/CMakeCache.txt
+	@cmake --build $(RELEASE_TESTS) -j $(JOBS)
+
+# Every test: the format check, the sanitizer tree (all of ctest), then the
+# Release tree's unit and widget tests. ctest -L unit|gui|e2e|fuzz runs a part.
+test: format-check build-test build-release-tests
 	@cd $(TESTING) && ctest --output-on-failure -j $(JOBS)
+	@cd $(RELEASE_TESTS) && ctest --output-on-failure -j $(JOBS) -L 'unit|gui'
+
+format-check: deps
+	@clang-format-14 --dry-run --Werror $(SOURCES)
 
 screenshots: build
 	@sh scripts/screenshots.sh $(RELEASE)/bin/vorn docs
 
-format:
-	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+format: deps
+	@clang-format-14 -i $(SOURCES)
 
 clean:
 	rm -rf build

@@ -1,5 +1,6 @@
 // Vorn２: start-up and shut-down.
 
+#include "app/CommandLine.h"
 #include "app/Program.h"
 #include "app/StartupProbe.h"
 #include "log/PosixFileSystem.h"
@@ -16,16 +17,62 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <string>
+#include <unistd.h>
+#include <vector>
 
 using namespace vorn;
 
+namespace {
+
+// Qt ends the process with abort() when no display can be opened. While the
+// application object is made, its messages are held back; a fatal one is
+// turned into one line that says what is missing, and exit status 1.
+std::vector<std::string> heldBack;
+
+void StartupMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtFatalMsg) {
+        heldBack.push_back(text.toStdString());
+        return;
+    }
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    std::string line = "vorn: cannot open a display";
+    if ((!display || !*display) && (!wayland || !*wayland))
+        line += " (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+    else if (!heldBack.empty())
+        line += " (" + heldBack.front() + ")";
+    line += "; start it in a graphical session, or under xvfb-run: xvfb-run vorn\n";
+    (void)!write(STDERR_FILENO, line.data(), line.size());
+    std::_Exit(1);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    const CommandLineAnswer answer =
+        ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!answer.startWindows) {
+        std::fputs(answer.out.c_str(), stdout);
+        std::fputs(answer.err.c_str(), stderr);
+        return std::fflush(stdout) == 0 ? answer.exitCode : 1;
+    }
+    // The windows take no arguments, Qt's own included.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QtMessageHandler previous = qInstallMessageHandler(StartupMessages);
+    QApplication app(qtArgc, qtArgv);
+    qInstallMessageHandler(previous);
+    for (const std::string& message : heldBack)
+        std::fprintf(stderr, "%s\n", message.c_str());
     QtPrompter prompter;
     try {
         QApplication::setApplicationName(QStringLiteral("vorn"));
-        QApplication::setApplicationDisplayName(QStringLiteral("Vorn２"));
+        // No application display name: Qt would append it to every window
+        // title, and each window's caption is exactly its own.
         QApplication::setDesktopFileName(QStringLiteral("vorn"));
         InitIcons();
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vorn.svg")));

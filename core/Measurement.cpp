@@ -38,7 +38,9 @@ void Compute(CurrentMeasurement& m, bool withFat) {
         throw ArithmeticError("計算結果が大きすぎて表示できません。入力値を確かめてください。");
 }
 
-int DisplayPrecision(int quantity) { return quantity == kBmi ? 4 : 5; }
+int DisplayPrecision(int quantity) {
+    return quantity == kBmi ? 4 : 5;
+}
 
 std::string DisplayText(float value, int quantity) {
     return FloatToStrF(value, DisplayPrecision(quantity), 2);

@@ -4,8 +4,8 @@ namespace vorn {
 
 // Help viewer commands, with the codes the help commands pass.
 namespace help {
-constexpr unsigned FINDER = 11;   // the contents window
-constexpr unsigned KEY = 0x0101;  // keyword search
+constexpr unsigned FINDER = 11;  // the contents window
+constexpr unsigned KEY = 0x0101; // keyword search
 } // namespace help
 
 class HelpViewer {

@@ -9,6 +9,7 @@ qt6-l10n-tools libqt6sql6-sqlite qt6-translations-l10n qt6-qpa-plugins libqt6svg
 libgtest-dev googletest libbenchmark-dev
 fonts-ipafont-gothic xvfb xauth xdotool faketime x11-utils imagemagick
 desktop-file-utils appstream dpkg-dev file"
+PACKAGES="$PACKAGES clang-format-14" # make test fails on code that is not in its style
 PACKAGES="$PACKAGES python3" # tests/e2e/smoke.sh closes a window through libX11
 PACKAGES="$PACKAGES valgrind" # make bench: where the start-up instructions go
 PACKAGES="$PACKAGES clang-14 libclang-rt-14-dev" # make fuzz: the libFuzzer targets

@@ -19,6 +19,8 @@ void SaveTargets(SettingsStore& store, const TargetTable& table) {
     store.release();
 }
 
-std::string FormatTarget(std::string_view typed) { return FloatToStrF(StrToFloat(typed), 5, 2); }
+std::string FormatTarget(std::string_view typed) {
+    return FloatToStrF(StrToFloat(typed), 5, 2);
+}
 
 } // namespace vorn

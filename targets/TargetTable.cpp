@@ -14,6 +14,8 @@ std::string MarkerHint(const TargetTable& table, int quantity) {
     return table[static_cast<size_t>(quantity)] + UnitSuffix(quantity);
 }
 
-std::string TargetValueName(int quantity) { return "VAL" + std::to_string(quantity + 1); }
+std::string TargetValueName(int quantity) {
+    return "VAL" + std::to_string(quantity + 1);
+}
 
 } // namespace vorn

@@ -1,5 +1,5 @@
-#include "core/InputCheck.h"
 #include "core/Measurement.h"
+#include "core/InputCheck.h"
 #include "platform/Errors.h"
 #include "platform/NumText.h"
 
@@ -79,9 +79,9 @@ TEST(Measurement, BandsCaptionsAndColours) {
         const char* caption;
         Colour colour;
     } cases[] = {
-        {-25.0f, "やせ過ぎ", 0x0000FF}, {-15.0f, "少しやせぎみ", 0x00FFFF},
-        {0.0f, "正常体重", 0x00FF00},   {15.0f, "やや肥満", 0x00FFFF},
-        {25.0f, "かなり肥満", 0x0000FF}, {NAN, "やせ過ぎ", 0x0000FF},
+        {-25.0f, "やせ過ぎ", 0x0000FF},     {-15.0f, "少しやせぎみ", 0x00FFFF},
+        {0.0f, "正常体重", 0x00FF00},       {15.0f, "やや肥満", 0x00FFFF},
+        {25.0f, "かなり肥満", 0x0000FF},    {NAN, "やせ過ぎ", 0x0000FF},
         {INFINITY, "かなり肥満", 0x0000FF},
     };
     for (const Case& c : cases) {
@@ -118,11 +118,15 @@ TEST(InputCheck, RangesIncludeBothLimits) {
         const FieldRange& range;
         bool ok;
     } cases[] = {
-        {0.0f, kHeightRange, true},     {300.0f, kHeightRange, true},
-        {300.5f, kHeightRange, false},  {-0.5f, kHeightRange, false},
+        {0.0f, kHeightRange, true},
+        {300.0f, kHeightRange, true},
+        {300.5f, kHeightRange, false},
+        {-0.5f, kHeightRange, false},
         {static_cast<float>(StrToFloat("300.00001")), kHeightRange, true},
-        {1000.0f, kWeightRange, true},  {1000.5f, kWeightRange, false},
-        {100.0f, kFatRange, true},      {100.5f, kFatRange, false},
+        {1000.0f, kWeightRange, true},
+        {1000.5f, kWeightRange, false},
+        {100.0f, kFatRange, true},
+        {100.5f, kFatRange, false},
         {INFINITY, kWeightRange, false},
     };
     for (const Case& c : cases)

@@ -27,7 +27,7 @@ TEST(NumTextExtremes, LargestValueRoundsUpOnlyWhereTheTextStaysReadable) {
     for (const Case& c : cases) {
         for (const long double v : {LDBL_MAX, -LDBL_MAX}) {
             const std::string text = FloatToStrF(v, c.precision, 2);
-            EXPECT_EQ(text, (v < 0 ? "-" : "") + std::string(c.text)) << c.precision;
+            EXPECT_EQ(text, std::string(v < 0 ? "-" : "").append(c.text)) << c.precision;
             if (c.readable) {
                 EXPECT_NO_THROW(StrToFloat(text)) << text;
             } else {

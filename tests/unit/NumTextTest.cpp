@@ -1,5 +1,5 @@
-#include "platform/Errors.h"
 #include "platform/NumText.h"
+#include "platform/Errors.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -11,17 +11,18 @@ TEST(StrToFloat, ReadsDecimalText) {
         const char* text;
         long double value;
     } cases[] = {
-        {"170", 170.0L},   {"65.5", 65.5L},  {"-0.5", -0.5L},   {"+3", 3.0L},      {".5", 0.5L},
-        {"5.", 5.0L},      {"000.00", 0.0L}, {"  12 ", 12.0L},  {"\t7", 7.0L},     {"1E+4", 1e4L},
-        {"1.5e-2", 0.015L}, {"300.00001", 300.00001L},
+        {"170", 170.0L}, {"65.5", 65.5L}, {"-0.5", -0.5L},    {"+3", 3.0L},
+        {".5", 0.5L},    {"5.", 5.0L},    {"000.00", 0.0L},   {"  12 ", 12.0L},
+        {"\t7", 7.0L},   {"1E+4", 1e4L},  {"1.5e-2", 0.015L}, {"300.00001", 300.00001L},
     };
     for (const Case& c : cases)
         EXPECT_EQ(StrToFloat(c.text), c.value) << c.text;
 }
 
 TEST(StrToFloat, RefusesWhatIsNotANumberAndNamesIt) {
-    const char* bad[] = {"", " ", "   ", "abc", "1.2.3", ".", "-", "+", "1,5", "12kg", "e5",
-                         "1e", "1e+", "inf", "nan", "0x10", "１７０", "1 2", "1e99999"};
+    const char* bad[] = {"",    " ",    "   ",    "abc", "1.2.3",  ".",   "-",
+                         "+",   "1,5",  "12kg",   "e5",  "1e",     "1e+", "inf",
+                         "nan", "0x10", "１７０", "1 2", "1e99999"};
     for (const char* text : bad) {
         try {
             StrToFloat(text);
@@ -54,15 +55,20 @@ TEST(FloatToStrF, FixedFormWithPrecisionAndTwoDigits) {
         int precision;
         const char* text;
     } cases[] = {
-        {12.0L, 5, "12.00"},       {0.65L, 5, "0.65"},        {-5.63L, 5, "-5.63"},
-        {133.333L, 4, "133.30"},   {133.333L, 5, "133.33"},   {99.996L, 4, "100.00"},
-        {99.996L, 5, "100.00"},    {999.96L, 4, "1000.00"},   {1234.567L, 5, "1234.60"},
-        {170.456L, 5, "170.46"},   {299.996L, 5, "300.00"},   {299.994L, 5, "299.99"},
-        {-3.0L, 5, "-3.00"},       {0.5L, 5, "0.50"},         {0.006L, 5, "0.01"},
-        {0.004L, 5, "0.00"},       {-0.004L, 5, "0.00"},      {-0.0L, 5, "0.00"},
-        {0.0L, 4, "0.00"},         {15.125L, 5, "15.13"},     {-15.125L, 5, "-15.13"},
-        {2.225L, 5, "2.22"} /* just below the tie in binary */, {0.125L, 5, "0.13"},       {99999.4L, 5, "99999.00"}, {9999.6L, 4, "1.000E+4"},
-        {99999.5L, 5, "1.0000E+5"}, {123456.0L, 5, "1.2346E+5"}, {-123456.0L, 5, "-1.2346E+5"},
+        {12.0L, 5, "12.00"},         {0.65L, 5, "0.65"},
+        {-5.63L, 5, "-5.63"},        {133.333L, 4, "133.30"},
+        {133.333L, 5, "133.33"},     {99.996L, 4, "100.00"},
+        {99.996L, 5, "100.00"},      {999.96L, 4, "1000.00"},
+        {1234.567L, 5, "1234.60"},   {170.456L, 5, "170.46"},
+        {299.996L, 5, "300.00"},     {299.994L, 5, "299.99"},
+        {-3.0L, 5, "-3.00"},         {0.5L, 5, "0.50"},
+        {0.006L, 5, "0.01"},         {0.004L, 5, "0.00"},
+        {-0.004L, 5, "0.00"},        {-0.0L, 5, "0.00"},
+        {0.0L, 4, "0.00"},           {15.125L, 5, "15.13"},
+        {-15.125L, 5, "-15.13"},     {2.225L, 5, "2.22"} /* just below the tie in binary */,
+        {0.125L, 5, "0.13"},         {99999.4L, 5, "99999.00"},
+        {9999.6L, 4, "1.000E+4"},    {99999.5L, 5, "1.0000E+5"},
+        {123456.0L, 5, "1.2346E+5"}, {-123456.0L, 5, "-1.2346E+5"},
         {83020.0L, 6, "83020.00"},
     };
     for (const Case& c : cases)
@@ -82,7 +88,7 @@ TEST(FloatToStrF, NonFiniteValuesGiveClearText) {
 }
 
 TEST(FloatToStrF, EveryTextReadsBackWithinHalfAUnit) {
-    const long double values[] = {0.0L,    0.001L,   0.005L,    1.0L / 3,  2.0L / 3, 9.995L,
+    const long double values[] = {0.0L,    0.001L,   0.005L,   1.0L / 3,  2.0L / 3, 9.995L,
                                   99.995L, 299.996L, 999.995L, 9999.995L, 12345.6L, 99999.9L,
                                   1e6L,    1e20L,    3.4e38L,  1e-30L};
     for (long double v : values)
@@ -98,7 +104,8 @@ TEST(FloatToStrF, EveryTextReadsBackWithinHalfAUnit) {
                     const int exp = std::stoi(text.substr(e + 2));
                     unit = std::pow(10.0L, exp - (p - 1));
                 } else {
-                    const int intDigits = static_cast<int>(text.find('.')) - (sv < 0 && text[0] == '-');
+                    const int intDigits =
+                        static_cast<int>(text.find('.')) - (sv < 0 && text[0] == '-');
                     if (intDigits > p - 2 && intDigits <= p)
                         unit = std::pow(10.0L, intDigits - p);
                     if (unit < 0.01L)

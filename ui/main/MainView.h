@@ -7,12 +7,14 @@
 namespace vorn {
 
 // The controls of the main window that its controller reads or writes.
+// clang-format off
 enum class MainCtl {
     Ed_h, Ed_w, Ed_f,
     Lb_f, Lb_rm, Lb_wt, Lb_sw, Lb_bm, Lb_ft,
     Pl_you, Lb_cm, Lb_dt,
     Sb1, Sb2, Sb3, Sb4, Sb5, Sb6, Sb7, Sb8, Sb9,
 };
+// clang-format on
 
 // The marker button of a quantity (Sb1 for height ... Sb9 for obesity degree).
 constexpr MainCtl MarkerOf(int quantity) {
