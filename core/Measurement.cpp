@@ -33,7 +33,11 @@ void Compute(CurrentMeasurement& m, bool withFat) {
     m.standardWeight = static_cast<float>(LD(m.height) * LD(m.height) * 22.0L * 0.0001L);
     m.obesityDegree =
         static_cast<float>((LD(m.weight) - LD(m.standardWeight)) * 100.0L / LD(m.standardWeight));
-    if (!std::isfinite(m.bmi) || !std::isfinite(m.obesityDegree) ||
+    // Every figure that is about to be shown, the fat figures too: no label
+    // may read INF or NAN.
+    const bool fatFinite = !withFat || (std::isfinite(m.fatMass) && std::isfinite(m.leanMass) &&
+                                        std::isfinite(m.waterMass));
+    if (!fatFinite || !std::isfinite(m.bmi) || !std::isfinite(m.obesityDegree) ||
         !std::isfinite(m.standardWeight))
         throw ArithmeticError("計算結果が大きすぎて表示できません。入力値を確かめてください。");
 }

@@ -1,5 +1,7 @@
 #include "platform/qt/QtPrompter.h"
 
+#include "platform/qt/PlainText.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -7,8 +9,10 @@ namespace vorn {
 
 int QtPrompter::show(const std::string& text, const std::string& caption, unsigned flags) {
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(QString::fromStdString(caption));
-    box.setText(QString::fromStdString(text));
+    box.setWindowTitle(PlainText(caption));
+    // Messages quote what was typed or read: never markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(PlainText(text));
     switch (flags & mb::ICON_MASK) {
     case mb::ICONSTOP:
         box.setIcon(QMessageBox::Critical);

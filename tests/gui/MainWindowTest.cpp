@@ -1,5 +1,6 @@
 #include "log/HistoryTable.h"
 #include "log/PosixFileSystem.h"
+#include "platform/qt/QtPrompter.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "support/FakeSeams.h"
 #include "support/TestHome.h"
@@ -8,12 +9,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSettings>
 #include <QTest>
+#include <QTextDocumentFragment>
+#include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -259,4 +265,34 @@ TEST_F(MainWindowTest, UnwritableSettingsAreReported) {
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_NE(prompter.shown[0].text.find("Vorn2.conf"), std::string::npos);
     EXPECT_FALSE(window->isVisible()); // the program still ends as asked
+}
+
+// What the settings file or the user typed is shown as text: no tag is
+// rendered, no image is opened, and a NUL does not cut a message short.
+TEST_F(MainWindowTest, UntrustedTextIsShownAsText) {
+    const std::string markup = "<b>65</b><img src=\"/nonexistent/fifo\">kg";
+    open();
+    window->setMarkerHint(1, markup);
+    QWidget* marker = find("Sb2");
+    marker->show();
+    QHelpEvent tip(QEvent::ToolTip, QPoint(4, 4), marker->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(marker, &tip);
+    ASSERT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 2000));
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText().toStdString(),
+              markup);
+    QToolTip::hideText();
+
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                format = box->textFormat();
+                shown = box->text();
+                box->accept();
+            }
+    });
+    QtPrompter().show(markup + std::string("\0 tail", 6), "<i>注意ﾍﾙﾌﾟ</i>", 0x30);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shown.toStdString(), markup + "\u2400 tail");
 }

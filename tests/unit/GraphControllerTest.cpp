@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <stdexcept>
 #include <utility>
@@ -233,6 +234,18 @@ TEST(AxisScale, KeepsEveryLineOffTheFrame) {
         // The labels show the step.
         EXPECT_NEAR(s.step * std::pow(10, s.decimals),
                     std::round(s.step * std::pow(10, s.decimals)), 1e-6);
+    }
+    // A hand-made log may hold the largest doubles: the axis still spans them.
+    const Case huge[] = {{-1e308, 1e308}, {1e308, 1e308}, {-DBL_MAX, -DBL_MAX}, {0, DBL_MAX}};
+    for (const Case k : huge) {
+        SCOPED_TRACE(std::to_string(k.low) + ".." + std::to_string(k.high));
+        const AxisScale s = ValueAxisScale(k.low, k.high);
+        EXPECT_TRUE(std::isfinite(s.min) && std::isfinite(s.max) && std::isfinite(s.step));
+        EXPECT_LE(s.min, k.low);
+        EXPECT_GE(s.max, k.high);
+        EXPECT_LT(s.min, s.max);
+        EXPECT_GT(s.step, 0);
+        EXPECT_EQ(s.decimals, 0);
     }
 }
 

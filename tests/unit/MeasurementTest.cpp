@@ -110,6 +110,14 @@ TEST(Measurement, HeightZeroIsRefusedBeforeAnythingIsShown) {
     EXPECT_THROW(Compute(m, false), ArithmeticError);
     m.height = 1e-30f; // the standard weight underflows to 0
     EXPECT_THROW(Compute(m, false), ArithmeticError);
+    // Ctrl+M checks no range: a fat mass past the float range is refused too,
+    // while BMI and obesity degree are still finite.
+    m.height = 170.0f;
+    m.weight = 1e30f;
+    m.fatPercent = 1e30f;
+    EXPECT_THROW(Compute(m, true), ArithmeticError);
+    m.fatPercent = NAN;
+    EXPECT_THROW(Compute(m, true), ArithmeticError);
 }
 
 TEST(InputCheck, RangesIncludeBothLimits) {

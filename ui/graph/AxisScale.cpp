@@ -1,6 +1,7 @@
 #include "ui/graph/AxisScale.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 namespace vorn {
@@ -24,8 +25,28 @@ double NiceStep(double raw) {
 }
 
 int DecimalsFor(double step) {
+    if (!(step > 0) || !std::isfinite(step))
+        return 0;
     // A small allowance, so that 0.1 (just below a tenth in binary) needs 1.
-    return std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
+    const double decimals = -std::floor(std::log10(step) + 1e-9);
+    return static_cast<int>(std::clamp(decimals, 0.0, 340.0));
+}
+
+// Values this large would overflow in the margins and round steps below.
+constexpr double kLargest = DBL_MAX / 8;
+
+// An axis for values of nearly the largest magnitude a double holds: it
+// spans them with a margin, within the doubles, in five plain steps.
+AxisScale HugeAxisScale(double low, double high) {
+    const auto widen = [](double v, double direction) {
+        return std::clamp(v + direction * std::fabs(v) * 0.05, -DBL_MAX, DBL_MAX);
+    };
+    AxisScale s;
+    s.min = widen(low, -1);
+    s.max = widen(high, 1);
+    s.step = s.max / kValueSteps - s.min / kValueSteps;
+    s.decimals = 0;
+    return s;
 }
 
 } // namespace
@@ -35,6 +56,8 @@ AxisScale ValueAxisScale(double low, double high) {
         std::swap(low, high);
     const double span = high - low;
     const double largest = std::max(std::fabs(low), std::fabs(high));
+    if (largest > kLargest)
+        return HugeAxisScale(low, high);
     double margin = span > 0 ? span * 0.05 : largest * 0.05;
     // Keep the margin above rounding noise, and give a line at 0 some room.
     margin = std::max({margin, largest * 1e-9, 1e-9});

@@ -12,7 +12,8 @@ struct AxisScale {
 
 // The value axis for data between low and high: the range reaches past both
 // by a margin and is rounded out to whole steps, so that no line, not even a
-// flat one, lies on the frame. Both values must be finite.
+// flat one, lies on the frame. Both values must be finite; near the largest
+// doubles the range stays within them.
 AxisScale ValueAxisScale(double low, double high);
 
 // The index axis for count points at X 0 .. count - 1: whole-number steps,

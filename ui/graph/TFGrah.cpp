@@ -253,7 +253,9 @@ void TFGrah::rescaleAxes() {
         return;
     const auto apply = [](QValueAxis* axis, const AxisScale& scale) {
         axis->setRange(scale.min, scale.max);
-        axis->setTickCount(static_cast<int>(std::lround((scale.max - scale.min) / scale.step)) + 1);
+        // Each end divided on its own: max - min may overflow for huge values.
+        const double steps = scale.max / scale.step - scale.min / scale.step;
+        axis->setTickCount(static_cast<int>(std::lround(std::clamp(steps, 1.0, 20.0))) + 1);
     };
     apply(axisX_, IndexAxisScale(static_cast<int>(count)));
     const AxisScale y = ValueAxisScale(low, high);

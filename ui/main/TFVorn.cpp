@@ -2,6 +2,7 @@
 
 #include "core/InputCheck.h"
 #include "platform/Prompter.h"
+#include "platform/qt/PlainText.h"
 #include "ui/Fonts.h"
 
 #include <QAction>
@@ -400,7 +401,8 @@ void TFVorn::setText(MainCtl c, const std::string& text) {
     else if (auto* label = qobject_cast<QLabel*>(w)) {
         // A screen reader reads a label's accessible name, which says what
         // the label is; what it shows now goes in the description.
-        label->setText(Q(text));
+        label->setTextFormat(Qt::PlainText);
+        label->setText(PlainText(text));
         label->setAccessibleDescription(label->text());
     }
 }
@@ -429,7 +431,13 @@ bool TFVorn::isVisible(MainCtl c) const {
     return !controls_.at(c)->isHidden();
 }
 void TFVorn::setHint(MainCtl c, const std::string& hint) {
-    controls_.at(c)->setToolTip(Q(hint));
+    QWidget* w = controls_.at(c);
+    // A hint shows a target as the settings file holds it: as text.
+    if (!plainTips_)
+        plainTips_ = new PlainToolTips(this);
+    w->removeEventFilter(plainTips_);
+    w->installEventFilter(plainTips_);
+    w->setToolTip(PlainText(hint));
 }
 void TFVorn::setFocus(MainCtl c) {
     controls_.at(c)->setFocus(Qt::OtherFocusReason);

@@ -67,6 +67,7 @@ private:
     CommandBoundary boundary_;
     MainController controller_;
     std::map<MainCtl, QWidget*> controls_;
+    QObject* plainTips_ = nullptr; // shows the hints' tooltips as text
     std::map<QObject*, void (MainController::*)()> hintHandlers_;
     std::map<QObject*, bool (MainController::*)(int)> keyHandlers_;
     QList<QKeySequence> shortcuts_;
