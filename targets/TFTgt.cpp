@@ -1,6 +1,7 @@
 #include "targets/TFTgt.h"
 
 #include "ui/Fonts.h"
+#include "ui/NumberEdit.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -53,7 +54,7 @@ TFTgt::TFTgt(Prompter& prompter, MarkerView& markers, TargetTable& table, QWidge
 
         // Edit2 belongs to the dialog itself; as the group box sits at the
         // dialog's origin, it lies at the same place on the screen.
-        auto* ed = new QLineEdit(r == 2 ? static_cast<QWidget*>(this) : groupBox1_);
+        auto* ed = new NumberEdit(r == 2 ? static_cast<QWidget*>(this) : groupBox1_);
         ed->setObjectName(QStringLiteral("Edit%1").arg(r));
         ed->setAccessibleName(QString::fromUtf8(look.caption) + QStringLiteral("の目標値"));
         ed->setGeometry(96, 16 + 24 * (r - 1), 65, 21);
@@ -115,6 +116,8 @@ std::string TFTgt::editText(int row) const {
 }
 void TFTgt::setEditText(int row, const std::string& text) {
     edit(row)->setText(QString::fromStdString(text));
+    // A long entry shows from its first character.
+    edit(row)->setCursorPosition(0);
 }
 void TFTgt::setEditEnabled(int row, bool enabled) {
     edit(row)->setEnabled(enabled);

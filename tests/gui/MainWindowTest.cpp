@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QHelpEvent>
+#include <QInputMethodQueryEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -104,6 +105,12 @@ TEST_F(MainWindowTest, KeyboardWeighInShowsTheResults) {
     };
     for (const auto& [name, text] : expected)
         EXPECT_EQ(textOf(name), QString::fromUtf8(text)) << name;
+    for (const char* name : {"Ed_h", "Ed_w", "Ed_f"}) {
+        // What an input method asks before it composes: numbers need none.
+        QInputMethodQueryEvent query(Qt::ImEnabled);
+        QApplication::sendEvent(find(name), &query);
+        EXPECT_FALSE(query.value(Qt::ImEnabled).toBool()) << name;
+    }
     EXPECT_EQ(find("Pl_you")->palette().color(QPalette::Window), QColor(0, 255, 0));
     EXPECT_EQ(focused(), find("Ed_f")); // the focus stays after measuring
     EXPECT_TRUE(prompter.shown.empty());
@@ -295,4 +302,26 @@ TEST_F(MainWindowTest, UntrustedTextIsShownAsText) {
     QtPrompter().show(markup + std::string("\0 tail", 6), "<i>注意ﾍﾙﾌﾟ</i>", 0x30);
     EXPECT_EQ(format, Qt::PlainText);
     EXPECT_EQ(shown.toStdString(), markup + "\u2400 tail");
+}
+
+// A height typed in metres gives results far too wide for their 70 pixels:
+// each is still drawn whole, in a smaller font, and an ordinary one again in
+// the window's font.
+TEST_F(MainWindowTest, WideResultsAreShownWhole) {
+    open();
+    const char* results[] = {"Lb_f", "Lb_rm", "Lb_wt", "Lb_sw", "Lb_bm", "Lb_ft"};
+    for (const char* height : {"1.7", "170"}) {
+        find<QLineEdit>("Ed_h")->setText(QString::fromUtf8(height));
+        find<QLineEdit>("Ed_w")->setText(QStringLiteral("65"));
+        find<QLineEdit>("Ed_f")->setText(QStringLiteral("-12345"));
+        QTest::keyClick(find("Ed_f"), Qt::Key_M, Qt::ControlModifier);
+        for (const char* name : results) {
+            auto* label = find<QLabel>(name);
+            SCOPED_TRACE(std::string(name) + " " + label->text().toStdString());
+            EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()),
+                      label->contentsRect().width());
+            EXPECT_GE(label->font().pixelSize(), 7);
+        }
+    }
+    EXPECT_EQ(find<QLabel>("Lb_ft")->font().pixelSize(), 15);
 }

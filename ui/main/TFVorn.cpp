@@ -4,6 +4,7 @@
 #include "platform/Prompter.h"
 #include "platform/qt/PlainText.h"
 #include "ui/Fonts.h"
+#include "ui/NumberEdit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -187,7 +188,7 @@ void TFVorn::buildRows(QWidget* client) {
         caption->setPalette(pal);
 
         if (k <= kFatPercent) {
-            auto* edit = new QLineEdit(client);
+            auto* edit = new NumberEdit(client);
             edit->setObjectName(Q(r.valueName));
             edit->setAccessibleName(Q(r.caption));
             edit->setGeometry(104, y, 60, 21);
@@ -404,7 +405,27 @@ void TFVorn::setText(MainCtl c, const std::string& text) {
         label->setTextFormat(Qt::PlainText);
         label->setText(PlainText(text));
         label->setAccessibleDescription(label->text());
+        if (c >= MainCtl::Lb_f && c <= MainCtl::Lb_ft)
+            FitFont(label);
     }
+}
+
+// A result is 70 pixels wide. A text wider than that (a value in scientific
+// form, a long negative one) is drawn in a font small enough to be read
+// whole, rather than cut on its left.
+void TFVorn::FitFont(QLabel* label) {
+    const QFont base = label->parentWidget()->font();
+    QFont f = base;
+    const int room = label->contentsRect().width() - 2;
+    for (int px = base.pixelSize(); px > 6; --px) {
+        f.setPixelSize(px);
+        if (QFontMetrics(f).horizontalAdvance(label->text()) <= room)
+            break;
+    }
+    if (f.pixelSize() == base.pixelSize())
+        label->setFont(QFont()); // nothing set: the window's font again
+    else
+        label->setFont(f);
 }
 
 void TFVorn::setFontColour(MainCtl c, Colour colour) {

@@ -55,6 +55,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    static void FitFont(QLabel* label);
     void buildToolbar(QWidget* client);
     void buildRows(QWidget* client);
     void buildStatus(QWidget* client);
