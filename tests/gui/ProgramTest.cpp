@@ -47,7 +47,8 @@ protected:
             }
             modal->activateWindow();
             EXPECT_TRUE(QTest::qWaitForWindowActive(modal));
-            QTRY_COMPARE(QApplication::activeWindow(), modal);
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return QApplication::activeWindow() == modal; }, 5000));
             body(modal);
         });
     }

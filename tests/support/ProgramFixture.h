@@ -39,7 +39,8 @@ protected:
     void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         if (QApplication::activeWindow() != &main()) {
             main().activateWindow();
-            QTRY_COMPARE(QApplication::activeWindow(), &main());
+            ASSERT_TRUE(
+                QTest::qWaitFor([&] { return QApplication::activeWindow() == &main(); }, 5000));
         }
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k), mods);
     }
