@@ -5,10 +5,12 @@
 # with Ctrl+Q, then check the settings file and the exit code.
 #
 # Usage: tests/e2e/smoke.sh path/to/vorn
-# Needs xvfb-run, xdotool, faketime, xwininfo, python3 and Linux's /proc.
+# Needs xvfb-run, xdotool, faketime, xwininfo, xprop, python3 and Linux's /proc.
 # Every wait polls with a time limit, so a step that goes wrong fails the
 # test instead of hanging it.
 set -eu
+# Window titles are read as UTF-8, whatever the caller's locale.
+export LC_ALL=C.UTF-8
 
 if [ $# -ne 1 ]; then
     echo "usage: $0 path/to/vorn" >&2
@@ -78,6 +80,13 @@ poll() {
 # The id of a viewable window whose title matches the regular expression.
 window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 has_window() { [ -n "$(window "$1")" ]; }
+# The title the window system shows, _NET_WM_NAME in UTF-8, must be exactly
+# the caption: titled WINDOW CAPTION WHAT.
+titled() {
+    shown=$(xprop -id "$1" _NET_WM_NAME 2>/dev/null |
+        sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
+    [ "$shown" = "$2" ] || fail "$3 is titled \"$shown\", not \"$2\""
+}
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 hidden() { ! viewable "$1"; }
 # faketime, the program's parent, is a zombie of ours until waited for.
@@ -164,6 +173,7 @@ faketime -m -f "@2026-08-30 20:15:00" "$vorn" >"$work/out.txt" 2>&1 &
 faker=$!
 main=$(await '^Vorn２$' "the main window")
 app=$(xdotool getwindowpid "$main" 2>/dev/null || true)
+titled "$main" "Vorn２" "the main window"
 
 step "weighing in: 170 cm, 65 kg, 20 %"
 focus "$main" "the main window"
@@ -176,6 +186,7 @@ keys Return
 keys ctrl+s
 choose_file '保存|Save' "the save dialog" "$log"
 box=$(await '^確認ﾍﾙﾌﾟ' "the saved message")
+titled "$box" "確認ﾍﾙﾌﾟ" "the saved message"
 focus "$box" "the saved message"
 keys Return
 await_gone "$box" "the saved message"
@@ -190,6 +201,7 @@ focus "$main" "the main window"
 keys ctrl+g
 choose_file '開く|Open' "the open dialog" "$log"
 graph=$(await '^種類別測定グラフ' "the graph window")
+titled "$graph" "種類別測定グラフ" "the graph window"
 close_window "$graph"
 await_gone "$graph" "the graph window"
 
@@ -197,6 +209,7 @@ step "setting a weight target of 65 kg"
 focus "$main" "the main window"
 keys ctrl+t
 targets=$(await '^目標値設定' "the targets dialog")
+titled "$targets" "目標値設定" "the targets dialog"
 focus "$targets" "the targets dialog"
 # The weight row's check box has no mnemonic: click it (the dialog has a
 # fixed layout, with the box at 8,42, 81×17).
