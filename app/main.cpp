@@ -4,11 +4,11 @@
 #include "app/Program.h"
 #include "app/StartupProbe.h"
 #include "log/PosixFileSystem.h"
+#include "platform/IniSettingsStore.h"
 #include "platform/SystemClock.h"
 #include "platform/qt/QtFileChooser.h"
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtPrompter.h"
-#include "platform/qt/QtSettingsStore.h"
 #include "resources/Icons.h"
 #include "ui/main/TFVorn.h"
 
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             QApplication::installTranslator(&qtTranslator);
 
-        QtSettingsStore settings;
+        IniSettingsStore settings;
         SystemClock clock;
         QtHelpViewer help(prompter, FindHelpCollection());
         QtFileChooser files;

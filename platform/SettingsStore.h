@@ -15,7 +15,7 @@ public:
     virtual void writeString(const std::string& section, const std::string& name,
                              const std::string& value) = 0;
     // Closes the store. Raises StoreError when what was written could not be
-    // kept.
+    // kept, or, when nothing was written, when the store could not be read.
     virtual void release() = 0;
 };
 

@@ -10,6 +10,8 @@ namespace vorn {
 class SettingsStore;
 
 // Reads the nine targets from the store, verbatim; a missing value is empty.
+// Raises StoreError, after filling the table, when the store could not be
+// read: every entry is then empty.
 void LoadTargets(SettingsStore& store, TargetTable& table);
 // Writes all nine targets back, empty ones as empty strings. Raises
 // StoreError when the store could not keep them.

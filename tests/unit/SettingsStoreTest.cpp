@@ -1,20 +1,29 @@
-// The settings store when its file is missing, blocked, unreadable or damaged:
-// loading gives empty or verbatim targets, and saving either keeps every
-// target or says which file it could not write.
+// The settings file as other tools and people leave it: read verbatim, and
+// after a save every line but the nine targets kept byte for byte; and when
+// it is blocked, oversized, locked or damaged: loading gives empty or
+// verbatim targets, saving either keeps every target or says which file it
+// could not write, and nothing waits for ever.
 
+#include "log/HistoryTable.h"
+#include "log/PosixFileSystem.h"
 #include "platform/Errors.h"
-#include "platform/qt/QtSettingsStore.h"
+#include "platform/IniSettingsStore.h"
+#include "support/FakeMainView.h"
+#include "support/FakeSeams.h"
 #include "support/TestHome.h"
 #include "targets/TargetStore.h"
+#include "ui/main/MainController.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <random>
-#include <set>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vorn;
 using namespace vorn::test;
@@ -23,8 +32,11 @@ namespace fs = std::filesystem;
 namespace {
 
 const TargetTable kSaved = {"170.00", "65.00", "20.00", "", "52.00", "", "63.58", "22.00", "-3.00"};
+// kSaved as a new section writes it.
+const std::string kSection = "[TGT]\nVAL1=170.00\nVAL2=65.00\nVAL3=20.00\nVAL4=\nVAL5=52.00\n"
+                             "VAL6=\nVAL7=63.58\nVAL8=22.00\nVAL9=-3.00\n";
 
-class SettingsStoreFaults : public ::testing::Test {
+class SettingsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         config = MakeTempDir("config");
@@ -38,17 +50,24 @@ protected:
         std::ofstream(conf, std::ios::binary | std::ios::trunc) << bytes;
     }
     // What LoadTargets gives, starting from a table that holds something in
-    // every entry.
-    TargetTable load() {
-        QtSettingsStore store;
+    // every entry; `message` gets the StoreError's text, if any.
+    TargetTable load(std::string* message = nullptr) {
+        IniSettingsStore store;
         TargetTable table;
         table.fill("stale");
-        LoadTargets(store, table);
+        try {
+            LoadTargets(store, table);
+        } catch (const StoreError& e) {
+            if (message)
+                *message = e.what();
+            else
+                ADD_FAILURE() << "loading failed: " << e.what();
+        }
         return table;
     }
     // The message of a failed SaveTargets; empty when it passed.
     std::string save(const TargetTable& table) {
-        QtSettingsStore store;
+        IniSettingsStore store;
         try {
             SaveTargets(store, table);
         } catch (const StoreError& e) {
@@ -64,34 +83,113 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsStoreFaults, BlockedPlacesLoadNothingAndRefuseToSave) {
+TEST_F(SettingsStoreTest, HandEditedFilesReadVerbatimAndKeepEveryOtherLineOnSave) {
+    struct Case {
+        const char* what;
+        std::string before;
+        TargetTable read;
+        std::string after; // once kSaved is saved
+    } cases[] = {
+        {"quotes, blanks, backslashes and other bytes",
+         "[TGT]\nVAL1=\"170.00\"\nVAL2 =  65.00  \n  VAL3\t=a\\tb\\n\nVAL4=C:\\dir\\\n"
+         "VAL5=52.00\nVAL6=\x82\xa0 体重 \xff\n",
+         {"\"170.00\"", "  65.00  ", "a\\tb\\n", "C:\\dir\\", "52.00", "\x82\xa0 体重 \xff", "", "",
+          ""},
+         "[TGT]\nVAL1=170.00\nVAL2 =65.00\n  VAL3\t=20.00\nVAL4=\nVAL5=52.00\nVAL6=\n"
+         "VAL7=63.58\nVAL8=22.00\nVAL9=-3.00\n"},
+        {"comments, blank lines, other sections and lower-case names",
+         "; written by hand\n\n[Window]\nVAL1=keep\n# note=1\n\n[tgt]\nval2=65.00\n; VAL3=old\n"
+         "val1=1\n\n[Other]\nx=\"y\"\n",
+         {"1", "65.00", "", "", "", "", "", "", ""},
+         "; written by hand\n\n[Window]\nVAL1=keep\n# note=1\n\n[tgt]\nval2=65.00\n; VAL3=old\n"
+         "val1=170.00\nVAL3=20.00\nVAL4=\nVAL5=52.00\nVAL6=\nVAL7=63.58\nVAL8=22.00\nVAL9=-3.00\n"
+         "\n[Other]\nx=\"y\"\n"},
+        {"CR LF, a header with blanks, names and sections twice, no final line end",
+         "[Other]\r\nVAL2=9\r\n  [ Tgt ]  \r\nVAL2=65.00\r\nVAL2=70.00\r\n[TGT]\r\nVAL3=x\r\n"
+         "VAL8=22.00",
+         {"", "65.00", "x", "", "", "", "", "22.00", ""},
+         "[Other]\r\nVAL2=9\r\n  [ Tgt ]  \r\nVAL2=65.00\r\nVAL2=70.00\r\nVAL1=170.00\r\nVAL4=\r\n"
+         "VAL5=52.00\r\nVAL6=\r\nVAL7=63.58\r\nVAL9=-3.00\r\n[TGT]\r\nVAL3=20.00\r\n"
+         "VAL8=22.00"},
+        {"no section, no final line end",
+         "[表示]\nタイトル=体重",
+         {},
+         "[表示]\nタイトル=体重\n\n" + kSection},
+        {"an empty file", "", {}, kSection},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        put(k.before);
+        EXPECT_EQ(load(), k.read);
+        EXPECT_EQ(save(kSaved), "");
+        EXPECT_EQ(Slurp(conf), k.after);
+        EXPECT_EQ(load(), kSaved);
+    }
+}
+
+TEST_F(SettingsStoreTest, FirstLoadCreatesTheFileAndFirstCloseTheSection) {
+    fs::remove_all(config);
+    EXPECT_EQ(load(), TargetTable{});
+    ASSERT_TRUE(fs::is_regular_file(conf));
+    EXPECT_EQ(Slurp(conf), "");
+
+    EXPECT_EQ(save(TargetTable{}), "");
+    EXPECT_EQ(Slurp(conf),
+              "[TGT]\nVAL1=\nVAL2=\nVAL3=\nVAL4=\nVAL5=\nVAL6=\nVAL7=\nVAL8=\nVAL9=\n");
+    struct stat st;
+    ASSERT_EQ(stat(conf.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    // A value with a line end in it is refused; the others are kept.
+    TargetTable broken = kSaved;
+    broken[0] = "1\nVAL9=5";
+    const std::string message = save(broken);
+    EXPECT_NE(message.find("VAL1"), std::string::npos) << message;
+    EXPECT_NE(message.find(conf), std::string::npos) << message;
+    TargetTable expected = kSaved;
+    expected[0] = "";
+    EXPECT_EQ(load(), expected);
+}
+
+TEST_F(SettingsStoreTest, BlockedPlacesLoadNothingAndRefuseToSave) {
     struct Case {
         const char* what;
         std::function<void()> block;
+        bool warnsOnLoad; // something is there that cannot be read
     } cases[] = {
-        {"a folder named Vorn2.conf", [&] { fs::create_directories(conf); }},
+        {"a folder named Vorn2.conf", [&] { fs::create_directories(conf); }, true},
         {"a FIFO named Vorn2.conf",
          [&] {
              fs::create_directories(tav);
              ASSERT_EQ(mkfifo(conf.c_str(), 0644), 0);
-         }},
+         },
+         true},
         {"a link to a FIFO",
          [&] {
              fs::create_directories(tav);
              ASSERT_EQ(mkfifo((tav + "/pipe").c_str(), 0644), 0);
              fs::create_symlink("pipe", conf);
-         }},
+         },
+         true},
+        {"a link to a device",
+         [&] {
+             fs::create_directories(tav);
+             fs::create_symlink("/dev/null", conf);
+         },
+         true},
         {"a link into a missing folder",
          [&] {
              fs::create_directories(tav);
              fs::create_symlink("gone/Vorn2.conf", conf);
-         }},
-        {"a file where the Tav folder should be", [&] { std::ofstream(tav) << "x"; }},
+         },
+         false},
+        {"a file where the Tav folder should be", [&] { std::ofstream(tav) << "x"; }, false},
         {"a file where the configuration folder should be",
          [&] {
              fs::remove_all(config);
              std::ofstream(config) << "x";
-         }},
+         },
+         false},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
@@ -100,53 +198,116 @@ TEST_F(SettingsStoreFaults, BlockedPlacesLoadNothingAndRefuseToSave) {
         const auto before = fs::symlink_status(conf).type();
 
         // A FIFO would keep a reader waiting for ever.
-        EXPECT_EQ(load(), TargetTable{});
+        std::string warning;
+        EXPECT_EQ(load(&warning), TargetTable{});
+        EXPECT_EQ(warning.find(conf) != std::string::npos, k.warnsOnLoad) << warning;
         const std::string message = save(kSaved);
         EXPECT_NE(message.find(conf), std::string::npos) << message;
         EXPECT_EQ(fs::symlink_status(conf).type(), before);
     }
 }
 
-TEST_F(SettingsStoreFaults, DamagedFilesLoadVerbatimOrNothingAndAreRewrittenWhole) {
+TEST_F(SettingsStoreTest, LinksAreWrittenThrough) {
+    fs::create_directories(tav);
+    put("");
+    fs::rename(conf, tav + "/real.conf");
+    fs::create_symlink("real.conf", conf);
+    EXPECT_EQ(save(kSaved), "");
+    EXPECT_TRUE(fs::is_symlink(conf));
+    EXPECT_EQ(Slurp(tav + "/real.conf"), kSection);
+}
+
+TEST_F(SettingsStoreTest, DamagedFilesLoadVerbatimAndKeepEveryTargetOnSave) {
     const std::string section = "\n[TGT]\nVAL2=65.00\n";
-    const std::string longValue(1 << 20, '7');
     const char variant[] = "[TGT]\nVAL2=@Variant(\0\0\0\x7f\0\0\0\x01)\n";
+    // The largest file that is read.
+    const std::string longValue(IniSettingsStore::kMaxFileSize - 12, '7');
     struct Case {
         const char* what;
         std::string bytes;
-        // What VAL2 may load as (empty set: anything); every other target loads empty.
-        std::set<std::string> val2;
+        std::string val2; // what VAL2 loads as; every other target loads empty
     } cases[] = {
-        {"binary garbage", RandomBytes(5000, 20260830), {""}},
-        {"binary garbage, then the section", RandomBytes(5000, 20260830) + section, {"", "65.00"}},
-        {"NUL bytes", std::string(4096, '\0'), {""}},
-        {"NUL bytes, then the section", std::string(4096, '\0') + section, {"", "65.00"}},
-        {"a huge line", std::string(8 << 20, 'x'), {""}},
-        {"a huge line, then the section", std::string(8 << 20, '[') + section, {"", "65.00"}},
-        {"a huge value", "[TGT]\nVAL2=" + longValue + "\n", {longValue}},
-        {"an unclosed section", "[TGT\nVAL2=65.00\n", {"", "65.00"}},
-        {"a doubly closed section", "[TGT]]\nVAL2=65.00\n", {"", "65.00"}},
-        {"an empty section name", "[]\nVAL2=65.00\n", {""}},
-        {"a name without a value", "[TGT]\nVAL2\n=7\n", {""}},
-        {"a value twice", "[TGT]\nVAL2=65.00\nVAL2=70.00\n", {"65.00", "70.00"}},
-        {"a section twice", "[TGT]\nVAL2=65.00\n[X]\n[TGT]\nVAL3=\n", {"65.00"}},
-        {"CR LF line ends", "[TGT]\r\nVAL2=65.00\r\n", {"65.00"}},
-        {"a comma", "[TGT]\nVAL2=65,00\n", {"65,00"}},
-        {"a damaged variant", std::string(variant, sizeof variant - 1), {}},
+        {"binary garbage", RandomBytes(5000, 20260830), ""},
+        {"binary garbage, then the section", RandomBytes(5000, 20260830) + section, "65.00"},
+        {"NUL bytes", std::string(4096, '\0'), ""},
+        {"NUL bytes, then the section", std::string(4096, '\0') + section, "65.00"},
+        {"a huge value", "[TGT]\nVAL2=" + longValue + "\n", longValue},
+        {"an unclosed section", "[TGT\nVAL2=65.00\n", ""},
+        {"a doubly closed section", "[TGT]]\nVAL2=65.00\n", "65.00"},
+        {"an empty section name", "[]\nVAL2=65.00\n", ""},
+        {"a name without a value", "[TGT]\nVAL2\n=7\n", ""},
+        {"a comma", "[TGT]\nVAL2=65,00\n", "65,00"},
+        {"a damaged variant", std::string(variant, sizeof variant - 1),
+         std::string(variant + 11, sizeof variant - 13)},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
         put(k.bytes);
-        const TargetTable loaded = load();
-        EXPECT_TRUE(k.val2.empty() || k.val2.count(loaded[1])) << loaded[1].substr(0, 40);
-        for (int q = 0; q < 9; ++q) {
-            if (q != 1) {
-                EXPECT_EQ(loaded[static_cast<size_t>(q)], "") << q;
-            }
-        }
+        TargetTable expected;
+        expected[1] = k.val2;
+        EXPECT_EQ(load(), expected);
 
         // Saving over the damage keeps every target, and says nothing.
         EXPECT_EQ(save(kSaved), "");
         EXPECT_EQ(load(), kSaved);
+    }
+}
+
+TEST_F(SettingsStoreTest, LockedStoreGivesUpWithinTwoSeconds) {
+    put("[TGT]\nVAL2=70.00\n");
+    // Another program in the middle of its save.
+    const int other = ::open((conf + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(flock(other, LOCK_EX), 0);
+
+    const auto start = std::chrono::steady_clock::now();
+    const std::string message = save(kSaved);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_NE(message.find(conf), std::string::npos) << message;
+    EXPECT_GE(waited, std::chrono::milliseconds(1900));
+    EXPECT_LT(waited, std::chrono::milliseconds(2500));
+    EXPECT_EQ(Slurp(conf), "[TGT]\nVAL2=70.00\n");
+
+    ::close(other);
+    EXPECT_EQ(save(kSaved), "");
+    EXPECT_EQ(load(), kSaved);
+}
+
+// Through the main window: a warning at start-up, which still comes up, and
+// one at the close command, which leaves the file as it was and still quits.
+TEST_F(SettingsStoreTest, OversizedStoreWarnsAndIsLeftUntouched) {
+    const std::string cases[] = {
+        "[TGT]\nVAL2=65.00\n" + std::string(IniSettingsStore::kMaxFileSize, ';'),
+        std::string(8 << 20, 'x'),
+    };
+    for (const std::string& bytes : cases) {
+        put(bytes);
+        FakeMainView view;
+        FakePrompter prompter;
+        FixedClock clock{LocalTime{2027, 1, 2, 3, 4}};
+        FakeHelpViewer help;
+        IniSettingsStore settings;
+        FakeFileChooser files;
+        PosixFileSystem posix;
+        CurrentMeasurement m;
+        TargetTable targets;
+        std::string dateStamp, logFilePath;
+        HistoryTable history;
+        MainController c(view, {prompter, clock, help, settings, files, posix},
+                         {m, targets, dateStamp, logFilePath, history});
+        c.FormCreate();
+        EXPECT_EQ(targets, TargetTable{});
+        EXPECT_FALSE(view.isVisible(MainCtl::Sb2));
+        EXPECT_EQ(dateStamp, "010203");
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_NE(prompter.shown[0].text.find(conf), std::string::npos);
+        EXPECT_NE(prompter.shown[0].text.find("1 MiB"), std::string::npos);
+
+        targets = kSaved;
+        c.Button1Click();
+        ASSERT_EQ(prompter.shown.size(), 2u);
+        EXPECT_NE(prompter.shown[1].text.find(conf), std::string::npos);
+        EXPECT_EQ(view.closed, 1);
+        EXPECT_TRUE(Slurp(conf) == bytes);
     }
 }

@@ -27,7 +27,12 @@ MainController::MainController(MainView& view, Services services, State state)
     : view_(view), s_(services), st_(state) {}
 
 void MainController::FormCreate() {
-    LoadTargets(s_.settings, st_.targets);
+    try {
+        LoadTargets(s_.settings, st_.targets);
+    } catch (const StoreError& e) {
+        // No targets, then; the window still comes up.
+        s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+    }
     for (int k = 0; k < 9; ++k) {
         if (st_.targets[static_cast<size_t>(k)].empty())
             continue; // the marker stays hidden
