@@ -10,12 +10,14 @@
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtPrompter.h"
 #include "resources/Icons.h"
+#include "ui/Fonts.h"
 #include "ui/main/TFVorn.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QToolTip>
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
@@ -76,6 +78,14 @@ int main(int argc, char** argv) {
         QApplication::setDesktopFileName(QStringLiteral("vorn"));
         InitIcons();
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vorn.svg")));
+
+        // One Japanese gothic everywhere: menus, tooltips, message boxes, the
+        // file dialogs and the help take the size of the dialogs' text; each
+        // window sets its own. Qt's own words (file sizes, types, dates) are
+        // Japanese whatever LANG says; numbers are never read through it.
+        QApplication::setFont(UiFont(12));
+        QToolTip::setFont(UiFont(12));
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
 
         // Qt's own Japanese texts for the standard buttons and file dialogs.
         QTranslator qtTranslator;

@@ -1,10 +1,65 @@
 #include "platform/qt/QtFileChooser.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
+#include <QMimeDatabase>
+#include <QTreeView>
+#include <algorithm>
 
 namespace vorn {
+
+namespace {
+
+// The dialog's size, type and date columns in Japanese whatever the
+// process's locale: Qt's file model writes them in the system locale's
+// words ("129 bytes", "plain text document").
+class JapaneseColumns : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || index.column() < 1 || index.column() > 3)
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const QFileInfo info = files->fileInfo(source);
+        const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+        switch (index.column()) {
+        case 1:
+            return info.isDir() ? QString() : japanese.formattedDataSize(info.size());
+        case 2:
+            if (info.isDir())
+                return QStringLiteral("フォルダー");
+            return QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension).comment();
+        default:
+            return japanese.toString(info.lastModified(), QStringLiteral("yyyy/MM/dd H:mm"));
+        }
+    }
+};
+
+// Columns at least as wide as their headers, in the dialog's font.
+void WidenColumns(QFileDialog& dialog) {
+    auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!tree)
+        return;
+    QHeaderView* header = tree->header();
+    const QFontMetrics metrics(header->font());
+    const int widths[] = {180, 0, 130, 120}; // name, size, type, date
+    for (int c = 0; c < header->count() && c < 4; ++c) {
+        const QString text = header->model()->headerData(c, Qt::Horizontal).toString();
+        const int wanted = std::max(widths[c], metrics.horizontalAdvance(text) + 32);
+        if (header->sectionSize(c) < wanted)
+            header->resizeSection(c, wanted);
+    }
+}
+
+} // namespace
 
 const char* const QtFileChooser::kFilter = "ﾃﾞｰﾀﾃｷｽﾄ文書(*.txt)";
 
@@ -30,7 +85,9 @@ std::optional<std::string> QtFileChooser::run(bool save, QString& lastName) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setNameFilter(QString::fromUtf8(kFilter));
+    dialog.setProxyModel(new JapaneseColumns(&dialog));
     dialog.selectFile(lastName);
+    WidenColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     lastName = dialog.selectedFiles().constFirst();
