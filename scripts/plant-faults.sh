@@ -12,6 +12,8 @@
 #                so a later run only rebuilds what changed
 #   FAULTS_ONLY  plant only the faults whose line matches this regex (grep -E)
 #   FAULTS_JOBS  parallel jobs for the build and ctest (default 2)
+#   FAULTS_FIXUP a table like TABLE whose substitutions are made in the copy
+#                for good, before the build: mends a HEAD that does not build
 #
 # The committed tree (git archive HEAD) is copied into FAULTS_DIR/src and
 # built once as a Debug tree with the tests and without the sanitizers; the
@@ -100,6 +102,12 @@ done <"$table"
 
 say "copying HEAD of $here into $src"
 sync_tree
+if [ -n "${FAULTS_FIXUP:-}" ]; then
+    grep -v '^#' "$FAULTS_FIXUP" | grep . | while IFS=$'\t' read -r file text repl; do
+        say "fixing up $file: '$text' -> '$repl'"
+        subst apply "$src/$file" "$text" "$repl" || die "cannot fix up $file"
+    done
+fi
 
 # Every fault must be found, exactly once, before anything is built.
 bad=0
