@@ -1,27 +1,33 @@
 // The settings store on an arbitrary Vorn2.conf, and on arbitrary target
-// texts. Loading any file gives nine texts and is repeatable; saving what was
-// loaded and loading again gives the same nine texts; and any nine texts
-// saved load back as they were (texts that are not UTF-8 as their UTF-8
-// reading, with U+FFFD for each bad sequence).
+// texts. Loading any file gives nine texts and is repeatable; a save keeps
+// every line of the file byte for byte except the lines of the nine values
+// (each keeps its name, its "=" and its line end) and the lines it adds;
+// saving what was loaded loads back the same; and any nine texts saved load
+// back as they were, but for those with a line end, which are refused and
+// keep their old value. A file over the size limit is neither read nor
+// written.
 //
 // Input: nine texts, each ended by a backslash and another character (a
 // doubled backslash stands for one), then the bytes of the file.
 
 #include "ReadBack.h"
 #include "platform/Errors.h"
-#include "platform/qt/QtSettingsStore.h"
+#include "platform/IniSettingsStore.h"
 #include "targets/TargetStore.h"
 
-#include <QString>
+// Built into this target until the fuzz build lists the store among its
+// sources, in place of the Qt one.
+#include "platform/IniSettingsStore.cpp"
+
 #include <cstdint>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <fuzzer/FuzzedDataProvider.h>
+#include <sstream>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace vorn;
 using vorn::fuzz::Fail;
@@ -54,34 +60,143 @@ std::string show(const TargetTable& table) {
     return s;
 }
 
-// Not UTF-8, so never a loaded text.
-const std::string kStale = "\xff(stale)";
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
-TargetTable load() {
-    QtSettingsStore store;
+// Not a line of any file, so never a loaded text.
+const std::string kStale = "\n(stale)";
+
+// The nine texts loaded; `failed` tells whether loading raised StoreError.
+TargetTable load(bool& failed) {
+    IniSettingsStore store;
     TargetTable table;
     table.fill(kStale);
-    LoadTargets(store, table);
+    failed = false;
+    try {
+        LoadTargets(store, table);
+    } catch (const StoreError&) {
+        failed = true;
+    }
     return table;
 }
 
-void save(const TargetTable& table) {
-    QtSettingsStore store;
+TargetTable load() {
+    bool failed;
+    const TargetTable t = load(failed);
+    if (failed)
+        Fail("loading failed");
+    return t;
+}
+
+// Empty when saving passed, else its message.
+std::string save(const TargetTable& table) {
+    IniSettingsStore store;
     try {
         SaveTargets(store, table);
     } catch (const StoreError& e) {
-        Fail(std::string("saving failed: ") + e.what());
+        return e.what();
     }
+    return "";
+}
+
+// ---- Lines, as a save must keep them ----
+
+struct Line {
+    std::string body;
+    std::string end; // "\r\n", "\n", or "" for a last line without one
+};
+
+std::vector<Line> lines(const std::string& text) {
+    std::vector<Line> out;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t lf = text.find('\n', pos);
+        if (lf == std::string::npos) {
+            out.push_back({text.substr(pos), ""});
+            break;
+        }
+        const bool cr = lf > pos && text[lf - 1] == '\r';
+        out.push_back({text.substr(pos, lf - pos - cr), cr ? "\r\n" : "\n"});
+        pos = lf + 1;
+    }
+    return out;
+}
+
+std::string lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+// A line that names one of the nine values: its text up to the "=".
+bool targetPrefix(const std::string& body, std::string& prefix) {
+    const std::size_t eq = body.find('=');
+    if (eq == std::string::npos)
+        return false;
+    std::string name = body.substr(0, eq);
+    name.erase(0, name.find_first_not_of(" \t"));
+    name.erase(name.find_last_not_of(" \t") + 1);
+    name = lower(name);
+    if (name.size() != 4 || name.compare(0, 3, "val") != 0 || name[3] < '1' || name[3] > '9')
+        return false;
+    prefix = body.substr(0, eq + 1);
+    return true;
+}
+
+// A line a save may add: a value as it writes one, the section header, or
+// the blank line before it.
+bool addable(const Line& l) {
+    if (l.body.empty() || l.body == "[TGT]")
+        return true;
+    return l.body.size() >= 5 && l.body.compare(0, 3, "VAL") == 0 && l.body[3] >= '1' &&
+           l.body[3] <= '9' && l.body[4] == '=';
+}
+
+void requireKept(const std::string& before, const std::string& after) {
+    const std::vector<Line> old = lines(before);
+    const std::vector<Line> now = lines(after);
+    std::size_t j = 0;
+    int changed = 0;
+    int added = 0;
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        const Line& o = old[i];
+        std::string prefix;
+        const bool target = targetPrefix(o.body, prefix);
+        for (;; ++j, ++added) {
+            if (j == now.size())
+                Fail("line " + std::to_string(i + 1) + " of the file was lost: " + o.body);
+            const Line& n = now[j];
+            // Only the last line, when it had none, may gain a line end.
+            const bool sameEnd = n.end == o.end || (i + 1 == old.size() && o.end.empty());
+            if (sameEnd && n.body == o.body)
+                break;
+            if (sameEnd && target && n.body.compare(0, prefix.size(), prefix) == 0) {
+                ++changed;
+                break;
+            }
+            if (!addable(n) || n.end.empty())
+                Fail("line " + std::to_string(i + 1) + " of the file was changed: " + o.body +
+                     " became " + n.body);
+        }
+        ++j;
+    }
+    for (; j < now.size(); ++j, ++added)
+        if (!addable(now[j]) || now[j].end.empty())
+            Fail("a line was added that is no value: " + now[j].body);
+    if (changed > 9 || added > 11)
+        Fail(std::to_string(changed) + " lines changed and " + std::to_string(added) + " added");
+}
+
+bool breaksLine(const std::string& t) {
+    return t.find('\n') != std::string::npos || (!t.empty() && t.back() == '\r');
 }
 
 } // namespace
-
-// Qt is built without frame pointers, so the sanitizer's fast unwinder makes
-// up a new stack for almost every allocation inside Qt and keeps each one: a
-// short recorded stack keeps the memory of long runs bounded.
-extern "C" const char* __asan_default_options() {
-    return "malloc_context_size=3";
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
@@ -90,34 +205,52 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         t = input.ConsumeRandomLengthString();
     const std::string file = input.ConsumeRemainingBytesAsString();
 
-    // QSettings keeps what it read as long as the file keeps its size and
-    // modification time: give every new file a time of its own.
-    static long run = 0;
     const fs::path config = scratch() / "config";
     const fs::path conf = config / "Tav" / "Vorn2.conf";
     fs::remove_all(config);
     fs::create_directories(config / "Tav");
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     std::ofstream(conf, std::ios::binary) << file;
-    const timespec times[2] = {{++run, 0}, {run, 0}};
-    utimensat(AT_FDCWD, conf.c_str(), times, 0);
 
-    const TargetTable loaded = load();
+    bool failed;
+    const TargetTable loaded = load(failed);
+    if (file.size() > IniSettingsStore::kMaxFileSize) {
+        if (!failed || loaded != TargetTable{})
+            Fail("an oversized file was read");
+        if (save(typed).empty() || slurp(conf) != file)
+            Fail("an oversized file was replaced");
+        return 0;
+    }
+    if (failed)
+        Fail("loading failed");
     for (const std::string& t : loaded)
         if (t == kStale)
             Fail("a target was not loaded");
     if (load() != loaded)
         Fail("loading twice differs: " + show(loaded) + " " + show(load()));
 
-    save(loaded);
+    // Saving what was loaded changes none of it, even a value that ends in a
+    // CR and could not be written anew.
+    std::string message = save(loaded);
+    if (!message.empty())
+        Fail("saving what was loaded failed: " + message);
+    const std::string first = slurp(conf);
+    requireKept(file, first);
     const TargetTable again = load();
     if (again != loaded)
         Fail("saved " + show(loaded) + ", loaded " + show(again));
 
-    save(typed);
-    TargetTable expected;
+    TargetTable expected = typed;
+    bool refused = false;
     for (std::size_t k = 0; k < typed.size(); ++k)
-        expected[k] = QString::fromStdString(typed[k]).toStdString();
+        if (breaksLine(typed[k]) && typed[k] != again[k]) {
+            expected[k] = again[k];
+            refused = true;
+        }
+    message = save(typed);
+    if (message.empty() == refused)
+        Fail(refused ? "a value with a line end was not refused" : "saving failed: " + message);
+    requireKept(first, slurp(conf));
     const TargetTable back = load();
     if (back != expected)
         Fail("saved " + show(expected) + ", loaded " + show(back));

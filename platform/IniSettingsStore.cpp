@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -214,10 +215,17 @@ Read ReadFile(const std::string& path, std::string& text, mode_t& mode) {
         result = Read::TooLarge;
     mode = st.st_mode & 0777;
     if (result == Read::Ok) {
-        // One byte more than allowed tells a file that grew since fstat.
-        text.resize(IniSettingsStore::kMaxFileSize + 1);
+        // Room for what fstat said and one byte more, growing while the file
+        // does, up to one byte more than allowed.
+        const std::size_t limit = IniSettingsStore::kMaxFileSize + 1;
+        text.resize(static_cast<std::size_t>(st.st_size) + 1);
         std::size_t got = 0;
-        while (got < text.size()) {
+        for (;;) {
+            if (got == text.size()) {
+                if (got == limit)
+                    break;
+                text.resize(std::min(limit, 2 * got));
+            }
             const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
             if (n == 0)
                 break;
@@ -372,16 +380,24 @@ std::string IniSettingsStore::edit(std::string_view text, const std::vector<Writ
     std::vector<std::pair<std::string, std::vector<std::string>>> added;
 
     for (const Write& w : writes) {
-        if (BreaksLine(w.value)) {
-            refused.push_back(w.name);
-            continue;
-        }
         const std::size_t i = FindLine(text, lines, w.section, w.name);
         if (i != std::string_view::npos) {
             const std::string_view line =
                 text.substr(lines[i].begin, lines[i].end - lines[i].begin);
-            replaced[i] = std::string(line.substr(0, line.find('=') + 1)) + w.value;
-            isReplaced[i] = true;
+            const std::size_t eq = line.find('=');
+            // What the file holds already needs no writing, even a value
+            // that could not be written (one that ends in a CR).
+            isReplaced[i] = line.substr(eq + 1) != w.value;
+            if (isReplaced[i] && BreaksLine(w.value)) {
+                isReplaced[i] = false;
+                refused.push_back(w.name);
+            } else if (isReplaced[i]) {
+                replaced[i] = std::string(line.substr(0, eq + 1)) + w.value;
+            }
+            continue;
+        }
+        if (BreaksLine(w.value)) {
+            refused.push_back(w.name);
             continue;
         }
         // Added before: written again.
@@ -422,7 +438,9 @@ std::string IniSettingsStore::edit(std::string_view text, const std::vector<Writ
         if (l.next > l.end)
             out.append(text.substr(l.end, l.next - l.end));
         else if (!after[i].empty() || !added.empty())
-            out += eol; // the last line, which had none, is followed now
+            // The last line, which had none, is followed now; a CR at its end
+            // stays part of it.
+            out += out.back() == '\r' ? "\r\n" : eol;
         for (const std::string& s : after[i])
             out += s + eol;
     }

@@ -111,10 +111,10 @@ TEST_F(SettingsStoreTest, HandEditedFilesReadVerbatimAndKeepEveryOtherLineOnSave
          "[Other]\r\nVAL2=9\r\n  [ Tgt ]  \r\nVAL2=65.00\r\nVAL2=70.00\r\nVAL1=170.00\r\nVAL4=\r\n"
          "VAL5=52.00\r\nVAL6=\r\nVAL7=63.58\r\nVAL9=-3.00\r\n[TGT]\r\nVAL3=20.00\r\n"
          "VAL8=22.00"},
-        {"no section, no final line end",
-         "[表示]\nタイトル=体重",
+        {"no section, no final line end after a CR",
+         "[表示]\nタイトル=体重\r",
          {},
-         "[表示]\nタイトル=体重\n\n" + kSection},
+         "[表示]\nタイトル=体重\r\r\n\n" + kSection},
         {"an empty file", "", {}, kSection},
     };
     for (const Case& k : cases) {
