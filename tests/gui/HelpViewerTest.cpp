@@ -11,8 +11,10 @@
 #include <QHelpIndexWidget>
 #include <QHelpLink>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
 #include <algorithm>
@@ -94,6 +96,16 @@ TEST_F(HelpViewerTest, ContentsShowTheGuidePagesInOrderAndOpenTheFirst) {
     ASSERT_TRUE(viewer.window());
     EXPECT_TRUE(viewer.window()->isVisible());
     EXPECT_EQ(viewer.window()->windowTitle(), QStringLiteral("Vorn２ ヘルプ"));
+    // The two tabs and the search field's label, with their access keys.
+    auto* tabs = child<QTabWidget>(viewer, "helpTabs");
+    ASSERT_TRUE(tabs);
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("目次(&C)"));
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("キーワード(&K)"));
+    QStringList searchLabels;
+    for (const QLabel* label : viewer.window()->findChildren<QLabel*>())
+        if (label->buddy() && label->buddy()->objectName() == QStringLiteral("helpSearch"))
+            searchLabels << label->text();
+    EXPECT_EQ(searchLabels, QStringList{QStringLiteral("検索する語句(&W):")});
 
     auto* contents = child<QHelpContentWidget>(viewer, "helpContents");
     auto* browser = child<QTextBrowser>(viewer, "helpBrowser");

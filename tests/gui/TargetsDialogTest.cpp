@@ -245,7 +245,8 @@ TEST_F(TargetsDialog, ErrorsAndOutOfRangeValuesKeepTheDialogOpen) {
     struct Case {
         const char* typed;
         const char* shown; // part of the message shown
-    } cases[] = {{"abc", "'abc'"}, {"400", "正しい値を設定して下さい。"}};
+        const char* caption;
+    } cases[] = {{"abc", "'abc'", "Vorn２"}, {"400", "正しい値を設定して下さい。", "設定ﾍﾙﾌﾟ"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         prompter.shown.clear();
@@ -258,6 +259,7 @@ TEST_F(TargetsDialog, ErrorsAndOutOfRangeValuesKeepTheDialogOpen) {
         EXPECT_TRUE(dialog->isVisible());
         ASSERT_EQ(prompter.shown.size(), 1u);
         EXPECT_NE(prompter.shown[0].text.find(c.shown), std::string::npos);
+        EXPECT_EQ(prompter.shown[0].caption, c.caption);
     }
     EXPECT_EQ(focused(), "Edit1"); // after the range message
     EXPECT_EQ(table[0], "400.00");

@@ -107,6 +107,7 @@ TEST(TargetsController, RowValueIsRoundedThenTestedAgainstTheRowLimit) {
         {2, "999.99", "999.99", true, "999.99kg"},
         {3, "100", "100.00", false, "100.00%"},
         {3, "99.99", "99.99", true, "99.99%"},
+        {4, "1000", "1000.00", false, "1000.00kg"},
         {4, "999.99", "999.99", true, "999.99kg"},
         {5, "1000", "1000.00", false, "1000.00kg"},
         {6, "732", "732.00", false, "732.00kg"},
