@@ -7,6 +7,8 @@
 #   share/applications/vorn.desktop            its ID matches setDesktopFileName
 #   share/metainfo/io.github.tav.vorn.metainfo.xml
 #   share/icons/hicolor/{scalable,48x48,128x128}/apps/vorn.{svg,png}
+#   share/man/man1/vorn.1.gz                   packaging/vorn.1
+#   share/doc/vorn/copyright, changelog.gz     packaging/copyright, changelog
 
 set(vorn_packaging ${PROJECT_SOURCE_DIR}/packaging)
 set(vorn_icons ${PROJECT_SOURCE_DIR}/resources/icons)
@@ -18,6 +20,37 @@ install(FILES ${vorn_icons}/vorn-48.png DESTINATION share/icons/hicolor/48x48/ap
         RENAME vorn.png)
 install(FILES ${vorn_icons}/vorn-128.png DESTINATION share/icons/hicolor/128x128/apps
         RENAME vorn.png)
+
+# The manual page and the changelog compressed as Debian wants them: gzip -9n
+# stores neither a name nor a time, so every build gives the same bytes.
+include(GNUInstallDirs)
+find_program(VORN_GZIP gzip REQUIRED)
+set(vorn_compressed ${PROJECT_BINARY_DIR}/packaging)
+add_custom_command(
+  OUTPUT ${vorn_compressed}/vorn.1.gz ${vorn_compressed}/changelog.gz
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${vorn_compressed}
+  COMMAND ${CMAKE_COMMAND} -E copy ${vorn_packaging}/vorn.1 ${vorn_packaging}/changelog
+          ${vorn_compressed}
+  COMMAND ${VORN_GZIP} -9nf ${vorn_compressed}/vorn.1 ${vorn_compressed}/changelog
+  DEPENDS ${vorn_packaging}/vorn.1 ${vorn_packaging}/changelog
+  COMMENT "Compressing the manual page and the changelog"
+  VERBATIM)
+add_custom_target(vorn_docs ALL
+  DEPENDS ${vorn_compressed}/vorn.1.gz ${vorn_compressed}/changelog.gz)
+install(FILES ${vorn_compressed}/vorn.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${vorn_packaging}/copyright ${vorn_compressed}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# Stripped as Debian strips (dh_strip): without the compiler's .comment and
+# the .note section. Runs only when the install is asked to strip, as cpack
+# does with CPACK_STRIP_FILES; the install rules of app/ have run by then.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
+      --remove-section=.note --strip-unneeded
+      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/vorn\"
+      COMMAND_ERROR_IS_FATAL ANY)
+  endif()")
 
 # The package: build/package/vorn_<version>_<arch>.deb.
 set(CPACK_GENERATOR DEB)
@@ -33,9 +66,12 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Its interface is in Japanese.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# Folders 0755 whatever the umask of whoever builds the package.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER Tav)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vorn Developers <vorn-devel@users.noreply.github.io>")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
