@@ -1,6 +1,7 @@
 #!/bin/sh
 # Unpacks the Debian package into a throwaway folder and checks it there:
-# every file where the desktop looks for it, the desktop entry and AppStream
+# lintian finds no error and no warning in it, every file where the desktop
+# (and man, and Debian's policy) looks for it, the desktop entry and AppStream
 # metadata valid, the dependencies resolvable on this system, and the
 # unpacked vorn starting under Xvfb with its name and icon, then opening its
 # help (found in share/vorn beside bin/) with Ctrl+H and quitting with Ctrl+Q.
@@ -72,8 +73,20 @@ else
     : >"$closure"
 fi
 
+# Debian's policy as lintian reads it, pedantic tags included: an error or a
+# warning fails the check; informational and pedantic tags are only shown.
+if lintian --pedantic --display-info --tag-display-limit 0 --fail-on error,warning \
+    "$deb" >"$work/lintian.txt" 2>&1; then
+    ok "lintian: no error, no warning"
+else
+    bad "lintian: no error, no warning"
+fi
+# lintian's own remark on running as root is no finding.
+grep -v 'running with root privileges' "$work/lintian.txt" | sed 's/^/  /' || true
+
 dpkg -x "$deb" "$root"
 for f in usr/bin/vorn usr/share/vorn/Vorn.qhc usr/share/vorn/Vorn.qch \
+    usr/share/man/man1/vorn.1.gz usr/share/doc/vorn/copyright usr/share/doc/vorn/changelog.gz \
     usr/share/applications/vorn.desktop usr/share/metainfo/io.github.tav.vorn.metainfo.xml \
     usr/share/icons/hicolor/scalable/apps/vorn.svg \
     usr/share/icons/hicolor/48x48/apps/vorn.png \
@@ -81,6 +94,11 @@ for f in usr/bin/vorn usr/share/vorn/Vorn.qhc usr/share/vorn/Vorn.qch \
     check "installs /$f" test -s "$root/$f"
 done
 check "/usr/bin/vorn is executable" test -x "$root/usr/bin/vorn"
+version=$(dpkg-deb -f "$deb" Version)
+case $("$root/usr/bin/vorn" --version 2>&1) in
+"vorn $version") ok "vorn --version prints \"vorn $version\"" ;;
+*) bad "vorn --version prints \"vorn $version\": $("$root/usr/bin/vorn" --version 2>&1 | head -n1)" ;;
+esac
 for size in 48 128; do
     check "the ${size}x${size} icon is ${size} by ${size}" \
         sh -c "file '$root/usr/share/icons/hicolor/${size}x${size}/apps/vorn.png' | grep -q ' $size x $size'"

@@ -8,7 +8,7 @@ qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-tools-dev qt6-tools-dev-tools
 qt6-l10n-tools libqt6sql6-sqlite qt6-translations-l10n qt6-qpa-plugins libqt6svg6
 libgtest-dev googletest libbenchmark-dev
 fonts-ipafont-gothic xvfb xauth xdotool faketime x11-utils imagemagick
-desktop-file-utils appstream dpkg-dev file"
+desktop-file-utils appstream dpkg-dev file lintian"
 PACKAGES="$PACKAGES clang-format-14" # make test fails on code that is not in its style
 PACKAGES="$PACKAGES python3" # tests/e2e/smoke.sh closes a window through libX11
 PACKAGES="$PACKAGES valgrind" # make bench: where the start-up instructions go
