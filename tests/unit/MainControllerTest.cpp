@@ -1,8 +1,12 @@
 #include "core/InputCheck.h"
+#include "platform/CommandBoundary.h"
 #include "platform/Errors.h"
 #include "support/MainFixture.h"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <new>
+#include <stdexcept>
 
 using namespace vorn;
 using namespace vorn::test;
@@ -269,4 +273,34 @@ TEST_F(MainWindow, CloseWritesAllNineTargetsAndCloses) {
     EXPECT_EQ(settings.values["TGT"]["VAL2"], "65.00");
     EXPECT_EQ(settings.values["TGT"]["VAL9"], "");
     EXPECT_EQ(view.closed, 1);
+}
+
+// What reaches the command boundary is shown in Japanese: a user's error as
+// it says, a fault of the program with words of the boundary's own.
+TEST(CommandBoundary, ShowsEveryErrorInJapanese) {
+    const std::string fault =
+        "プログラムの内部で想定していないエラーが発生したため、操作を中止しました。";
+    const std::string unknown = "予期しないエラーが発生しました。";
+    const struct {
+        std::function<void()> command;
+        std::string text;
+    } cases[] = {
+        {[] { throw ConvertError("'6x5' は有効な数値ではありません。"); },
+         "'6x5' は有効な数値ではありません。"},
+        {[] { throw StoreError("目標値を保存できませんでした。"); },
+         "目標値を保存できませんでした。"},
+        {[] { throw std::logic_error("the graph window is not there yet"); }, fault},
+        {[] { throw std::out_of_range("setCell: no cell 11,0"); }, fault},
+        {[] { throw std::bad_alloc(); }, "メモリが足りないため、操作を中止しました。"},
+        {[] { throw std::runtime_error("Input/output error"); }, unknown},
+        {[] { throw 42; }, unknown},
+    };
+    for (const auto& c : cases) {
+        FakePrompter prompter;
+        CommandBoundary boundary(prompter);
+        EXPECT_FALSE(boundary.run(c.command));
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_EQ(prompter.shown[0].text, c.text);
+        EXPECT_EQ(prompter.shown[0].caption, "Vorn２");
+    }
 }
