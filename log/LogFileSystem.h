@@ -23,13 +23,26 @@ public:
 
     virtual ~LogFileSystem() = default;
 
-    // Opens for appending: every write goes to the end, the file is created
-    // (mode 0644) when missing and never truncated.
-    virtual IoStatus openAppend(const std::string& path, Handle& handle) = 0;
-    // Opens for reading from the start.
+    // Opens for appending and reading: every write goes to the end, the file
+    // is created (mode 0644) when missing and never truncated; `created`
+    // tells whether this call made it. Only a regular file is opened: a
+    // folder, a FIFO, a device or a socket is refused at once.
+    virtual IoStatus openAppend(const std::string& path, Handle& handle, bool& created) = 0;
+    // Opens a regular file for reading from the start; refuses the rest as
+    // openAppend does.
     virtual IoStatus openRead(const std::string& path, Handle& handle) = 0;
+    // Waits, a bounded time, for the exclusive lock on the open file that
+    // every append of this program takes; closing the handle releases it.
+    virtual IoStatus lock(Handle handle) = 0;
+    // Whether `path` still names the open file: false once it was removed
+    // or replaced after the open.
+    virtual IoStatus isAt(const std::string& path, Handle handle, bool& same) = 0;
     // The current size of the open file in bytes.
     virtual IoStatus size(Handle handle, std::uint64_t& bytes) = 0;
+    // Reads up to `capacity` bytes from `offset`, wherever the file position
+    // is; `got` is 0 at the end of the file.
+    virtual IoStatus readAt(Handle handle, std::uint64_t offset, char* buffer, std::size_t capacity,
+                            std::size_t& got) = 0;
     // One write of `bytes`; `written` gets how many went out, which may be
     // fewer than asked (a short write) even when the status is ok.
     virtual IoStatus write(Handle handle, std::string_view bytes, std::size_t& written) = 0;
@@ -37,14 +50,26 @@ public:
     virtual IoStatus truncate(Handle handle, std::uint64_t bytes) = 0;
     // Forces what was written onto the disk.
     virtual IoStatus sync(Handle handle) = 0;
+    // Forces the folder holding `path` onto the disk, so that a file created
+    // there survives a power cut.
+    virtual IoStatus syncFolder(const std::string& path) = 0;
+    // Removes `path` when it still names the open file and that is empty.
+    virtual IoStatus removeIfEmpty(const std::string& path, Handle handle) = 0;
     // Reads up to `capacity` bytes; `got` is 0 at the end of the file.
     virtual IoStatus read(Handle handle, char* buffer, std::size_t capacity, std::size_t& got) = 0;
     // Releases the handle, also when the status is not ok.
     virtual IoStatus close(Handle handle) = 0;
 };
 
-// The user's reason for an errno value. `writing` picks the wording of a
-// permission error.
+// The user's reason for an errno value, in Japanese for every value.
+// `writing` picks the wording of a permission error.
 std::string ErrnoReason(int err, bool writing);
+
+// The reason for a name that is there but not a regular file (nor a folder).
+inline const char* const kNotARegularFile =
+    "デバイスや名前付きパイプなどで、普通のファイルではありません";
+// The reason for a lock that another program holds too long.
+inline const char* const kLockedByOther = "ほかのプログラムがこのファイルに書き込み中です。"
+                                          "しばらくしてからもう一度試してください";
 
 } // namespace vorn

@@ -107,11 +107,22 @@ public:
             stop(LoadResult::Stop::CutShort, recordLine_);
     }
 
-    const std::vector<Record>& records() const { return records_; }
+    // The kept records, oldest first.
+    std::vector<Record> records() const {
+        std::vector<Record> inOrder;
+        inOrder.reserve(ring_.size());
+        const std::size_t oldest =
+            ring_.size() < kKept ? 0
+                                 : static_cast<std::size_t>(total_ % static_cast<long long>(kKept));
+        for (std::size_t k = 0; k < ring_.size(); ++k)
+            inOrder.push_back(ring_[(oldest + k) % ring_.size()]);
+        return inOrder;
+    }
 
     LoadResult result() const {
         LoadResult r = result_;
-        r.records = static_cast<int>(records_.size());
+        r.records = static_cast<int>(ring_.size());
+        r.skipped = total_ - static_cast<long long>(ring_.size());
         return r;
     }
 
@@ -120,11 +131,8 @@ private:
         inField_ = true;
         field_.clear();
         fieldLine_ = line_;
-        if (count_ == 0) {
+        if (count_ == 0)
             recordLine_ = line_;
-            if (records_.size() == HistoryTable::kMaxRecords)
-                return stop(LoadResult::Stop::TooMany, recordLine_);
-        }
         return true;
     }
 
@@ -135,20 +143,32 @@ private:
             return stop(LoadResult::Stop::NotANumber, fieldLine_);
         current_[count_++] = value;
         if (count_ == current_.size()) {
-            records_.push_back(current_);
+            keep(current_);
             count_ = 0;
         }
         return true;
     }
 
+    // The ring of the last kMaxRecords records: once full, record n (from 0)
+    // takes slot n % kMaxRecords, the oldest one's.
+    void keep(const Record& record) {
+        if (ring_.size() < kKept)
+            ring_.push_back(record);
+        else
+            ring_[static_cast<std::size_t>(total_ % static_cast<long long>(kKept))] = record;
+        ++total_;
+    }
+
     bool stop(LoadResult::Stop why, long long line) {
         result_.stop = why;
-        result_.stopRecord = static_cast<int>(records_.size()) + 1;
+        result_.stopRecord = total_ + 1;
         result_.stopLine = line;
         return false;
     }
 
-    std::vector<Record> records_;
+    static constexpr std::size_t kKept = HistoryTable::kMaxRecords;
+    std::vector<Record> ring_;
+    long long total_ = 0; // complete records read
     Record current_{};
     std::size_t count_ = 0; // fields of current_ filled
     std::string field_;
@@ -186,7 +206,7 @@ LoadResult ReadHistory(LogFileSystem& fs, const std::string& path, HistoryTable&
     // Everything needed has been read; a failing close loses nothing.
     fs.close(h);
 
-    const auto& records = scanner.records();
+    const std::vector<Record> records = scanner.records();
     for (std::size_t k = 0; k < records.size(); ++k)
         for (std::size_t c = 0; c < records[k].size(); ++c)
             table.columns[c][k + 1] = records[k][c];
@@ -194,16 +214,20 @@ LoadResult ReadHistory(LogFileSystem& fs, const std::string& path, HistoryTable&
 }
 
 std::string LoadNotice(const LoadResult& r) {
+    const std::string earlier = std::to_string(r.skipped);
     const std::string before =
-        r.records > 0 ? "それより前の " + std::to_string(r.records) + " 件を表示します。"
-                      : "表示できる記録はありません。";
+        r.skipped > 0 ? "それより前の最新の " + std::to_string(r.records) +
+                            " 件を表示します（さらに前の " + earlier + " 件は表示しません）。"
+        : r.records > 0 ? "それより前の " + std::to_string(r.records) + " 件を表示します。"
+                        : "表示できる記録はありません。";
     const std::string where =
         "記録 " + std::to_string(r.stopRecord) + " 件目（" + std::to_string(r.stopLine) + " 行目）";
     switch (r.stop) {
     case LoadResult::Stop::End:
-        return "";
-    case LoadResult::Stop::TooMany:
-        return "999件を超える記録は読み込めませんでした。最初の999件を表示します。";
+        if (r.skipped == 0)
+            return "";
+        return "記録が999件を超えているため、最新の999件を表示します（それより前の " + earlier +
+               " 件は表示しません）。";
     case LoadResult::Stop::NotANumber:
         return where + "で読み込みを中止しました（数値でない内容があります）。" + before;
     case LoadResult::Stop::CutShort:

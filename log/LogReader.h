@@ -12,25 +12,27 @@ namespace vorn {
 struct LoadResult {
     enum class Stop {
         End,        // the whole file was read
-        TooMany,    // more followed after the 999th record
         NotANumber, // a field that is not a finite decimal number
         CutShort,   // the file ended inside a record
     };
     int records = 0; // complete records stored, entries 1..records
     Stop stop = Stop::End;
-    int stopRecord = 0;     // 1-based record at which reading stopped; 0 after End
-    long long stopLine = 0; // 1-based line where that record (NotANumber: that field) begins
+    long long stopRecord = 0; // 1-based record in the file at which reading stopped; 0 after End
+    long long stopLine = 0;   // 1-based line where that record (NotANumber: that field) begins
+    long long skipped = 0;    // complete records before the stored ones, left out
 };
 
 // Reads the log at `path` as a stream of numbers, ten to a record, separated
-// by any run of spaces, tabs, CRs and LFs, into entries 1, 2, ... of `table`;
-// later entries keep what they held. A number is what C's strtod reads in the
-// C locale ("+1.5", "-2", "1e3", "000.00"), but only decimal and finite. The
-// file is read in chunks, and reading stops at the first field that is not
-// such a number, at a record cut short by the end of the file, or after 999
-// records; the complete records before the stop are kept.
+// by any run of spaces, tabs, CRs and LFs, and stores the last 999 complete
+// records (all of them in a shorter log) into entries 1, 2, ... of `table`,
+// oldest first; later entries keep what they held. A number is what C's
+// strtod reads in the C locale ("+1.5", "-2", "1e3", "000.00"), but only
+// decimal and finite. The file is read once, in chunks; reading stops at the
+// first field that is not such a number or at a record cut short by the end
+// of the file, and the complete records before the stop count.
 // Raises LogError naming the file and the reason when it cannot be opened or
-// read (missing, a folder, not allowed); the table is then left unchanged.
+// read (missing, a folder, a FIFO or a device, not allowed); the table is
+// then left unchanged.
 LoadResult ReadHistory(LogFileSystem& fs, const std::string& path, HistoryTable& table);
 
 // The notice for the user about a load that stopped early; empty after End.

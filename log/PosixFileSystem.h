@@ -8,12 +8,18 @@ namespace vorn {
 
 class PosixFileSystem : public LogFileSystem {
 public:
-    IoStatus openAppend(const std::string& path, Handle& handle) override;
+    IoStatus openAppend(const std::string& path, Handle& handle, bool& created) override;
     IoStatus openRead(const std::string& path, Handle& handle) override;
+    IoStatus lock(Handle handle) override;
+    IoStatus isAt(const std::string& path, Handle handle, bool& same) override;
     IoStatus size(Handle handle, std::uint64_t& bytes) override;
+    IoStatus readAt(Handle handle, std::uint64_t offset, char* buffer, std::size_t capacity,
+                    std::size_t& got) override;
     IoStatus write(Handle handle, std::string_view bytes, std::size_t& written) override;
     IoStatus truncate(Handle handle, std::uint64_t bytes) override;
     IoStatus sync(Handle handle) override;
+    IoStatus syncFolder(const std::string& path) override;
+    IoStatus removeIfEmpty(const std::string& path, Handle handle) override;
     IoStatus read(Handle handle, char* buffer, std::size_t capacity, std::size_t& got) override;
     IoStatus close(Handle handle) override;
 };

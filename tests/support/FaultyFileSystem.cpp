@@ -13,14 +13,16 @@ int FaultyFileSystem::calls(Op op) const {
 
 const FaultyFileSystem::Fault* FaultyFileSystem::hit(Op op) {
     const int n = ++calls_[op];
+    if (const auto b = before_.find(op); b != before_.end() && b->second.first == n)
+        b->second.second();
     const auto it = faults_.find(op);
     return it != faults_.end() && it->second.nth == n ? &it->second : nullptr;
 }
 
-IoStatus FaultyFileSystem::openAppend(const std::string& path, Handle& handle) {
+IoStatus FaultyFileSystem::openAppend(const std::string& path, Handle& handle, bool& created) {
     if (const Fault* f = hit(Op::Open))
         return {ErrnoReason(f->err, true)};
-    IoStatus s = real_.openAppend(path, handle);
+    IoStatus s = real_.openAppend(path, handle, created);
     if (s.ok())
         open_.insert(handle);
     return s;
@@ -33,6 +35,37 @@ IoStatus FaultyFileSystem::openRead(const std::string& path, Handle& handle) {
     if (s.ok())
         open_.insert(handle);
     return s;
+}
+
+IoStatus FaultyFileSystem::lock(Handle handle) {
+    if (const Fault* f = hit(Op::Lock))
+        return {ErrnoReason(f->err, true)};
+    return real_.lock(handle);
+}
+
+IoStatus FaultyFileSystem::isAt(const std::string& path, Handle handle, bool& same) {
+    if (const Fault* f = hit(Op::IsAt))
+        return {ErrnoReason(f->err, true)};
+    return real_.isAt(path, handle, same);
+}
+
+IoStatus FaultyFileSystem::readAt(Handle handle, std::uint64_t offset, char* buffer,
+                                  std::size_t capacity, std::size_t& got) {
+    if (const Fault* f = hit(Op::ReadAt))
+        return {ErrnoReason(f->err, false)};
+    return real_.readAt(handle, offset, buffer, capacity, got);
+}
+
+IoStatus FaultyFileSystem::syncFolder(const std::string& path) {
+    if (const Fault* f = hit(Op::SyncFolder))
+        return {ErrnoReason(f->err, true)};
+    return real_.syncFolder(path);
+}
+
+IoStatus FaultyFileSystem::removeIfEmpty(const std::string& path, Handle handle) {
+    if (const Fault* f = hit(Op::Remove))
+        return {ErrnoReason(f->err, true)};
+    return real_.removeIfEmpty(path, handle);
 }
 
 IoStatus FaultyFileSystem::size(Handle handle, std::uint64_t& bytes) {

@@ -2,11 +2,13 @@
 
 // A test double for the log's file operations: passes every call on to a
 // real file system, but fails the Nth call of a chosen operation, or makes
-// the Nth write a short one. It also counts calls and open handles.
+// the Nth write a short one, or runs something of the test's just before the
+// Nth call of an operation. It also counts calls and open handles.
 
 #include "log/LogFileSystem.h"
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -14,7 +16,20 @@ namespace vorn::test {
 
 class FaultyFileSystem : public LogFileSystem {
 public:
-    enum class Op { Open, Size, Write, Truncate, Sync, Read, Close };
+    enum class Op {
+        Open,
+        Lock,
+        IsAt,
+        Size,
+        ReadAt,
+        Write,
+        Truncate,
+        Sync,
+        SyncFolder,
+        Remove,
+        Read,
+        Close
+    };
 
     explicit FaultyFileSystem(LogFileSystem& real) : real_(real) {}
 
@@ -23,6 +38,10 @@ public:
     void failOn(Op op, int nth, int err) { faults_[op] = {nth, err, 0}; }
     // The `nth` write writes only its first `bytes` bytes and reports success.
     void shortWriteOn(int nth, std::size_t bytes) { faults_[Op::Write] = {nth, 0, bytes}; }
+    // Runs `what` just before the `nth` call of `op` is passed on (or fails).
+    void before(Op op, int nth, std::function<void()> what) {
+        before_[op] = {nth, std::move(what)};
+    }
 
     int calls(Op op) const;
     // Handles opened and not yet closed.
@@ -30,12 +49,18 @@ public:
     // Closes of handles that were not open (never passed on).
     int strayCloses() const { return strayCloses_; }
 
-    IoStatus openAppend(const std::string& path, Handle& handle) override;
+    IoStatus openAppend(const std::string& path, Handle& handle, bool& created) override;
     IoStatus openRead(const std::string& path, Handle& handle) override;
+    IoStatus lock(Handle handle) override;
+    IoStatus isAt(const std::string& path, Handle handle, bool& same) override;
     IoStatus size(Handle handle, std::uint64_t& bytes) override;
+    IoStatus readAt(Handle handle, std::uint64_t offset, char* buffer, std::size_t capacity,
+                    std::size_t& got) override;
     IoStatus write(Handle handle, std::string_view bytes, std::size_t& written) override;
     IoStatus truncate(Handle handle, std::uint64_t bytes) override;
     IoStatus sync(Handle handle) override;
+    IoStatus syncFolder(const std::string& path) override;
+    IoStatus removeIfEmpty(const std::string& path, Handle handle) override;
     IoStatus read(Handle handle, char* buffer, std::size_t capacity, std::size_t& got) override;
     IoStatus close(Handle handle) override;
 
@@ -50,6 +75,7 @@ private:
 
     LogFileSystem& real_;
     std::map<Op, Fault> faults_;
+    std::map<Op, std::pair<int, std::function<void()>>> before_;
     std::map<Op, int> calls_;
     std::set<Handle> open_;
     int strayCloses_ = 0;

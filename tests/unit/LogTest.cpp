@@ -9,17 +9,23 @@
 #include "support/FaultyFileSystem.h"
 #include "support/TestHome.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vorn;
@@ -157,44 +163,100 @@ TEST_F(AppendRecordTest, CreatesTheFileThenAddsAtTheEndOnly) {
     EXPECT_EQ(st.st_mode & 0777, 0644u & ~mask);
     AppendRecord(posix, path, kExampleShort);
     EXPECT_EQ(slurp(path), kExampleFull + kExampleShort);
+}
 
-    // Whatever was there before, even without a final line end, stays.
-    const std::string earlier = std::string("hand-written\r\n\0\xff 1 2", 21);
-    const std::string other = dir + "/other.txt";
-    spit(other, earlier);
-    AppendRecord(posix, other, kExampleFull);
-    EXPECT_EQ(slurp(other), earlier + kExampleFull);
+TEST_F(AppendRecordTest, LooksAtTheLastLineBeforeWriting) {
+    const std::string record = kExampleFull.substr(0, kExampleFull.size() - 1);
+    std::string longLine; // more than a few KiB of whole records, no line end
+    for (int k = 0; k < 100; ++k)
+        longLine += record + " ";
+    const std::string head = kExampleShort + "\n";
+    struct Case {
+        const char* name;
+        std::string before;
+        bool refused;
+        std::string added; // what goes after `before` when not refused
+    } cases[] = {
+        {"line end", kExampleFull, false, kExampleFull},
+        {"CR LF and blanks", kExampleFull + "\r\n \t\r\n", false, kExampleFull},
+        {"blanks, no line end", kExampleFull + "  ", false, kExampleFull},
+        {"a record, no line end", kExampleShort + record, false, "\n" + kExampleFull},
+        {"two records, no line end", record + " " + record, false, "\n" + kExampleFull},
+        {"cut inside a record", kExampleFull + record.substr(0, 20), true, ""},
+        {"one field too many", record + " 1", true, ""},
+        {"NUL bytes after a line end", kExampleFull + std::string(4, '\0'), true, ""},
+        {"a NUL inside a line", std::string("1\0 2\n", 5) + kExampleFull, true, ""},
+        // The last line reaches back past the first block read.
+        {"a long last line", head + longLine, false, "\n" + kExampleFull},
+        {"a long last line, cut", head + longLine + "1 2", true, ""},
+        {"no line end in 64 KiB", std::string(70000, '1'), true, ""},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir + "/" + c.name + ".txt";
+        spit(path, c.before);
+        try {
+            AppendRecord(posix, path, kExampleFull);
+            EXPECT_FALSE(c.refused) << c.name;
+        } catch (const LogError& e) {
+            EXPECT_TRUE(c.refused) << c.name << ": " << e.what();
+            EXPECT_EQ(std::string(e.what()).rfind("ファイル「" + path +
+                                                      "」に保存できませんでした。\n理由: "
+                                                      "ファイルの最後の行が途中で切れているか、"
+                                                      "壊れています\nファイルには何も書き込んで"
+                                                      "いません。",
+                                                  0),
+                      0u)
+                << e.what();
+        }
+        EXPECT_EQ(slurp(path), c.before + c.added) << c.name;
+    }
 }
 
 TEST_F(AppendRecordTest, EveryFailureRaisesAndAddsNothing) {
     const std::string earlier = kExampleFull + kExampleShort;
+    const std::string eio = "ディスクの読み書きでエラーが発生しました";
+    const std::optional<std::string> gone; // the file is not there afterwards
     struct Case {
         const char* name;
+        bool fresh; // the save creates the file
         Op op;
         int nth;
         int err; // 0: a short write of `shortBytes`
         std::size_t shortBytes;
         std::string reason;
-        std::string fileAfter; // what the file must hold afterwards
+        std::optional<std::string> fileAfter;
     } cases[] = {
-        {"open", Op::Open, 1, EACCES, 0, "書き込みが許可されていません", earlier},
-        {"size", Op::Size, 1, EIO, 0, std::strerror(EIO), earlier},
-        {"write", Op::Write, 1, ENOSPC, 0, "ディスクがいっぱいです", earlier},
-        {"short write", Op::Write, 1, 0, 20, "途中までしか書き込めませんでした", earlier},
-        {"empty write", Op::Write, 1, 0, 0, "書き込めませんでした", earlier},
-        {"fsync", Op::Sync, 1, EIO, 0, std::strerror(EIO), earlier},
+        {"open", false, Op::Open, 1, EACCES, 0, "書き込みが許可されていません", earlier},
+        {"lock", false, Op::Lock, 1, ENOLCK, 0, "ファイルをロックできません", earlier},
+        {"identity", false, Op::IsAt, 1, EIO, 0, eio, earlier},
+        {"size", false, Op::Size, 1, EIO, 0, eio, earlier},
+        {"tail", false, Op::ReadAt, 1, EIO, 0, eio, earlier},
+        {"write", false, Op::Write, 1, ENOSPC, 0, "ディスクがいっぱいです", earlier},
+        {"short write", false, Op::Write, 1, 0, 20, "途中までしか書き込めませんでした", earlier},
+        {"empty write", false, Op::Write, 1, 0, 0, "書き込めませんでした", earlier},
+        {"fsync", false, Op::Sync, 1, EIO, 0, eio, earlier},
+        // A file the save made goes again while empty, or stays empty.
+        {"new, lock", true, Op::Lock, 1, ENOLCK, 0, "ファイルをロックできません", ""},
+        {"new, write", true, Op::Write, 1, EDQUOT, 0,
+         "ディスクの使用量の上限（クォータ）を超えています", gone},
+        {"new, short write", true, Op::Write, 1, 0, 20, "途中までしか書き込めませんでした", gone},
+        {"new, fsync", true, Op::Sync, 1, EIO, 0, eio, gone},
+        {"new, folder sync", true, Op::SyncFolder, 1, EIO, 0, eio, gone},
+        {"new, not removed", true, Op::Remove, 1, EIO, 0, eio, ""},
         // The line is on disk: the user hears that the close failed, and
         // that the record may be there already.
-        {"close", Op::Close, 1, EIO, 0,
-         std::string(std::strerror(EIO)) +
-             "\n記録はすでにファイルに書き込まれている可能性があります。"
-             "保存し直す前に、ファイルの最後の行を確かめてください。",
+        {"close", false, Op::Close, 1, EIO, 0,
+         eio + "\n記録はすでにファイルに書き込まれている可能性があります。"
+               "保存し直す前に、ファイルの最後の行を確かめてください。",
          earlier + kExampleFull},
     };
     for (const Case& c : cases) {
         const std::string path = dir + "/" + c.name + ".txt";
-        spit(path, earlier);
+        if (!c.fresh)
+            spit(path, earlier);
         test::FaultyFileSystem fs(posix);
+        if (c.op == Op::Remove) // the write fails, then so does the removal
+            fs.failOn(Op::Write, 1, EIO);
         if (c.err)
             fs.failOn(c.op, c.nth, c.err);
         else
@@ -207,7 +269,11 @@ TEST_F(AppendRecordTest, EveryFailureRaisesAndAddsNothing) {
                       "ファイル「" + path + "」に保存できませんでした。\n理由: " + c.reason)
                 << c.name;
         }
-        EXPECT_EQ(slurp(path), c.fileAfter) << c.name;
+        if (c.fileAfter) {
+            EXPECT_EQ(slurp(path), *c.fileAfter) << c.name;
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(path)) << c.name;
+        }
         EXPECT_EQ(fs.openHandles(), 0u) << c.name;
         EXPECT_EQ(fs.strayCloses(), 0) << c.name;
     }
@@ -231,29 +297,111 @@ TEST_F(AppendRecordTest, SaysSoWhenAPartialLineCouldNotBeRemoved) {
 }
 
 TEST_F(AppendRecordTest, RealFailuresRaiseWithTheReason) {
-    // Another program (not this one) may hold the FIFO's reading end: without
-    // one the open must fail at once rather than wait.
+    // Only regular files are written to, at once, whether or not another
+    // program holds the other end of a FIFO.
     const std::string fifo = dir + "/fifo";
+    const std::string heldFifo = dir + "/held";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    ASSERT_EQ(mkfifo(heldFifo.c_str(), 0644), 0);
+    const int reader = ::open(heldFifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const std::string notAFile = "デバイスや名前付きパイプなどで、普通のファイルではありません";
     struct Case {
         std::string path;
-        std::string reason; // empty: any reason
+        std::string reason;
     } cases[] = {
-        {"/dev/full", "ディスクがいっぱいです"},
+        {"/dev/full", notAFile},
+        {"/dev/null", notAFile},
+        {fifo, notAFile},
+        {heldFifo, notAFile},
         {dir, "フォルダーです"},
         {dir + "/missing/data.txt", "ファイルまたはフォルダーが見つかりません"},
-        {fifo, ""},
     };
     for (const Case& c : cases) {
         try {
             AppendRecord(posix, c.path, kExampleFull);
             ADD_FAILURE() << c.path << ": no error";
         } catch (const LogError& e) {
-            const std::string head = "ファイル「" + c.path + "」に保存できませんでした。\n理由: ";
-            EXPECT_EQ(std::string(e.what()).rfind(head, 0), 0u) << e.what();
-            EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
+            EXPECT_EQ(std::string(e.what()),
+                      "ファイル「" + c.path + "」に保存できませんでした。\n理由: " + c.reason);
         }
     }
+    char byte = 0;
+    EXPECT_EQ(::read(reader, &byte, 1), 0) << "something went into the FIFO";
+    ::close(reader);
+}
+
+// Another program appending to the same log waits for the lock until this
+// one has cut its partial line off again, then adds its whole record.
+TEST_F(AppendRecordTest, AnotherAppendWaitsUntilAnUndoIsDone) {
+    const std::string path = dir + "/shared.txt";
+    spit(path, kExampleFull);
+    test::FaultyFileSystem fs(posix);
+    fs.shortWriteOn(1, 20);
+    pid_t other = -1;
+    fs.before(Op::Truncate, 1, [&] {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        other = fork();
+        if (other == 0) {
+            // Not this append's descriptor: sharing it would share its lock.
+            for (int fd = 3; fd < 1024; ++fd)
+                if (fd != ready[1])
+                    ::close(fd);
+            const bool started = ::write(ready[1], "x", 1) == 1;
+            PosixFileSystem own;
+            try {
+                AppendRecord(own, path, kExampleShort);
+            } catch (const LogError&) {
+                _exit(1);
+            }
+            _exit(started ? 0 : 2);
+        }
+        ::close(ready[1]);
+        char byte = 0;
+        EXPECT_EQ(::read(ready[0], &byte, 1), 1);
+        ::close(ready[0]);
+        // Time enough for the other append to reach the file, were it free.
+        usleep(300 * 1000);
+    });
+    EXPECT_THROW(AppendRecord(fs, path, kExampleFull), LogError);
+    ASSERT_GT(other, 0);
+    int status = -1;
+    ASSERT_EQ(waitpid(other, &status, 0), other);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(slurp(path), kExampleFull + kExampleShort);
+}
+
+// Say another append created the file, failed and removed it while this one
+// waited for the lock: the record goes into a file of that name, not into
+// the removed one.
+TEST_F(AppendRecordTest, AFileRemovedBeforeTheLockIsOpenedAgain) {
+    const std::string path = dir + "/data.txt";
+    spit(path, kExampleShort);
+    test::FaultyFileSystem fs(posix);
+    fs.before(Op::Lock, 1, [&] { std::filesystem::remove(path); });
+    AppendRecord(fs, path, kExampleFull);
+    EXPECT_EQ(slurp(path), kExampleFull);
+    EXPECT_EQ(fs.calls(Op::Open), 2);
+    EXPECT_EQ(fs.openHandles(), 0u);
+}
+
+TEST(ErrnoReason, JapaneseForEveryErrno) {
+    for (int err = 0; err < 256; ++err)
+        for (bool writing : {true, false}) {
+            const std::string reason = ErrnoReason(err, writing);
+            EXPECT_FALSE(reason.empty()) << err;
+            EXPECT_TRUE(
+                std::none_of(reason.begin(), reason.end(),
+                             [](char ch) { return std::isalpha(static_cast<unsigned char>(ch)); }))
+                << err << ": " << reason;
+        }
+    // The common ones have words of their own, not the numbered fallback.
+    for (int err : {EIO,       ENXIO,   ENOSPC,  EDQUOT,    EACCES,       EPERM,    EROFS,  ENOENT,
+                    EISDIR,    ENOTDIR, EEXIST,  ELOOP,     ENAMETOOLONG, EMFILE,   ENFILE, EFBIG,
+                    EINTR,     EAGAIN,  ESTALE,  ETXTBSY,   EBADF,        EINVAL,   ENODEV, ENOMEM,
+                    EOVERFLOW, EBUSY,   EUCLEAN, ENOMEDIUM, ENOLCK,       ETIMEDOUT})
+        EXPECT_EQ(ErrnoReason(err, true).find("エラー番号"), std::string::npos) << err;
 }
 
 TEST_F(AppendRecordTest, AReadOnlyFolderIsRefused) {

@@ -58,11 +58,12 @@ protected:
         spit(path, content);
         return ReadHistory(posix, path, *table);
     }
-    // Entries 1..n hold records 1..n of line(), and entry n+1 is untouched.
-    void expectRecords(int n, const std::string& what) {
+    // Entries 1..n hold records from+1..from+n of line(), and entry n+1 is
+    // untouched.
+    void expectRecords(int n, const std::string& what, int from = 0) {
         for (int k = 1; k <= n; ++k)
             for (int c = 0; c < HistoryTable::kColumns; ++c)
-                ASSERT_DOUBLE_EQ(table->at(c, k), field(k, c)) << what << " record " << k;
+                ASSERT_DOUBLE_EQ(table->at(c, k), field(from + k, c)) << what << " record " << k;
         if (n + 1 < HistoryTable::kEntries) {
             EXPECT_EQ(table->at(0, n + 1), -1) << what;
         }
@@ -138,31 +139,32 @@ TEST_F(ReadHistoryTest, AShorterLoadLeavesLaterEntriesAsTheyWere) {
     EXPECT_EQ(table->at(0, 11), -1);
 }
 
-TEST_F(ReadHistoryTest, KeepsAtMost999Records) {
+TEST_F(ReadHistoryTest, KeepsTheLast999Records) {
     std::string lines;
     for (int k = 1; k <= 1200; ++k)
         lines += line(k);
     const std::size_t end999 = lines.find(line(1000));
     struct Case {
         std::string content;
-        int records;
+        long long skipped; // the kept ones are records skipped+1 .. skipped+999
         Stop stop;
+        long long stopRecord;
     } cases[] = {
-        {lines, 999, Stop::TooMany},
-        {lines.substr(0, end999), 999, Stop::End},
-        {lines.substr(0, end999) + "\r\n  \n", 999, Stop::End},
-        {lines.substr(0, end999) + "x", 999, Stop::TooMany},
+        {lines, 201, Stop::End, 0},
+        {lines.substr(0, end999), 0, Stop::End, 0},
+        {lines.substr(0, end999) + "\r\n  \n", 0, Stop::End, 0},
+        {lines + "x", 201, Stop::NotANumber, 1201},
+        {lines + "1 2 3", 201, Stop::CutShort, 1201},
     };
     for (const Case& c : cases) {
         const LoadResult r = load(c.content);
-        EXPECT_EQ(r.records, c.records);
-        EXPECT_EQ(r.stop, c.stop);
-        expectRecords(999, "999");
+        const std::string what = std::to_string(c.skipped) + " " + std::to_string(c.stopRecord);
+        EXPECT_EQ(r.records, 999) << what;
+        EXPECT_EQ(r.skipped, c.skipped) << what;
+        EXPECT_EQ(r.stop, c.stop) << what;
+        EXPECT_EQ(r.stopRecord, c.stopRecord) << what;
+        expectRecords(999, what, static_cast<int>(c.skipped));
     }
-    const LoadResult r = load(lines);
-    EXPECT_EQ(r.stopRecord, 1000);
-    EXPECT_EQ(r.stopLine, 1000);
-    EXPECT_EQ(LoadNotice(r), "999件を超える記録は読み込めませんでした。最初の999件を表示します。");
 }
 
 TEST_F(ReadHistoryTest, StopsAtTheFirstProblemAndKeepsTheRecordsBefore) {
@@ -240,8 +242,15 @@ TEST_F(ReadHistoryTest, AFileThatCannotBeReadRaisesAndChangesNothing) {
         big += line(k) + std::string(100, ' ');
     const std::string bigPath = dir + "/big.txt";
     spit(bigPath, big);
+    // A FIFO is refused at once, also while a writer holds it open and sends
+    // nothing, and so are devices.
     const std::string fifo = dir + "/fifo";
+    const std::string heldFifo = dir + "/held";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    ASSERT_EQ(mkfifo(heldFifo.c_str(), 0644), 0);
+    const int writer = ::open(heldFifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    const std::string notAFile = "デバイスや名前付きパイプなどで、普通のファイルではありません";
     struct Case {
         std::string path;
         Op op;
@@ -250,8 +259,12 @@ TEST_F(ReadHistoryTest, AFileThatCannotBeReadRaisesAndChangesNothing) {
     } cases[] = {
         {dir + "/missing.txt", Op::Open, 0, "ファイルまたはフォルダーが見つかりません"},
         {dir, Op::Open, 0, "フォルダーです"},
+        {fifo, Op::Open, 0, notAFile},
+        {heldFifo, Op::Open, 0, notAFile},
+        {"/dev/zero", Op::Open, 0, notAFile},
+        {"/dev/null", Op::Open, 0, notAFile},
         {bigPath, Op::Open, EACCES, "読み込みが許可されていません"},
-        {bigPath, Op::Read, EIO, std::strerror(EIO)},
+        {bigPath, Op::Read, EIO, "ディスクの読み書きでエラーが発生しました"},
     };
     for (const Case& c : cases) {
         test::FaultyFileSystem fs(posix);
@@ -267,8 +280,7 @@ TEST_F(ReadHistoryTest, AFileThatCannotBeReadRaisesAndChangesNothing) {
         EXPECT_EQ(fs.openHandles(), 0u) << c.path;
         expectRecords(0, c.path);
     }
-    // A FIFO without a writer reads as empty instead of waiting for one.
-    EXPECT_EQ(ReadHistory(posix, fifo, *table).records, 0);
+    ::close(writer);
 }
 
 TEST(LoadNotice, TellsWhereReadingStopped) {
@@ -286,6 +298,12 @@ TEST(LoadNotice, TellsWhereReadingStopped) {
         {{5, Stop::CutShort, 6, 6},
          "記録 6 件目（6 行目）が途中で終わっているため、読み込みを中止しました。"
          "それより前の 5 件を表示します。"},
+        {{999, Stop::End, 0, 0, 1},
+         "記録が999件を超えているため、最新の999件を表示します（それより前の 1 "
+         "件は表示しません）。"},
+        {{999, Stop::NotANumber, 3001, 3005, 2001},
+         "記録 3001 件目（3005 行目）で読み込みを中止しました（数値でない内容があります）。"
+         "それより前の最新の 999 件を表示します（さらに前の 2001 件は表示しません）。"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(LoadNotice(c.result), c.notice);

@@ -4,9 +4,12 @@
 #include "support/TestHome.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vorn;
 using namespace vorn::test;
@@ -66,13 +69,14 @@ TEST_F(SaveFlow, ShortFormAndSixDigitStamps) {
 }
 
 TEST_F(SaveFlow, AppendsAfterEveryEarlierByteAndWritesWhatIsShown) {
-    const std::string earlier = "earlier bytes\r\nwithout a final line end";
+    // A hand-made last record without a line end gets one before the new.
+    const std::string earlier = "earlier bytes\r\n1 2 3 4 5 6 7 8 9 10";
     std::ofstream(log, std::ios::binary) << earlier;
     measure("170", "65", "20");
     view.texts[MainCtl::Ed_h] = "171"; // edited after measuring
     saveTo(log);
     EXPECT_EQ(Slurp(log),
-              earlier + " 83020 171.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n");
+              earlier + "\n 83020 171.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n");
     EXPECT_EQ(m.height, 171.0f);
 }
 
@@ -105,7 +109,14 @@ TEST_F(SaveFlow, ConversionErrorOnReadBackOpensNoFile) {
 }
 
 TEST_F(SaveFlow, UnwritablePlacesWarnAndKeepTheDisplay) {
-    const std::string places[] = {"/dev/full", dir, dir + "/gone/data.txt"};
+    const std::string torn = dir + "/torn.txt";
+    std::ofstream(torn) << kWorkedLine << " 83020 170.00 65";
+    const std::string fifo = dir + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const std::string places[] = {"/dev/full", "/dev/null", fifo, dir, dir + "/gone/data.txt",
+                                  torn};
     for (const std::string& place : places) {
         SCOPED_TRACE(place);
         prompter.shown.clear();
@@ -117,6 +128,7 @@ TEST_F(SaveFlow, UnwritablePlacesWarnAndKeepTheDisplay) {
         EXPECT_EQ(successes(), 0);
         expectDisplayKept();
     }
+    ::close(reader);
 }
 
 TEST_F(SaveFlow, EveryFailurePointKeepsEarlierBytesAndWarns) {
@@ -284,16 +296,26 @@ TEST_F(GraphFlow, ShorterLogLeavesEarlierRowsBelow) {
 
 TEST_F(GraphFlow, StoppedLoadsAreExplainedAndUnreadableFilesWarned) {
     {
+        // Record i has the height i: the newest 999 are shown, numbered from 0.
         std::ofstream out(log);
-        for (int i = 0; i < 1200; ++i)
-            out << kWorkedLine;
+        for (int i = 1; i <= 1200; ++i)
+            out << " 83020 " << i << ".00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
     }
     files.openAnswers.push_back(log);
     c->Button5Click();
     EXPECT_EQ(graph.historyRowCount(), 1000);
     ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_NE(prompter.shown[0].text.find("999"), std::string::npos);
+    EXPECT_EQ(prompter.shown[0].text, "記録が999件を超えているため、最新の999件を表示します"
+                                      "（それより前の 201 件は表示しません）。");
     EXPECT_EQ(graphView.shown, 1);
+    EXPECT_EQ(graphView.cell(0, 1), "0");
+    EXPECT_EQ(graphView.cell(2, 1), "202.00");
+    EXPECT_EQ(graphView.cell(0, 999), "998");
+    EXPECT_EQ(graphView.cell(2, 999), "1200.00");
+    const auto& points = graphView.series[GraphSeries::Series1];
+    ASSERT_EQ(points.size(), 999u);
+    EXPECT_EQ(points.front(), (PlotPoint{0, 202.0}));
+    EXPECT_EQ(points.back(), (PlotPoint{998, 1200.0}));
 
     prompter.shown.clear();
     files.openAnswers.push_back(dir + "/missing.txt");
