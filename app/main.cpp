@@ -106,7 +106,10 @@ int main(int argc, char** argv) {
         program.FVorn().show();
         QApplication::exec();
     } catch (const std::exception& e) {
+        // The program could not start: say so, and let the shell know.
         prompter.show(e.what(), "Vorn２", 0x10);
+        std::fprintf(stderr, "vorn: could not start: %s\n", e.what());
+        return 1;
     }
     return 0;
 }
