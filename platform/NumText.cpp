@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -11,6 +12,11 @@
 
 namespace vorn {
 namespace {
+
+// Significant digits of the decimal text that a value stands for: more than
+// a double needs to be told apart (17), fewer than a long double (21), so
+// that a decimal typed with up to 18 digits comes back as typed.
+constexpr int kTextDigits = 18;
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -116,107 +122,102 @@ std::string FloatToStrF(long double value, int precision, int digits) {
         return "NAN";
     if (std::isinf(value))
         return value < 0 ? "-INF" : "INF";
-    if (precision < 1)
-        precision = 1;
-    if (precision > 18)
-        precision = 18;
-    if (digits < 0)
-        digits = 0;
-    if (digits > 18)
-        digits = 18;
+    precision = std::clamp(precision, 1, kTextDigits);
+    digits = std::clamp(digits, 0, kTextDigits);
 
+    // The decimal that the value stands for, 0.d1d2...d18 * 10^exp10: its
+    // text at 18 significant digits, the binary value rounded to nearest (an
+    // exact tie to even, as printf does). That text, not the binary value,
+    // is what gets rounded, so that 1.005 typed (in binary just below 1.005)
+    // rounds up as it reads. A float never lies that close to a tie of the
+    // few digits shown, so the values of a measurement round as their exact
+    // binary value would.
     const bool negative = std::signbit(value);
     const long double magnitude = std::fabs(value);
-
-    // Forty significant digits: far more than a long double carries, so a
-    // value next to a rounding tie is never mistaken for the tie itself.
-    std::string mant; // decimal digits d1 d2 d3 ... with value = 0.d1d2d3... * 10^exp10
+    char mant[kTextDigits];
     int exp10 = 0;
     if (magnitude != 0) {
-        char buf[128];
-        // A value that a double holds exactly (every float does) prints the
-        // same digits through the double conversion, which is much faster.
+        char buf[48];
+        // A value that a double holds exactly (every float does) has the
+        // same text through the double conversion, which is much faster.
         const auto asDouble = static_cast<double>(magnitude);
-        auto res =
-            static_cast<long double>(asDouble) == magnitude
-                ? std::to_chars(buf, buf + sizeof buf, asDouble, std::chars_format::scientific, 40)
-                : std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
-                                40);
-        std::string_view sci(buf, static_cast<size_t>(res.ptr - buf));
-        const size_t e = sci.find('e');
-        for (char c : sci.substr(0, e))
-            if (isDigit(c))
-                mant.push_back(c);
+        const auto res = static_cast<long double>(asDouble) == magnitude
+                             ? std::to_chars(buf, buf + sizeof buf, asDouble,
+                                             std::chars_format::scientific, kTextDigits - 1)
+                             : std::to_chars(buf, buf + sizeof buf, magnitude,
+                                             std::chars_format::scientific, kTextDigits - 1);
+        // buf holds d.ddddddddddddddddde+XX (or e-XX).
+        mant[0] = buf[0];
+        std::copy(buf + 2, buf + 1 + kTextDigits, mant + 1);
+        const char* expText = buf + 2 + kTextDigits;
+        if (*expText == '+')
+            ++expText;
         int sciExp = 0;
-        std::from_chars(sci.data() + e + 1 + (sci[e + 1] == '+' ? 1 : 0), sci.data() + sci.size(),
-                        sciExp);
+        std::from_chars(expText, res.ptr, sciExp);
         exp10 = sciExp + 1;
     }
 
-    // Round at the position that keeps at most `precision` significant
-    // digits and at most `digits` decimals, halves away from zero.
-    std::string kept;
-    if (!mant.empty()) {
+    // Round that text at the position that keeps at most `precision`
+    // significant digits and at most `digits` decimals, halves away from
+    // zero. kept[0..keptLen) are the digits left, 0.kept * 10^exp10.
+    char kept[kTextDigits + 1];
+    int keptLen = 0;
+    bool nonZero = false;
+    if (magnitude != 0) {
         const int pos = std::min(precision, exp10 + digits);
         if (pos >= 0) {
-            kept = mant.substr(0, static_cast<size_t>(pos));
-            if (mant[static_cast<size_t>(pos)] >= '5') {
+            keptLen = pos;
+            std::copy(mant, mant + pos, kept);
+            if (pos < kTextDigits && mant[pos] >= '5') {
                 int i = pos - 1;
-                while (i >= 0 && kept[static_cast<size_t>(i)] == '9') {
-                    kept[static_cast<size_t>(i)] = '0';
-                    --i;
-                }
+                while (i >= 0 && kept[i] == '9')
+                    kept[i--] = '0';
                 if (i >= 0) {
-                    ++kept[static_cast<size_t>(i)];
+                    ++kept[i];
                 } else {
-                    kept.insert(kept.begin(), '1');
+                    std::copy_backward(kept, kept + keptLen, kept + keptLen + 1);
+                    kept[0] = '1';
+                    ++keptLen;
                     ++exp10;
                 }
             }
         }
-        if (kept.find_first_not_of('0') == std::string::npos)
-            kept.clear(); // rounded to zero
+        nonZero = std::any_of(kept, kept + keptLen, [](char c) { return c != '0'; });
     }
 
-    std::string out;
-    if (kept.empty()) {
-        out = "0";
-        if (digits > 0) {
-            out += '.';
-            out.append(static_cast<size_t>(digits), '0');
-        }
-        return out;
-    }
-    if (negative)
-        out = "-";
-
-    if (exp10 > precision) {
-        // Scientific form: d.ddd with precision significant digits.
-        std::string sig = kept;
-        sig.resize(static_cast<size_t>(precision), '0');
-        out += sig[0];
-        if (precision > 1)
-            out.append(".").append(sig, 1, std::string::npos);
-        out += "E+" + std::to_string(exp10 - 1);
-        return out;
-    }
-
-    // Fixed form.
-    auto digitAt = [&](int i) { // i-th decimal digit of the rounded value, 0-based
-        return i >= 0 && i < static_cast<int>(kept.size()) ? kept[static_cast<size_t>(i)] : '0';
+    char out[64];
+    int n = 0;
+    auto digitAt = [&](int i) { // i-th digit of the rounded value, 0-based
+        return i >= 0 && i < keptLen ? kept[i] : '0';
     };
-    if (exp10 <= 0) {
-        out += "0";
-    } else {
-        for (int i = 0; i < exp10; ++i)
-            out += digitAt(i);
+    if (nonZero && negative)
+        out[n++] = '-';
+    if (nonZero && exp10 > precision) {
+        // Scientific form: d.ddd with precision significant digits.
+        out[n++] = kept[0];
+        if (precision > 1) {
+            out[n++] = '.';
+            for (int i = 1; i < precision; ++i)
+                out[n++] = digitAt(i);
+        }
+        out[n++] = 'E';
+        out[n++] = '+';
+        n = static_cast<int>(std::to_chars(out + n, out + sizeof out, exp10 - 1).ptr - out);
+        return std::string(out, static_cast<size_t>(n));
     }
+    if (!nonZero)
+        exp10 = 0;
+    // Fixed form.
+    if (exp10 <= 0)
+        out[n++] = '0';
+    for (int i = 0; i < exp10; ++i)
+        out[n++] = digitAt(i);
     if (digits > 0) {
-        out += ".";
+        out[n++] = '.';
         for (int i = 0; i < digits; ++i)
-            out += digitAt(exp10 + i);
+            out[n++] = nonZero ? digitAt(exp10 + i) : '0';
     }
-    return out;
+    return std::string(out, static_cast<size_t>(n));
 }
 
 std::string FormatDateTime(std::string_view pattern, const LocalTime& t) {

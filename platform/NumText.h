@@ -21,9 +21,11 @@ int StrToInt(std::string_view text);
 
 std::string IntToStr(long long value);
 
-// Fixed-point text: rounds to at most `precision` significant digits and at
-// most `digits` decimals, whichever leaves fewer, halves away from zero on
-// the exact binary value, and writes exactly `digits` decimals. A value whose
+// Fixed-point text: rounds the decimal that the value stands for (its text
+// at 18 significant digits) to at most `precision` significant digits and at
+// most `digits` decimals, whichever leaves fewer, halves away from zero, and
+// writes exactly `digits` decimals. So 1.005 read from text gives "1.01" at
+// two decimals, although its binary value lies just below 1.005. A value whose
 // integer part needs more than `precision` digits is written in scientific
 // form, "1.000E+4" (precision significant digits). Non-finite values give
 // "INF", "-INF" or "NAN". A value that rounds to zero has no minus sign.

@@ -1,8 +1,12 @@
 #include "platform/NumText.h"
 #include "platform/Errors.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <string_view>
 
 using namespace vorn;
 
@@ -49,6 +53,9 @@ TEST(StrToInt, ReadsIntegersAndRefusesTheRest) {
     EXPECT_EQ(IntToStr(-42), "-42");
 }
 
+// 2.225L and 1.005L lie just below the tie in binary but read as the tie at
+// 18 digits; the float 2.225f (2.22499990) and the double 1.005
+// (1.00499999999999989) stay below it even there.
 TEST(FloatToStrF, FixedFormWithPrecisionAndTwoDigits) {
     struct Case {
         long double value;
@@ -65,15 +72,85 @@ TEST(FloatToStrF, FixedFormWithPrecisionAndTwoDigits) {
         {0.006L, 5, "0.01"},         {0.004L, 5, "0.00"},
         {-0.004L, 5, "0.00"},        {-0.0L, 5, "0.00"},
         {0.0L, 4, "0.00"},           {15.125L, 5, "15.13"},
-        {-15.125L, 5, "-15.13"},     {2.225L, 5, "2.22"} /* just below the tie in binary */,
+        {-15.125L, 5, "-15.13"},     {2.225L, 5, "2.23"} /* reads 2.225 at 18 digits */,
         {0.125L, 5, "0.13"},         {99999.4L, 5, "99999.00"},
         {9999.6L, 4, "1.000E+4"},    {99999.5L, 5, "1.0000E+5"},
         {123456.0L, 5, "1.2346E+5"}, {-123456.0L, 5, "-1.2346E+5"},
-        {83020.0L, 6, "83020.00"},
+        {83020.0L, 6, "83020.00"},   {1.005L, 5, "1.01"},
+        {-1.005L, 5, "-1.01"},       {2.225f, 5, "2.22"},
+        {1.005, 5, "1.00"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FloatToStrF(c.value, c.precision, 2), c.text)
             << static_cast<double>(c.value) << " p" << c.precision;
+}
+
+namespace {
+
+// The rounding rule restated on its own: the decimal `text` (digits, an
+// optional point and exponent, as printf or a user writes it) rounded half
+// away from zero to at most `precision` significant digits and at most two
+// decimals, written with two decimals. Only for magnitudes below 10^precision.
+std::string roundedDecimal(std::string_view text, int precision) {
+    char digits[64];
+    int count = 0;
+    int point = 0; // value = 0.digits * 10^point
+    bool seenPoint = false;
+    size_t i = 0;
+    for (; i < text.size() && text[i] != 'e'; ++i) {
+        if (text[i] == '.')
+            seenPoint = true;
+        else if (count == 0 && text[i] == '0')
+            point -= seenPoint ? 1 : 0; // leading zeros carry no digit
+        else if (count < 64) {
+            digits[count++] = text[i];
+            point += seenPoint ? 0 : 1;
+        }
+    }
+    if (i < text.size())
+        point += std::atoi(text.data() + i + 1);
+    const int keep = std::min(precision, point + 2);
+    long long n = 0;
+    for (int k = 0; k < keep; ++k)
+        n = n * 10 + (k < count ? digits[k] - '0' : 0);
+    if (keep >= 0 && keep < count && digits[keep] >= '5')
+        ++n;
+    for (int k = std::max(keep, 0); k < point + 2; ++k)
+        n *= 10; // now in hundredths
+    std::string out = std::to_string(n / 100) + ".";
+    out += static_cast<char>('0' + n % 100 / 10);
+    out += static_cast<char>('0' + n % 10);
+    return out;
+}
+
+std::string negated(const std::string& text) {
+    return text == "0.00" ? text : "-" + text;
+}
+
+} // namespace
+
+// The decimal a value stands for is its text at 18 significant digits, and
+// that text is what gets rounded: a typed target reads as typed, and every
+// float of the main window (whose exact binary value is never that close to
+// a tie of two decimals) rounds as its exact binary value.
+TEST(FloatToStrF, RoundsTheEighteenDigitDecimalHalfAwayFromZero) {
+    char at18[64], exact[64], typed[32];
+    for (int k = 0; k <= 200000; ++k) {
+        const float f = static_cast<float>(k * 0.005);
+        std::snprintf(at18, sizeof at18, "%.17e", static_cast<double>(f));
+        std::snprintf(exact, sizeof exact, "%.40e", static_cast<double>(f)); // a float in full
+        for (const int precision : {5, 4}) {
+            const std::string rounded = roundedDecimal(at18, precision);
+            ASSERT_EQ(roundedDecimal(exact, precision), rounded) << exact << " p" << precision;
+            ASSERT_EQ(FloatToStrF(f, precision, 2), rounded) << at18 << " p" << precision;
+            ASSERT_EQ(FloatToStrF(-f, precision, 2), negated(rounded)) << at18 << " p" << precision;
+        }
+        std::snprintf(typed, sizeof typed, "%d.%03d", k / 200, k % 200 * 5);
+        const long double value = StrToFloat(typed);
+        const std::string rounded = roundedDecimal(typed, 5);
+        ASSERT_EQ(FloatToStrF(value, 5, 2), rounded) << typed;
+        ASSERT_EQ(FloatToStrF(-value, 5, 2), negated(rounded)) << typed;
+    }
 }
 
 TEST(FloatToStrF, DateColumnHasNoDecimals) {

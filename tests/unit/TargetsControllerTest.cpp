@@ -98,6 +98,7 @@ TEST(TargetsController, RowValueIsRoundedThenTestedAgainstTheRowLimit) {
         {8, "22", "22.00", true, "22.00"},
         {2, " 65 ", "65.00", true, "65.00kg"},
         {4, "1234.567", "1234.60", false, "1234.60kg"},
+        {2, "1.005", "1.01", true, "1.01kg"}, // rounded as it reads
         {3, "0", "0.00", true, "0.00%"},
         {5, "-1e3", "-1000.00", true, "-1000.00kg"},
         {4, "1e5", "1.0000E+5", false, "1.0000E+5kg"},
