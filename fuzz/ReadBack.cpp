@@ -38,6 +38,18 @@ std::string decrement(std::string n) {
     return first == std::string::npos ? "0" : n.substr(first);
 }
 
+// The decimal that FloatToStrF rounds: the value's text at 18 significant
+// digits, read back; the value itself where that text lies beyond the
+// largest long double.
+long double standsFor(long double v) {
+    char buf[64];
+    const locale_t previous = uselocale(cLocale());
+    std::snprintf(buf, sizeof buf, "%.17Le", v);
+    uselocale(previous);
+    const long double at18 = readC(buf);
+    return std::isinf(at18) ? v : at18;
+}
+
 std::string describe(long double v) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.21Lg (%La)", v, v);
@@ -113,7 +125,9 @@ std::string CheckFloatText(long double value, int precision, int digits, const s
     if (back && *back != exact)
         return fail("StrToFloat reads it otherwise than C");
 
-    const long double magnitude = std::fabs(value);
+    // Rounded from the value's 18-digit decimal, the text may lie a little
+    // more than half a unit from the binary value, never from that decimal.
+    const long double magnitude = standsFor(std::fabs(value));
     const std::size_t first = all.find_first_not_of('0');
     if (first == std::string::npos) {
         // Rounded to zero: no sign, and less than half the last decimal.

@@ -3,8 +3,8 @@
 // The property every fixed-point text must have: written by FloatToStrF(value,
 // precision, digits), it is a well-formed number that StrToFloat reads back,
 // and its decimal value lies within half a unit of its last significant digit
-// of `value`. A text beyond the largest long double cannot be read back, and
-// StrToFloat must refuse it.
+// of the decimal that `value` stands for (its text at 18 significant digits). A text beyond the
+// largest long double cannot be read back, and StrToFloat must refuse it.
 
 #include <string>
 
