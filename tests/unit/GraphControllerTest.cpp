@@ -151,6 +151,28 @@ TEST_F(Graph, ChangingQuantityDropsTheOldTargetLine) {
     EXPECT_TRUE(target().empty());
 }
 
+TEST_F(Graph, PointTextIsWhatTheGridShowsForThatRecord) {
+    const char* headers[] = {"順番", "測定日", "身長(cm)", "体重(kg)"};
+    for (int column = 0; column < 4; ++column)
+        c.setCell(column, 0, headers[column]);
+    load(0, {"0", "1"});
+    load(1, {"083020", "083107"});
+    load(3, {"65.00", "<b>64.60</b>"});
+    c.PlotQuantity(kWeight, "abc"); // plotted as 0, the text stays the grid's
+    EXPECT_EQ(c.PointText(0), "順番 0\n測定日 083020\n体重(kg) 65.00");
+    EXPECT_EQ(c.PointText(1), "順番 1\n測定日 083107\n体重(kg) <b>64.60</b>");
+    for (int point : {-1, 2})
+        EXPECT_EQ(c.PointText(point), "") << point;
+
+    c.PlotQuantity(kHeight, ""); // no heights: empty cells, still the grid's
+    EXPECT_EQ(c.PointText(1), "順番 1\n測定日 083107\n身長(cm) ");
+    c.setCell(2, 0, "");
+    EXPECT_EQ(c.PointText(0), "順番 0\n測定日 083020\n");
+    c.setHistoryRowCount(1);
+    c.PlotQuantity(kHeight, "");
+    EXPECT_EQ(c.PointText(0), "");
+}
+
 TEST_F(Graph, RowCountAndCellsStayWithinTheGrid) {
     struct Case {
         int set;
@@ -264,4 +286,47 @@ TEST(AxisScale, IndexAxisHasWholeStepsAndReachesTheLastPoint) {
         EXPECT_EQ(s.max / s.step, std::round(s.max / s.step)) << k.count;
         EXPECT_EQ(s.decimals, 0);
     }
+}
+
+TEST(AxisScale, ZoomedRangesGetRoundTicksThatTheirLabelsShowExactly) {
+    struct Case {
+        bool index;
+        double min;
+        double max;
+        int decimals;
+    };
+    const Case cases[] = {
+        {false, 64.13, 65.87, 1},    {false, 64.401, 64.47, 2}, {false, 63.0012, 63.0049, 3},
+        {false, -20.3, 2.7, 0},      {false, 65, 65.5, 1},      {false, -0.004, 0.001, 3},
+        {false, 1e5, 1e5 + 1e-9, 4}, {true, 1.3, 4.7, 0},       {true, -5.5, 14.5, 0},
+        {true, -3, -1, 0},           {true, 0, 1000, 0},        {true, 2.2, 2.4, 0},
+    };
+    for (const Case k : cases) {
+        SCOPED_TRACE(std::to_string(k.min) + ".." + std::to_string(k.max));
+        const AxisScale s =
+            k.index ? ZoomedIndexScale(k.min, k.max) : ZoomedValueScale(k.min, k.max);
+        EXPECT_EQ(s.decimals, k.decimals);
+        EXPECT_LE(s.min, k.index ? std::max(k.min, 0.0) : k.min);
+        EXPECT_GE(s.max, k.max);
+        // Whole steps, a handful of them, each tick on a value with no more
+        // decimals than the labels show.
+        const double steps = (s.max - s.min) / s.step;
+        EXPECT_NEAR(steps, std::round(steps), 1e-6);
+        EXPECT_GE(steps, 1);
+        EXPECT_LE(steps, 12);
+        const double scale = std::pow(10, s.decimals);
+        for (double tick : {s.min, s.min + s.step, s.max})
+            EXPECT_NEAR(tick * scale, std::round(tick * scale),
+                        1e-6 * std::max(1.0, std::fabs(tick * scale)));
+        if (k.index) {
+            EXPECT_GE(s.min, 0);
+            EXPECT_GE(s.step, 1);
+            EXPECT_EQ(s.step, std::round(s.step));
+        }
+    }
+    // Near the largest doubles the zoomed range stays as it is, within them.
+    const AxisScale huge = ZoomedValueScale(-DBL_MAX, DBL_MAX);
+    EXPECT_EQ(huge.min, -DBL_MAX);
+    EXPECT_EQ(huge.max, DBL_MAX);
+    EXPECT_TRUE(std::isfinite(huge.step) && huge.step > 0);
 }

@@ -49,6 +49,15 @@ AxisScale HugeAxisScale(double low, double high) {
     return s;
 }
 
+// min .. max rounded out to whole steps; the allowance keeps an end that is
+// already on a step, but not exactly in binary, from gaining another step.
+void RoundOut(AxisScale& s, double min, double max) {
+    s.min = std::floor(min / s.step + 1e-9) * s.step;
+    s.max = std::ceil(max / s.step - 1e-9) * s.step;
+    if (!(s.max > s.min))
+        s.max = s.min + s.step;
+}
+
 } // namespace
 
 AxisScale ValueAxisScale(double low, double high) {
@@ -70,6 +79,39 @@ AxisScale ValueAxisScale(double low, double high) {
     s.min = std::floor(lo / s.step) * s.step;
     s.max = std::ceil(hi / s.step) * s.step;
     s.decimals = DecimalsFor(s.step);
+    return s;
+}
+
+AxisScale ZoomedValueScale(double min, double max) {
+    if (min > max)
+        std::swap(min, max);
+    const double largest = std::max(std::fabs(min), std::fabs(max));
+    if (!std::isfinite(min) || !std::isfinite(max) || largest > kLargest) {
+        // Round steps would overflow: the range stays as the zoom made it.
+        AxisScale s;
+        s.min = min;
+        s.max = max;
+        s.step = max / kValueSteps - min / kValueSteps;
+        return s;
+    }
+    AxisScale s;
+    const double finest = std::max(largest, 1.0) * 1e-9;
+    s.step = NiceStep(std::max((max - min) / kValueSteps, finest));
+    RoundOut(s, min, max);
+    s.decimals = DecimalsFor(s.step);
+    return s;
+}
+
+AxisScale ZoomedIndexScale(double min, double max) {
+    if (!std::isfinite(min) || !std::isfinite(max))
+        return IndexAxisScale(0);
+    if (min > max)
+        std::swap(min, max);
+    min = std::max(min, 0.0);
+    max = std::max(max, min + 1);
+    AxisScale s;
+    s.step = std::max(1.0, NiceStep((max - min) / kIndexSteps));
+    RoundOut(s, min, max);
     return s;
 }
 

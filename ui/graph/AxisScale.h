@@ -20,4 +20,14 @@ AxisScale ValueAxisScale(double low, double high);
 // the last point within the last step.
 AxisScale IndexAxisScale(int count);
 
+// The value axis after a zoom to min .. max: that range rounded out to round
+// steps, so that every tick falls on a value its label shows exactly, with as
+// many decimals as the step needs. No finer than a billionth of the values'
+// magnitude (or of 1), where the labels would stop telling ticks apart.
+AxisScale ZoomedValueScale(double min, double max);
+
+// The index axis after a zoom to min .. max: whole-number steps, never below
+// record 0, at least one step wide.
+AxisScale ZoomedIndexScale(double min, double max);
+
 } // namespace vorn

@@ -73,10 +73,26 @@ void GraphController::PlotQuantity(int quantity, const std::string& targetText) 
         if (withTarget)
             targetLine.push_back({x, t});
     }
-    if (!measured.empty())
-        view_.setSeriesPoints(GraphSeries::Series1, measured);
-    if (!targetLine.empty())
-        view_.setSeriesPoints(GraphSeries::Series2, targetLine);
+    // Both lines are replaced even by no points, so that the view fits its
+    // axes to this plot and not to the one before.
+    view_.setSeriesPoints(GraphSeries::Series1, measured);
+    view_.setSeriesPoints(GraphSeries::Series2, targetLine);
+    plotted_ = quantity;
+    plottedPoints_ = static_cast<int>(measured.size());
+}
+
+std::string GraphController::PointText(int point) const {
+    if (point < 0 || point >= plottedPoints_)
+        return {};
+    const int row = point + 1;
+    std::string text;
+    for (const int column : {0, 1, plotted_ + 2}) {
+        const std::string header = view_.cell(column, 0);
+        if (!text.empty())
+            text += '\n';
+        text += header.empty() ? view_.cell(column, row) : header + ' ' + view_.cell(column, row);
+    }
+    return text;
 }
 
 void GraphController::select(int quantity) {

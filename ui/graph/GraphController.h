@@ -24,6 +24,11 @@ public:
     // against targetText. Raises std::out_of_range for a quantity outside 0..8.
     void PlotQuantity(int quantity, const std::string& targetText);
 
+    // What the grid shows for point `point` of the measured line of the
+    // latest plot, one line each: its number, its date and its value, each
+    // after its column header. Empty when the plot has no such point.
+    std::string PointText(int point) const;
+
     // Each selects its quantity and plots it against its target.
     void RadioButton1Click();
     void RadioButton2Click();
@@ -55,6 +60,9 @@ private:
     int selected_ = 0;
     int rows_ = 0;
     bool expanded_ = false;
+    // The quantity and the number of points of the latest plot.
+    int plotted_ = 0;
+    int plottedPoints_ = 0;
 };
 
 } // namespace vorn
