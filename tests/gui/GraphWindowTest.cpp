@@ -17,7 +17,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 using namespace vorn;
 using namespace vorn::test;
@@ -45,6 +49,23 @@ struct GraphWindow : ::testing::Test {
     int screenHeight() { return w.screen()->geometry().height(); }
     void click(const char* name) {
         QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton);
+    }
+    QValueAxis* axis(Qt::Orientation o) {
+        return qobject_cast<QValueAxis*>(child<QChartView>("Chart1")->chart()->axes(o).value(0));
+    }
+    void loadWeights(const std::vector<const char*>& weights) {
+        for (std::size_t r = 0; r < weights.size(); ++r)
+            w.controller().setCell(3, static_cast<int>(r) + 1, weights[r]);
+        w.controller().setHistoryRowCount(static_cast<int>(weights.size()) + 1);
+    }
+    // Pixels of exactly this colour in a grab of the chart as shown.
+    int pixels(const QColor& colour) {
+        const QImage image = child<QChartView>("Chart1")->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixelColor(x, y) == colour;
+        return n;
     }
 };
 
@@ -196,6 +217,13 @@ TEST_F(GraphWindow, PlotReachesTheSeries) {
     EXPECT_TRUE(points("Series2").isEmpty());
     EXPECT_FALSE(child<QLabel>("Panel2")->isVisibleTo(&w));
     EXPECT_TRUE(prompter.shown.empty());
+
+    // An empty log keeps nothing of the range before.
+    w.controller().setHistoryRowCount(1);
+    click("RadioButton7");
+    EXPECT_EQ(axis->min(), 0);
+    EXPECT_EQ(axis->max(), 1);
+    EXPECT_EQ(this->axis(Qt::Horizontal)->max(), 1);
 }
 
 TEST_F(GraphWindow, ShownModallyUntilClosedAndEscapeDoesNotClose) {
@@ -249,5 +277,92 @@ TEST_F(GraphWindow, UnfoldedGridRowsAndColumnsKeepTheirSize) {
         EXPECT_EQ(sg->columnWidth(c), 70) << c;
     EXPECT_FALSE(sg->verticalHeader()->isVisible());
     EXPECT_FALSE(sg->horizontalHeader()->isVisible());
+    w.hide();
+}
+
+TEST_F(GraphWindow, EnterNeitherFoldsNorUnfoldsTheTable) {
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    const int folded = w.height();
+    for (const char* focus : {"Button1", "RadioButton8"}) {
+        child<QWidget>(focus)->setFocus();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            EXPECT_EQ(w.height(), folded) << focus << " " << key;
+        }
+    }
+    // Alt+A still unfolds it, once its button's click has been animated.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.height() > folded; }));
+    w.hide();
+}
+
+// A line of one point draws no line: the point is marked, on both lines.
+TEST_F(GraphWindow, OneRecordDrawsItsPoints) {
+    loadWeights({"65.00"});
+    targets[1] = "60.00";
+    click("RadioButton7");
+    w.show();
+    const QColor measured(255, 0, 0);
+    const QColor target(0, 128, 255);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pixels(measured) >= 12 && pixels(target) >= 12; }))
+        << pixels(measured) << " " << pixels(target);
+    w.hide();
+}
+
+TEST_F(GraphWindow, ZoomKeepsRoundTicksAndRecordNumbersFromZero) {
+    loadWeights({"65.00", "64.60", "64.10", "64.35", "63.80", "63.55", "63.90", "63.20"});
+    click("RadioButton7");
+    w.show();
+    auto* view = child<QChartView>("Chart1");
+    QChart* chart = view->chart();
+    QValueAxis* x = axis(Qt::Horizontal);
+    QValueAxis* y = axis(Qt::Vertical);
+    const QPointF fittedX(x->min(), x->max());
+    const QPointF fittedY(y->min(), y->max());
+    const auto fitted = [&] {
+        return QPointF(x->min(), x->max()) == fittedX && QPointF(y->min(), y->max()) == fittedY;
+    };
+    const auto labelsShowTheTicks = [&](QValueAxis* axis) {
+        const double step = (axis->max() - axis->min()) / (axis->tickCount() - 1);
+        const int decimals = axis->labelFormat().mid(2, axis->labelFormat().size() - 3).toInt();
+        for (double tick : {axis->min(), axis->min() + step, axis->max()}) {
+            const double shown = QString::asprintf(axis->labelFormat().toLatin1(), tick).toDouble();
+            EXPECT_NEAR(shown, tick, 1e-9 * std::max(1.0, std::fabs(tick))) << decimals;
+        }
+    };
+
+    // A narrow band of the value axis needs decimals its labels show.
+    const QRectF area = chart->plotArea();
+    chart->zoomIn(QRectF(area.left() + area.width() * 0.2, area.top() + area.height() * 0.45,
+                         area.width() * 0.3, area.height() * 0.04));
+    EXPECT_GT(y->labelFormat(), QStringLiteral("%.1f"));
+    labelsShowTheTicks(y);
+    labelsShowTheTicks(x);
+    EXPECT_GE(x->min(), 0);
+    for (int i = 0; i < 5; ++i) {
+        chart->zoomOut();
+        EXPECT_GE(x->min(), 0) << i;
+        EXPECT_EQ(x->min(), std::round(x->min())) << i;
+        labelsShowTheTicks(x);
+        labelsShowTheTicks(y);
+    }
+
+    // A double-click, or the band drawn towards the upper left, fits again.
+    QWidget* port = view->viewport();
+    QTest::mouseDClick(port, Qt::LeftButton, {}, area.center().toPoint());
+    EXPECT_TRUE(fitted());
+    chart->zoomOut();
+    const QPoint from = area.center().toPoint() + QPoint(40, 40);
+    QTest::mousePress(port, Qt::LeftButton, {}, from);
+    QTest::mouseMove(port, from - QPoint(20, 20));
+    QTest::mouseRelease(port, Qt::LeftButton, {}, from - QPoint(60, 60));
+    EXPECT_TRUE(fitted());
+    // Drawn the other way it zooms, as before.
+    QTest::mousePress(port, Qt::LeftButton, {}, from - QPoint(60, 60));
+    QTest::mouseMove(port, from - QPoint(20, 20));
+    QTest::mouseRelease(port, Qt::LeftButton, {}, from);
+    EXPECT_FALSE(fitted());
     w.hide();
 }

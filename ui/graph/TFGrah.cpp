@@ -1,5 +1,6 @@
 #include "ui/graph/TFGrah.h"
 
+#include "platform/qt/PlainText.h"
 #include "ui/Fonts.h"
 #include "ui/graph/AxisScale.h"
 
@@ -12,15 +13,20 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRubberBand>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTableWidget>
+#include <QToolTip>
 #include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
 
 namespace vorn {
 namespace {
@@ -52,6 +58,61 @@ const QColor kTargetColour = FromBgr(0xFF8000);       // azure
 const QColor kTargetSampleColour = FromBgr(0xFF0000); // blue
 constexpr int kLeft = 209;
 constexpr int kAnimationMs = 200;
+constexpr qreal kMarkerSize = 4;
+// How near, in pixels, the pointer must come to a point for its tooltip.
+constexpr qreal kPointReach = 6;
+// The value axis before any point is plotted.
+constexpr AxisScale kEmptyValueScale{0, 1, 0.2, 1};
+
+// The chart with the usual gestures of a chart: the rubber band zooms, but
+// drawn towards the upper left it restores the fitted view, as does a
+// double-click. Moves of the pointer, with no button held, are passed on
+// for the point tooltips.
+class ChartView : public QChartView {
+public:
+    ChartView(QChart* chart, QWidget* parent, std::function<void()> restore,
+              std::function<void(const QPoint&)> moved)
+        : QChartView(chart, parent), restore_(std::move(restore)), moved_(std::move(moved)) {
+        viewport()->setMouseTracking(true);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton)
+            origin_ = event->position().toPoint();
+        QChartView::mousePressEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        auto* band = findChild<QRubberBand*>();
+        const QPoint end = event->position().toPoint();
+        if (event->button() == Qt::LeftButton && band && band->isVisible() &&
+            end.x() < origin_.x() && end.y() < origin_.y()) {
+            band->hide();
+            restore_();
+            event->accept();
+            return;
+        }
+        QChartView::mouseReleaseEvent(event);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton) {
+            QChartView::mouseDoubleClickEvent(event);
+            return;
+        }
+        restore_();
+        event->accept();
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        QChartView::mouseMoveEvent(event);
+        if (event->buttons() == Qt::NoButton)
+            moved_(event->position().toPoint());
+    }
+
+private:
+    std::function<void()> restore_;
+    std::function<void(const QPoint&)> moved_;
+    QPoint origin_;
+};
 
 // A white legend entry with its caption on the right and a line sample on
 // the left.
@@ -134,6 +195,9 @@ void TFGrah::buildLegend() {
     button1_->setObjectName(QStringLiteral("Button1"));
     button1_->setAccessibleName(QStringLiteral("全データ"));
     button1_->setGeometry(16, 258, 75, 25);
+    // Enter does not fold or unfold the table: only a click, Space or Alt+A.
+    button1_->setAutoDefault(false);
+    button1_->setDefault(false);
     connect(button1_, &QPushButton::clicked, this,
             [this] { boundary_.run([this] { controller_.Button1Click(); }); });
 }
@@ -156,26 +220,32 @@ void TFGrah::buildChart() {
     series1_->setObjectName(QStringLiteral("Series1"));
     series1_->setName(QStringLiteral("測定値"));
     series1_->setPen(QPen(kMeasuredColour, 1));
+    series1_->setColor(kMeasuredColour);
+    series1_->setMarkerSize(kMarkerSize);
     series2_ = new QLineSeries;
     series2_->setObjectName(QStringLiteral("Series2"));
     series2_->setName(QStringLiteral("目標値"));
     series2_->setPen(QPen(kTargetColour, 1));
+    series2_->setColor(kTargetColour);
+    series2_->setMarkerSize(kMarkerSize);
     chart_->addSeries(series1_);
     chart_->addSeries(series2_);
 
     axisX_ = new QValueAxis;
-    axisX_->setLabelFormat(QStringLiteral("%g")); // whole numbers until zoomed
-    axisX_->setRange(0, 1);
     axisY_ = new QValueAxis;
-    axisY_->setRange(0, 1);
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
     for (QLineSeries* s : {series1_, series2_}) {
         s->attachAxis(axisX_);
         s->attachAxis(axisY_);
     }
+    rescaleAxes();
+    for (QValueAxis* axis : {axisX_, axisY_})
+        connect(axis, &QValueAxis::rangeChanged, this, [this, axis] { axisRangeChanged(axis); });
 
-    chart1_ = new QChartView(chart_, this);
+    chart1_ = new ChartView(
+        chart_, this, [this] { restoreFittedView(); },
+        [this](const QPoint& pos) { pointerMoved(pos); });
     chart1_->setObjectName(QStringLiteral("Chart1"));
     chart1_->setAccessibleName(QStringLiteral("種類別測定値のグラフ"));
     chart1_->setGeometry(112, 8, 345, 281);
@@ -227,14 +297,19 @@ void TFGrah::setSeriesPoints(GraphSeries s, const std::vector<PlotPoint>& points
     list.reserve(static_cast<qsizetype>(points.size()));
     for (const PlotPoint& p : points)
         list.append(QPointF(p.x, p.y));
-    series(s)->replace(list);
+    QLineSeries* line = series(s);
+    // A single point draws no line, so it gets its mark; so do the records
+    // of a short measured line. The target line is flat and needs none.
+    line->setPointsVisible(list.size() == 1 ||
+                           (s == GraphSeries::Series1 && list.size() <= kMarkedPoints));
+    line->replace(list);
     rescaleAxes();
 }
 
-// Fits both axes to the points of both lines; with no points they stay.
-// The ticks are a fixed count over a whole number of steps: tick marks that
-// follow an interval instead crash the axis animation when the number of
-// ticks changes while it runs.
+// Fits both axes to the points of both lines, or to none: nothing of an
+// earlier plot stays. The ticks are a fixed count over a whole number of
+// steps: tick marks that follow an interval instead crash the axis
+// animation when the number of ticks changes while it runs.
 void TFGrah::rescaleAxes() {
     qsizetype count = 0;
     double low = 0;
@@ -249,18 +324,64 @@ void TFGrah::rescaleAxes() {
             any = true;
         }
     }
-    if (!any)
+    fittedX_ = IndexAxisScale(static_cast<int>(count));
+    fittedY_ = any ? ValueAxisScale(low, high) : kEmptyValueScale;
+    restoreFittedView();
+}
+
+void TFGrah::restoreFittedView() {
+    applyScale(axisX_, fittedX_);
+    applyScale(axisY_, fittedY_);
+}
+
+void TFGrah::applyScale(QValueAxis* axis, const AxisScale& scale) {
+    const bool outer = !applying_;
+    applying_ = true;
+    axis->setRange(scale.min, scale.max);
+    // Each end divided on its own: max - min may overflow for huge values.
+    const double steps = scale.max / scale.step - scale.min / scale.step;
+    axis->setTickCount(static_cast<int>(std::lround(std::clamp(steps, 1.0, 20.0))) + 1);
+    axis->setLabelFormat(QStringLiteral("%.%1f").arg(scale.decimals));
+    if (outer)
+        applying_ = false;
+}
+
+void TFGrah::axisRangeChanged(QValueAxis* axis) {
+    if (applying_)
         return;
-    const auto apply = [](QValueAxis* axis, const AxisScale& scale) {
-        axis->setRange(scale.min, scale.max);
-        // Each end divided on its own: max - min may overflow for huge values.
-        const double steps = scale.max / scale.step - scale.min / scale.step;
-        axis->setTickCount(static_cast<int>(std::lround(std::clamp(steps, 1.0, 20.0))) + 1);
-    };
-    apply(axisX_, IndexAxisScale(static_cast<int>(count)));
-    const AxisScale y = ValueAxisScale(low, high);
-    apply(axisY_, y);
-    axisY_->setLabelFormat(QStringLiteral("%.%1f").arg(y.decimals));
+    applyScale(axis, axis == axisX_ ? ZoomedIndexScale(axis->min(), axis->max())
+                                    : ZoomedValueScale(axis->min(), axis->max()));
+}
+
+void TFGrah::pointerMoved(const QPoint& viewportPos) {
+    const QPointF at = chart_->mapFromScene(chart1_->mapToScene(viewportPos));
+    const QRectF area = chart_->plotArea().adjusted(-1, -1, 1, 1);
+    const QList<QPointF> points = series1_->points();
+    int nearest = -1;
+    qreal best = kPointReach * kPointReach;
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        const QPointF p = chart_->mapToPosition(points[i], series1_);
+        const QPointF d = p - at;
+        const qreal distance = d.x() * d.x() + d.y() * d.y();
+        if (area.contains(p) && distance <= best) {
+            best = distance;
+            nearest = static_cast<int>(i);
+        }
+    }
+    const std::string text = nearest < 0 ? std::string() : controller_.PointText(nearest);
+    if (text.empty()) {
+        if (tipPoint_ >= 0)
+            QToolTip::hideText();
+        tipPoint_ = -1;
+        return;
+    }
+    tipPoint_ = nearest;
+    // The texts come from the log file: shown as text, never as markup.
+    const int reach = static_cast<int>(kPointReach);
+    QToolTip::showText(chart1_->viewport()->mapToGlobal(viewportPos),
+                       Qt::convertFromPlainText(PlainText(text), Qt::WhiteSpaceNormal),
+                       chart1_->viewport(),
+                       QRect(viewportPos, QSize()).adjusted(-reach, -reach, reach, reach));
 }
 
 std::string TFGrah::cell(int column, int row) const {

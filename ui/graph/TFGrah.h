@@ -2,6 +2,7 @@
 
 #include "platform/CommandBoundary.h"
 #include "targets/TargetTable.h"
+#include "ui/graph/AxisScale.h"
 #include "ui/graph/GraphController.h"
 #include "ui/graph/GraphView.h"
 
@@ -37,6 +38,9 @@ public:
     // compact state whatever frame the window manager draws.
     static constexpr int kAssumedFrameHeight = 24;
     static constexpr int kClientWidth = 463;
+    // A line of at most this many points marks each of them; a line of
+    // one point is marked whatever its kind.
+    static constexpr int kMarkedPoints = 20;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -61,6 +65,15 @@ private:
     void buildGrid();
     QLineSeries* series(GraphSeries s) const;
     void rescaleAxes();
+    // Sets an axis without treating the change as the user's zoom.
+    void applyScale(QValueAxis* axis, const AxisScale& scale);
+    // A zoom, or a zoom out, of the user: round ticks again, and no record
+    // numbers below 0.
+    void axisRangeChanged(QValueAxis* axis);
+    // Back to the axes fitted to the points.
+    void restoreFittedView();
+    // The tooltip of the measured point under the pointer, if there is one.
+    void pointerMoved(const QPoint& viewportPos);
 
     CommandBoundary boundary_;
     GraphController controller_;
@@ -77,6 +90,11 @@ private:
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
     QTableWidget* sg_ = nullptr;
+
+    AxisScale fittedX_;
+    AxisScale fittedY_;
+    bool applying_ = false;
+    int tipPoint_ = -1;
 };
 
 } // namespace vorn
