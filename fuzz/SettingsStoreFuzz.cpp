@@ -15,10 +15,6 @@
 #include "platform/IniSettingsStore.h"
 #include "targets/TargetStore.h"
 
-// Built into this target until the fuzz build lists the store among its
-// sources, in place of the Qt one.
-#include "platform/IniSettingsStore.cpp"
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>

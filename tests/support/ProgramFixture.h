@@ -2,7 +2,7 @@
 
 #include "app/Program.h"
 #include "log/PosixFileSystem.h"
-#include "platform/qt/QtSettingsStore.h"
+#include "platform/IniSettingsStore.h"
 #include "support/FakeSeams.h"
 #include "support/TestHome.h"
 #include "ui/main/TFVorn.h"
@@ -52,7 +52,7 @@ protected:
     FakePrompter prompter;
     FixedClock clock{LocalTime{2026, 8, 30, 20, 15}};
     FakeHelpViewer help;
-    QtSettingsStore settings;
+    IniSettingsStore settings;
     FakeFileChooser files;
     PosixFileSystem fs;
     std::unique_ptr<Program> program;
