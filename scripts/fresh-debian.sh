@@ -48,6 +48,13 @@ done
 
 mkdir -p "$FRESH_DIR"
 FRESH_DIR=$(realpath "$FRESH_DIR")
+# One run at a time per folder: a second one would delete the roots the
+# first is running in.
+exec 9>"$FRESH_DIR/lock"
+if ! flock -n 9; then
+    echo "fresh-debian: another run is using $FRESH_DIR (set FRESH_DIR)" >&2
+    exit 1
+fi
 summary=$FRESH_DIR/summary.txt
 : >"$summary"
 say() { echo "fresh-debian: $*"; }
