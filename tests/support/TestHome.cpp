@@ -1,11 +1,13 @@
 #include "support/TestHome.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vorn::test {
@@ -49,6 +51,16 @@ std::string RandomBytes(std::size_t n, unsigned seed) {
     for (char& c : s)
         c = static_cast<char>(gen() & 0xff);
     return s;
+}
+
+TestFifos::TestFifos(const std::string& dir) : lone(dir + "/fifo"), held(dir + "/held") {
+    if (mkfifo(lone.c_str(), 0644) == 0 && mkfifo(held.c_str(), 0644) == 0)
+        peer = ::open(held.c_str(), O_RDWR | O_NONBLOCK);
+}
+
+TestFifos::~TestFifos() {
+    if (peer >= 0)
+        ::close(peer);
 }
 
 } // namespace vorn::test

@@ -17,4 +17,18 @@ std::string Slurp(const std::string& path);
 // `n` bytes of every value, the same for the same seed.
 std::string RandomBytes(std::size_t n, unsigned seed);
 
+// Two FIFOs in `dir`: `lone`, with nobody at its other end, and `held`,
+// which this object keeps open for reading and writing, so that a reader
+// finds a writer that never sends anything. `peer` is -1 when making them
+// failed.
+struct TestFifos {
+    explicit TestFifos(const std::string& dir);
+    ~TestFifos();
+    TestFifos(const TestFifos&) = delete;
+    TestFifos& operator=(const TestFifos&) = delete;
+    std::string lone;
+    std::string held;
+    int peer = -1;
+};
+
 } // namespace vorn::test

@@ -254,12 +254,10 @@ TEST_F(Faults, EveryKindOfBadLogThroughTheGraphCommand) {
         std::string notice;
         int maxReads; // 0: not counted
     };
-    const std::string fifo = dir + "/fifo";
-    const std::string heldFifo = dir + "/held";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
-    ASSERT_EQ(mkfifo(heldFifo.c_str(), 0644), 0);
-    const int writer = ::open(heldFifo.c_str(), O_RDWR | O_NONBLOCK);
-    ASSERT_GE(writer, 0);
+    const TestFifos fifos(dir);
+    ASSERT_GE(fifos.peer, 0);
+    const std::string& fifo = fifos.lone;
+    const std::string& heldFifo = fifos.held;
     const Case cases[] = {
         {"a missing file", path(dir + "/missing.txt"), nullptr, false, -1, "", 0},
         {"a folder", path(dir), nullptr, false, -1, "", 0},
@@ -330,7 +328,6 @@ TEST_F(Faults, EveryKindOfBadLogThroughTheGraphCommand) {
                 << prompter.shown[0].text;
         }
     }
-    ::close(writer);
 }
 
 TEST_F(Faults, ARememberedLogRemovedSinceIsReported) {

@@ -244,12 +244,10 @@ TEST_F(ReadHistoryTest, AFileThatCannotBeReadRaisesAndChangesNothing) {
     spit(bigPath, big);
     // A FIFO is refused at once, also while a writer holds it open and sends
     // nothing, and so are devices.
-    const std::string fifo = dir + "/fifo";
-    const std::string heldFifo = dir + "/held";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
-    ASSERT_EQ(mkfifo(heldFifo.c_str(), 0644), 0);
-    const int writer = ::open(heldFifo.c_str(), O_RDWR | O_NONBLOCK);
-    ASSERT_GE(writer, 0);
+    const test::TestFifos fifos(dir);
+    ASSERT_GE(fifos.peer, 0);
+    const std::string& fifo = fifos.lone;
+    const std::string& heldFifo = fifos.held;
     const std::string notAFile = "デバイスや名前付きパイプなどで、普通のファイルではありません";
     struct Case {
         std::string path;
@@ -280,7 +278,6 @@ TEST_F(ReadHistoryTest, AFileThatCannotBeReadRaisesAndChangesNothing) {
         EXPECT_EQ(fs.openHandles(), 0u) << c.path;
         expectRecords(0, c.path);
     }
-    ::close(writer);
 }
 
 TEST(LoadNotice, TellsWhereReadingStopped) {
