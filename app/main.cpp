@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
 
         IniSettingsStore settings;
         SystemClock clock;
-        QtHelpViewer help(prompter, FindHelpCollection());
+        QtHelpViewer help(prompter, FindHelpCollection(HelpFolders()));
         QtFileChooser files;
         PosixFileSystem fs;
         Program program(MainController::Services{prompter, clock, help, settings, files, fs});

@@ -122,9 +122,9 @@ else
     cat "$work/appstream.txt"
 fi
 
-# Start the unpacked program. VORN_HELP_DIR is unset and nothing lies beside
-# the binary, so the help can only come from ../share/vorn.
-env -u VORN_HELP_DIR -u QT_QPA_PLATFORM HOME="$home" XDG_CONFIG_HOME="$home/.config" \
+# Start the unpacked program. Nothing lies beside the binary, so the help
+# can only come from ../share/vorn.
+env -u QT_QPA_PLATFORM HOME="$home" XDG_CONFIG_HOME="$home/.config" \
     XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" \
     "$root/usr/bin/vorn" >"$work/vorn.log" 2>&1 &
 pid=$!

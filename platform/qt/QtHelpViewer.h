@@ -3,6 +3,7 @@
 #include "platform/HelpViewer.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QHelpEngine;
@@ -13,10 +14,12 @@ namespace vorn {
 class HelpWindow;
 class Prompter;
 
-// Where the help collection Vorn.qhc is: in $VORN_HELP_DIR, beside the
-// executable, or in ../share/vorn relative to it, the first found. Empty
-// when there is none.
-QString FindHelpCollection();
+// Where the program looks for its help collection: beside the executable,
+// then in ../share/vorn relative to it.
+QStringList HelpFolders();
+// The help collection Vorn.qhc in the first of `dirs` that holds one; empty
+// when none does.
+QString FindHelpCollection(const QStringList& dirs);
 
 // The help viewer on a Qt Help collection. help::FINDER shows the help
 // window on its contents, help::KEY on its keyword index with the search

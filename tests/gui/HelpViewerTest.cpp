@@ -70,10 +70,10 @@ QByteArray Digest(const QString& path) {
 
 struct HelpViewerTest : ::testing::Test {
     FakePrompter prompter;
-    QString collection = FindHelpCollection();
+    QString collection = FindHelpCollection({QStringLiteral(VORN_HELP_DIR)});
 
     void SetUp() override {
-        ASSERT_FALSE(collection.isEmpty()) << "Vorn.qhc not found; VORN_HELP_DIR is set by ctest";
+        ASSERT_FALSE(collection.isEmpty()) << "Vorn.qhc not found in " VORN_HELP_DIR;
     }
     template <class W> static W* child(QtHelpViewer& v, const char* name) {
         W* w = v.window() ? v.window()->findChild<W*>(QLatin1String(name)) : nullptr;
@@ -262,25 +262,24 @@ TEST_F(HelpViewerTest, UnusableCollectionIsReportedWithoutWindow) {
         EXPECT_FALSE(w->objectName() == QStringLiteral("helpWindow") && w->isVisible());
 }
 
-TEST_F(HelpViewerTest, FindHelpCollectionPrefersTheNamedFolder) {
-    const QByteArray saved = qgetenv("VORN_HELP_DIR");
+TEST_F(HelpViewerTest, FindHelpCollectionTakesTheFirstFolderThatHasOne) {
     const QString withCollection = QString::fromStdString(MakeTempDir("with"));
     ASSERT_TRUE(QFile::copy(collection, withCollection + QStringLiteral("/Vorn.qhc")));
     const QString empty = QString::fromStdString(MakeTempDir("empty"));
 
+    const QString found = withCollection + QStringLiteral("/Vorn.qhc");
     struct Case {
-        QString dir;
-        QString expected; // the test program's own folders hold no collection
+        QStringList dirs;
+        QString expected;
     };
     const Case cases[] = {
-        {withCollection, withCollection + QStringLiteral("/Vorn.qhc")},
-        {empty, QString()},
+        {{withCollection}, found},        {{empty}, QString()}, {{empty, withCollection}, found},
+        {{withCollection, empty}, found}, {{}, QString()},
     };
-    for (const Case& c : cases) {
-        qputenv("VORN_HELP_DIR", c.dir.toUtf8());
-        EXPECT_EQ(FindHelpCollection(), c.expected) << c.dir.toStdString();
-    }
-    qputenv("VORN_HELP_DIR", saved);
+    for (const Case& c : cases)
+        EXPECT_EQ(FindHelpCollection(c.dirs), c.expected) << c.dirs.join(u' ').toStdString();
+    // The program's own folders: the test binary has no collection beside it.
+    EXPECT_EQ(FindHelpCollection(HelpFolders()), QString());
 }
 
 } // namespace
