@@ -1,7 +1,7 @@
 #include "core/Measurement.h"
 
-#include "platform/Errors.h"
-#include "platform/NumText.h"
+#include "core/Errors.h"
+#include "core/NumText.h"
 
 #include <cmath>
 

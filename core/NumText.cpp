@@ -1,14 +1,12 @@
-#include "platform/NumText.h"
+#include "core/NumText.h"
 
-#include "platform/Errors.h"
+#include "core/DecimalText.h"
+#include "core/Errors.h"
 
 #include <algorithm>
 #include <charconv>
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
-#include <locale.h>
-#include <stdexcept>
+#include <optional>
 
 namespace vorn {
 namespace {
@@ -37,58 +35,12 @@ std::string_view trimBlanks(std::string_view s) {
     throw ConvertError("'" + std::string(text) + "' は有効な数値ではありません。");
 }
 
-// True when s is: sign? digits* ('.' digits*)? with at least one digit,
-// then optionally an exponent.
-bool isDecimalNumber(std::string_view s) {
-    size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        ++i;
-    size_t digits = 0;
-    while (i < s.size() && isDigit(s[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && isDigit(s[i])) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0)
-        return false;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-            ++i;
-        size_t expDigits = 0;
-        while (i < s.size() && isDigit(s[i])) {
-            ++i;
-            ++expDigits;
-        }
-        if (expDigits == 0)
-            return false;
-    }
-    return i == s.size();
-}
-
-locale_t cLocale() {
-    static locale_t loc = newlocale(LC_ALL_MASK, "C", locale_t(0));
-    return loc;
-}
-
 } // namespace
 
 long double StrToFloat(std::string_view text) {
-    const std::string_view body = trimBlanks(text);
-    if (!isDecimalNumber(body))
-        notANumber(text);
-    const std::string copy(body); // strtold needs a terminated string
-    char* end = nullptr;
-    const long double value = strtold_l(copy.c_str(), &end, cLocale());
-    if (end != copy.c_str() + copy.size() || !std::isfinite(value))
-        notANumber(text);
-    return value;
+    if (const std::optional<long double> value = ReadLongDouble(trimBlanks(text)))
+        return *value;
+    notANumber(text);
 }
 
 int StrToInt(std::string_view text) {
@@ -218,20 +170,6 @@ std::string FloatToStrF(long double value, int precision, int digits) {
             out[n++] = nonZero ? digitAt(exp10 + i) : '0';
     }
     return std::string(out, static_cast<size_t>(n));
-}
-
-std::string FormatDateTime(std::string_view pattern, const LocalTime& t) {
-    auto two = [](int v) {
-        std::string s = std::to_string(v);
-        return s.size() < 2 ? "0" + s : s;
-    };
-    if (pattern == "mm")
-        return two(t.month);
-    if (pattern == "dd")
-        return two(t.day);
-    if (pattern == "hh")
-        return two(t.hour);
-    throw std::invalid_argument("unsupported date pattern");
 }
 
 } // namespace vorn

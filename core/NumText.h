@@ -31,14 +31,4 @@ std::string IntToStr(long long value);
 // "INF", "-INF" or "NAN". A value that rounds to zero has no minus sign.
 std::string FloatToStrF(long double value, int precision, int digits);
 
-// Two-digit month, day and hour texts, as the "mm", "dd" and "hh" patterns.
-struct LocalTime {
-    int year = 0;
-    int month = 1;  // 1..12
-    int day = 1;    // 1..31
-    int hour = 0;   // 0..23
-    int minute = 0; // 0..59
-};
-std::string FormatDateTime(std::string_view pattern, const LocalTime& t);
-
 } // namespace vorn

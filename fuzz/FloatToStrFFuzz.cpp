@@ -6,8 +6,8 @@
 // is also written with two decimals, as the program does.
 
 #include "ReadBack.h"
-#include "platform/Errors.h"
-#include "platform/NumText.h"
+#include "core/Errors.h"
+#include "core/NumText.h"
 
 #include <cstdint>
 #include <cstring>

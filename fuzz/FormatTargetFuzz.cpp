@@ -4,8 +4,8 @@
 // and formatting that text again gives the same text.
 
 #include "ReadBack.h"
-#include "platform/Errors.h"
-#include "platform/NumText.h"
+#include "core/Errors.h"
+#include "core/NumText.h"
 #include "targets/TargetStore.h"
 
 #include <cstdint>

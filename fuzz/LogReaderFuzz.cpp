@@ -13,6 +13,7 @@
 // read fail; the rest is the file.
 
 #include "ReadBack.h"
+#include "core/DecimalText.h"
 #include "log/HistoryTable.h"
 #include "log/LogError.h"
 #include "log/LogFileSystem.h"
@@ -23,7 +24,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -102,12 +102,11 @@ struct Field {
 };
 
 VORN_MODEL bool number(std::string_view text, double& value) {
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
     if (text.size() > 512 || text.find_first_not_of("0123456789+-.eE") != std::string::npos)
         return false;
     const std::string copy(text);
     char* end = nullptr;
-    value = strtod_l(copy.c_str(), &end, c);
+    value = strtod_l(copy.c_str(), &end, CLocale());
     return end == copy.c_str() + copy.size() && std::isfinite(value);
 }
 

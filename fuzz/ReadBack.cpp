@@ -1,27 +1,22 @@
 #include "ReadBack.h"
+#include "core/DecimalText.h"
 
-#include "platform/Errors.h"
-#include "platform/NumText.h"
+#include "core/Errors.h"
+#include "core/NumText.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 #include <optional>
 
 namespace vorn::fuzz {
 namespace {
 
-locale_t cLocale() {
-    static const locale_t loc = newlocale(LC_ALL_MASK, "C", locale_t(0));
-    return loc;
-}
-
 // C's own reading of a decimal text: correctly rounded, hence monotonic, and
 // infinite beyond the range of long double.
 long double readC(const std::string& s) {
-    return strtold_l(s.c_str(), nullptr, cLocale());
+    return strtold_l(s.c_str(), nullptr, CLocale());
 }
 
 bool allDigits(const std::string& s) {
@@ -43,7 +38,7 @@ std::string decrement(std::string n) {
 // largest long double.
 long double standsFor(long double v) {
     char buf[64];
-    const locale_t previous = uselocale(cLocale());
+    const locale_t previous = uselocale(CLocale());
     std::snprintf(buf, sizeof buf, "%.17Le", v);
     uselocale(previous);
     const long double at18 = readC(buf);

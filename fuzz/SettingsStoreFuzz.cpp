@@ -11,7 +11,7 @@
 // doubled backslash stands for one), then the bytes of the file.
 
 #include "ReadBack.h"
-#include "platform/Errors.h"
+#include "core/Errors.h"
 #include "platform/IniSettingsStore.h"
 #include "targets/TargetStore.h"
 

@@ -4,13 +4,13 @@
 // should.
 
 #include "ReadBack.h"
-#include "platform/Errors.h"
-#include "platform/NumText.h"
+#include "core/DecimalText.h"
+#include "core/Errors.h"
+#include "core/NumText.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <locale.h>
 #include <optional>
 #include <string>
 
@@ -58,9 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Fail("not finite: '" + text + "'");
     if (body.find_first_not_of("0123456789+-.eE") != std::string::npos)
         Fail("accepted a character outside a decimal number: '" + text + "'");
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
     char* stop = nullptr;
-    const long double reference = strtold_l(body.c_str(), &stop, c);
+    const long double reference = strtold_l(body.c_str(), &stop, CLocale());
     if (stop != body.c_str() + body.size())
         Fail("C reads only part of '" + text + "'");
     if (!same(reference, *value))

@@ -2,7 +2,7 @@
 
 // The error raised when a log file cannot be written or read.
 
-#include "platform/Errors.h"
+#include "core/Errors.h"
 
 #include <string>
 

@@ -2,13 +2,12 @@
 
 #include "log/LogReader.h"
 
+#include "core/DecimalText.h"
 #include "log/LogError.h"
 
 #include <array>
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
-#include <locale.h>
+#include <optional>
 #include <vector>
 
 namespace vorn {
@@ -31,45 +30,11 @@ bool mayBeInNumber(char c) {
     return isDigit(c) || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
 }
 
-// sign? (digits ('.' digits?)? | '.' digits) (('e'|'E') sign? digits)?
-bool isDecimalNumber(const std::string& s) {
-    std::size_t i = 0;
-    auto digits = [&] {
-        const std::size_t from = i;
-        while (i < s.size() && isDigit(s[i]))
-            ++i;
-        return i - from;
-    };
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        ++i;
-    std::size_t mantissa = digits();
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        mantissa += digits();
-    }
-    if (mantissa == 0)
-        return false;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-            ++i;
-        if (digits() == 0)
-            return false;
-    }
-    return i == s.size();
-}
-
-locale_t cLocale() {
-    static const locale_t loc = newlocale(LC_ALL_MASK, "C", locale_t(0));
-    return loc;
-}
-
 bool parseField(const std::string& text, double& value) {
-    if (!isDecimalNumber(text))
-        return false;
-    char* end = nullptr;
-    value = strtod_l(text.c_str(), &end, cLocale());
-    return end == text.c_str() + text.size() && std::isfinite(value);
+    const std::optional<double> read = ReadDouble(text);
+    if (read)
+        value = *read;
+    return read.has_value();
 }
 
 [[noreturn]] void readFailed(const std::string& path, const std::string& reason) {

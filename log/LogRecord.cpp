@@ -3,7 +3,7 @@
 
 #include "log/LogRecord.h"
 
-#include "platform/Errors.h"
+#include "core/Errors.h"
 
 #include <charconv>
 #include <cmath>

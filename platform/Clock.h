@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/NumText.h"
+#include "core/DateText.h"
 
 namespace vorn {
 

@@ -1,6 +1,6 @@
 #include "platform/IniSettingsStore.h"
 
-#include "platform/Errors.h"
+#include "core/Errors.h"
 
 #include <algorithm>
 #include <cerrno>

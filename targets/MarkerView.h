@@ -9,7 +9,6 @@ class MarkerView {
 public:
     virtual ~MarkerView() = default;
     virtual void setMarkerVisible(int quantity, bool visible) = 0;
-    virtual bool markerVisible(int quantity) const = 0;
     virtual void setMarkerHint(int quantity, const std::string& hint) = 0;
 };
 

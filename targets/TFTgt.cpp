@@ -1,5 +1,6 @@
 #include "targets/TFTgt.h"
 
+#include "ui/Colours.h"
 #include "ui/Fonts.h"
 #include "ui/NumberEdit.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/CommandBoundary.h"
 #include "targets/TargetTable.h"
 #include "targets/TargetsController.h"
 #include "targets/TargetsView.h"
+#include "ui/CommandBoundary.h"
 
 #include <QDialog>
 #include <array>

@@ -1,6 +1,6 @@
 #include "targets/TargetStore.h"
 
-#include "platform/NumText.h"
+#include "core/NumText.h"
 #include "platform/SettingsStore.h"
 
 namespace vorn {

@@ -1,6 +1,6 @@
 #include "targets/TargetsController.h"
 
-#include "platform/NumText.h"
+#include "core/NumText.h"
 #include "platform/Prompter.h"
 #include "targets/MarkerView.h"
 #include "targets/TargetStore.h"

@@ -21,15 +21,6 @@ public:
     // Click handler of a row's check box (1 to 9), run on every change of the
     // box, by the user or by the program.
     void CheckBoxClick(int row);
-    void CheckBox1Click() { CheckBoxClick(1); }
-    void CheckBox2Click() { CheckBoxClick(2); }
-    void CheckBox3Click() { CheckBoxClick(3); }
-    void CheckBox4Click() { CheckBoxClick(4); }
-    void CheckBox5Click() { CheckBoxClick(5); }
-    void CheckBox6Click() { CheckBoxClick(6); }
-    void CheckBox7Click() { CheckBoxClick(7); }
-    void CheckBox8Click() { CheckBoxClick(8); }
-    void CheckBox9Click() { CheckBoxClick(9); }
 
     // OK: writes the rows into the table and the markers; closes the dialog,
     // or tells the user and puts the focus on the last row out of range.

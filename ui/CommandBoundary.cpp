@@ -1,6 +1,6 @@
-#include "platform/CommandBoundary.h"
+#include "ui/CommandBoundary.h"
 
-#include "platform/Errors.h"
+#include "core/Errors.h"
 #include "platform/Prompter.h"
 
 #include <exception>

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QFont>
 #include <QFontDatabase>
 #include <QStringList>
@@ -32,11 +31,6 @@ inline QFont UiFont(int pixelSize) {
     f.setFamilies(UiFamilies());
     f.setPixelSize(pixelSize);
     return f;
-}
-
-// A 0x00BBGGRR colour as a QColor.
-inline QColor FromBgr(unsigned bgr) {
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
 } // namespace vorn

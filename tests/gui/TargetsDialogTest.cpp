@@ -26,7 +26,6 @@ namespace {
 class FakeMarkers : public MarkerView {
 public:
     void setMarkerVisible(int q, bool v) override { visible[q] = v; }
-    bool markerVisible(int q) const override { return visible[q]; }
     void setMarkerHint(int q, const std::string& h) override { hints[q] = h; }
     std::array<bool, 9> visible{};
     std::array<std::string, 9> hints;

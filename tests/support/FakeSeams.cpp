@@ -1,6 +1,6 @@
 #include "support/FakeSeams.h"
 
-#include "platform/Errors.h"
+#include "core/Errors.h"
 
 namespace vorn::test {
 

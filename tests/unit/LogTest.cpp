@@ -1,11 +1,11 @@
 // Tests of the log line format and of appending to a log file.
 
+#include "core/Errors.h"
 #include "log/LogError.h"
 #include "log/LogFileSystem.h"
 #include "log/LogRecord.h"
 #include "log/LogWriter.h"
 #include "log/PosixFileSystem.h"
-#include "platform/Errors.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TestHome.h"
 

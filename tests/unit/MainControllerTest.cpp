@@ -1,7 +1,7 @@
+#include "core/Errors.h"
 #include "core/InputCheck.h"
-#include "platform/CommandBoundary.h"
-#include "platform/Errors.h"
 #include "support/MainFixture.h"
+#include "ui/CommandBoundary.h"
 
 #include <functional>
 #include <gtest/gtest.h>

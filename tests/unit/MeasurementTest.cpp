@@ -1,7 +1,7 @@
 #include "core/Measurement.h"
+#include "core/Errors.h"
 #include "core/InputCheck.h"
-#include "platform/Errors.h"
-#include "platform/NumText.h"
+#include "core/NumText.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

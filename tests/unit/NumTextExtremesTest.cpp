@@ -1,8 +1,8 @@
 // Number text at the ends of the long double range, where rounding up at a
 // low precision can leave the range altogether.
 
-#include "platform/Errors.h"
-#include "platform/NumText.h"
+#include "core/Errors.h"
+#include "core/NumText.h"
 
 #include <cfloat>
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
-#include "platform/NumText.h"
-#include "platform/Errors.h"
+#include "core/NumText.h"
+#include "core/DateText.h"
+#include "core/Errors.h"
 
 #include <algorithm>
 #include <cmath>

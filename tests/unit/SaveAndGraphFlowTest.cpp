@@ -1,4 +1,4 @@
-#include "platform/Errors.h"
+#include "core/Errors.h"
 #include "support/FaultyFileSystem.h"
 #include "support/MainFixture.h"
 #include "support/TestHome.h"

@@ -4,9 +4,9 @@
 // verbatim targets, saving either keeps every target or says which file it
 // could not write, and nothing waits for ever.
 
+#include "core/Errors.h"
 #include "log/HistoryTable.h"
 #include "log/PosixFileSystem.h"
-#include "platform/Errors.h"
 #include "platform/IniSettingsStore.h"
 #include "support/FakeMainView.h"
 #include "support/FakeSeams.h"

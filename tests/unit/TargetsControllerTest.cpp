@@ -1,5 +1,5 @@
 #include "targets/TargetsController.h"
-#include "platform/Errors.h"
+#include "core/Errors.h"
 #include "support/FakeSeams.h"
 #include "targets/MarkerView.h"
 #include "targets/TargetsView.h"
@@ -18,7 +18,6 @@ using Hints = std::array<std::string, 9>;
 class FakeMarkers : public MarkerView {
 public:
     void setMarkerVisible(int q, bool v) override { visible[q] = v; }
-    bool markerVisible(int q) const override { return visible[q]; }
     void setMarkerHint(int q, const std::string& h) override { hints[q] = h; }
     Flags visible{};
     Hints hints;

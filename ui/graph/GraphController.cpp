@@ -1,8 +1,8 @@
 #include "ui/graph/GraphController.h"
 
+#include "core/Errors.h"
 #include "core/Measurement.h"
-#include "platform/Errors.h"
-#include "platform/NumText.h"
+#include "core/NumText.h"
 
 #include <cmath>
 #include <optional>

@@ -1,6 +1,7 @@
 #include "ui/graph/TFGrah.h"
 
 #include "platform/qt/PlainText.h"
+#include "ui/Colours.h"
 #include "ui/Fonts.h"
 #include "ui/graph/AxisScale.h"
 

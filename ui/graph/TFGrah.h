@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/CommandBoundary.h"
 #include "targets/TargetTable.h"
+#include "ui/CommandBoundary.h"
 #include "ui/graph/AxisScale.h"
 #include "ui/graph/GraphController.h"
 #include "ui/graph/GraphView.h"

@@ -3,6 +3,7 @@
 #include "core/InputCheck.h"
 #include "platform/Prompter.h"
 #include "platform/qt/PlainText.h"
+#include "ui/Colours.h"
 #include "ui/Fonts.h"
 #include "ui/NumberEdit.h"
 
@@ -318,10 +319,6 @@ void TFVorn::buildMenus() {
     }
 }
 
-QAction* TFVorn::action(const char* objectName) const {
-    return findChild<QAction*>(Q(objectName));
-}
-
 void TFVorn::run(void (MainController::*handler)()) {
     boundary_.run([this, handler] { (controller_.*handler)(); });
 }
@@ -475,9 +472,6 @@ void TFVorn::closeWindow() {
 
 void TFVorn::setMarkerVisible(int quantity, bool visible) {
     setVisible(MarkerOf(quantity), visible);
-}
-bool TFVorn::markerVisible(int quantity) const {
-    return isVisible(MarkerOf(quantity));
 }
 void TFVorn::setMarkerHint(int quantity, const std::string& hint) {
     setHint(MarkerOf(quantity), hint);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/CommandBoundary.h"
 #include "targets/MarkerView.h"
+#include "ui/CommandBoundary.h"
 #include "ui/main/MainController.h"
 #include "ui/main/MainView.h"
 
@@ -25,10 +25,8 @@ public:
            QWidget* parent = nullptr);
 
     MainController& controller() { return controller_; }
-    CommandBoundary& boundary() { return boundary_; }
     // What the targets command shows (the targets dialog, modally).
     void setTargetsDialog(std::function<void()> show) { showTargets_ = std::move(show); }
-    QAction* action(const char* objectName) const;
 
     // MainView (the QWidget overloads stay reachable)
     using QMainWindow::isVisible;
@@ -47,7 +45,6 @@ public:
 
     // MarkerView
     void setMarkerVisible(int quantity, bool visible) override;
-    bool markerVisible(int quantity) const override;
     void setMarkerHint(int quantity, const std::string& hint) override;
 
 protected:

@@ -1,0 +1,80 @@
+#include "core/DecimalText.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace vorn {
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Reads `text` whole with `convert` (strtod_l or strtold_l), which needs a
+// terminated copy: on the stack for the short texts a log or a field holds.
+template <typename T, typename Convert>
+std::optional<T> readWhole(std::string_view text, Convert convert) {
+    if (!IsDecimalNumber(text))
+        return std::nullopt;
+    char small[64];
+    std::string large;
+    const char* copy = small;
+    if (text.size() < sizeof small) {
+        std::memcpy(small, text.data(), text.size());
+        small[text.size()] = '\0';
+    } else {
+        large.assign(text);
+        copy = large.c_str();
+    }
+    char* end = nullptr;
+    const T value = convert(copy, &end, CLocale());
+    if (end != copy + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+bool IsDecimalNumber(std::string_view s) {
+    std::size_t i = 0;
+    auto digits = [&] {
+        const std::size_t from = i;
+        while (i < s.size() && isDigit(s[i]))
+            ++i;
+        return i - from;
+    };
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    std::size_t mantissa = digits();
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0)
+        return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            ++i;
+        if (digits() == 0)
+            return false;
+    }
+    return i == s.size();
+}
+
+locale_t CLocale() {
+    static const locale_t loc = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    return loc;
+}
+
+std::optional<double> ReadDouble(std::string_view text) {
+    return readWhole<double>(text, strtod_l);
+}
+
+std::optional<long double> ReadLongDouble(std::string_view text) {
+    return readWhole<long double>(text, strtold_l);
+}
+
+} // namespace vorn
