@@ -42,12 +42,8 @@ void Compute(CurrentMeasurement& m, bool withFat) {
         throw ArithmeticError("計算結果が大きすぎて表示できません。入力値を確かめてください。");
 }
 
-int DisplayPrecision(int quantity) {
-    return quantity == kBmi ? 4 : 5;
-}
-
 std::string DisplayText(float value, int quantity) {
-    return FloatToStrF(value, DisplayPrecision(quantity), 2);
+    return FloatToStrF(value, Facts(quantity).precision, 2);
 }
 
 ObesityBand Classify(float d) {

@@ -1,25 +1,12 @@
 #pragma once
 
+#include "core/Quantities.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace vorn {
-
-// The nine quantities in their fixed order, shared by the main window rows,
-// the log line, the target table, the markers and the graph.
-enum Quantity : int {
-    kHeight = 0,
-    kWeight,
-    kFatPercent,
-    kFatMass,
-    kLeanMass,
-    kWaterMass,
-    kStandardWeight,
-    kBmi,
-    kObesityDegree,
-    kQuantityCount
-};
 
 // Colours as 0x00BBGGRR.
 using Colour = std::uint32_t;
@@ -55,8 +42,6 @@ struct CurrentMeasurement {
 // Without a fat percentage the fat fields keep their values.
 void Compute(CurrentMeasurement& m, bool withFat);
 
-// Display precision of a result label: 4 for BMI, 5 for the others.
-int DisplayPrecision(int quantity);
 // The label text of a value: fixed-point, two decimals.
 std::string DisplayText(float value, int quantity);
 

@@ -39,11 +39,12 @@ std::string FormatRecord(int dateStamp, const RecordValues& values, bool fullFor
 
     for (int q = kHeight; q < kQuantityCount; ++q) {
         line += ' ';
-        const bool fatField = q >= kFatPercent && q <= kWaterMass;
-        if (fatField && !fullForm)
+        const QuantityFacts& facts = Facts(q);
+        if (facts.fatField && !fullForm)
             line += "000.00";
         else
-            appendFixed(line, values[static_cast<std::size_t>(q)], q == kBmi ? 4 : 5);
+            appendFixed(line, values[static_cast<std::size_t>(q)],
+                        static_cast<std::size_t>(facts.logWidth));
     }
     line += '\n';
     return line;

@@ -2,6 +2,7 @@
 
 #include "log/LogWriter.h"
 
+#include "core/Quantities.h"
 #include "log/LogError.h"
 
 #include <algorithm>
@@ -34,7 +35,7 @@ const char* const kNothingWrittenNote =
 constexpr std::size_t kTailBlock = 4096;
 // A last line longer than this, without a line end before it, is no log line.
 constexpr std::size_t kLastLineLimit = 64 * 1024;
-constexpr std::size_t kFieldsPerRecord = 10;
+constexpr std::size_t kFieldsPerRecord = 1 + kQuantityCount; // the date stamp, then the quantities
 // Tries at opening a name that is removed or replaced meanwhile.
 constexpr int kOpenTries = 3;
 

@@ -14,18 +14,6 @@
 #include <QScreen>
 
 namespace vorn {
-namespace {
-
-struct RowLook {
-    const char* caption;
-    const char* unit; // nullptr: the BMI row has no unit label
-};
-constexpr RowLook kRows[9] = {
-    {"身長", "cm"},     {"体重", "kg"},     {"脂肪率", "%"},  {"脂肪量", "kg"}, {"除脂肪量", "kg"},
-    {"体水分量", "kg"}, {"標準体重", "kg"}, {"BMI", nullptr}, {"肥満度", "%"},
-};
-
-} // namespace
 
 TFTgt::TFTgt(Prompter& prompter, MarkerView& markers, TargetTable& table, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -45,11 +33,12 @@ TFTgt::TFTgt(Prompter& prompter, MarkerView& markers, TargetTable& table, QWidge
 
     const QFont rowFont = UiFont(13);
     int label = 0;
-    for (int r = 1; r <= 9; ++r) {
-        const RowLook& look = kRows[r - 1];
-        auto* check = new QCheckBox(QString::fromUtf8(look.caption), groupBox1_);
+    for (int r = 1; r <= kQuantityCount; ++r) {
+        const QuantityFacts& facts = Facts(r - 1);
+        const QString caption = QString::fromUtf8(facts.caption);
+        auto* check = new QCheckBox(caption, groupBox1_);
         check->setObjectName(QStringLiteral("CheckBox%1").arg(r));
-        check->setAccessibleName(QString::fromUtf8(look.caption));
+        check->setAccessibleName(caption);
         check->setGeometry(8, 18 + 24 * (r - 1), 81, 17);
         checkBoxes_[static_cast<size_t>(r - 1)] = check;
 
@@ -57,15 +46,15 @@ TFTgt::TFTgt(Prompter& prompter, MarkerView& markers, TargetTable& table, QWidge
         // dialog's origin, it lies at the same place on the screen.
         auto* ed = new NumberEdit(r == 2 ? static_cast<QWidget*>(this) : groupBox1_);
         ed->setObjectName(QStringLiteral("Edit%1").arg(r));
-        ed->setAccessibleName(QString::fromUtf8(look.caption) + QStringLiteral("の目標値"));
+        ed->setAccessibleName(caption + QStringLiteral("の目標値"));
         ed->setGeometry(96, 16 + 24 * (r - 1), 65, 21);
         ed->setFont(rowFont);
         ed->setEnabled(false);
         edits_[static_cast<size_t>(r - 1)] = ed;
         setEditColour(r, colour::Silver);
 
-        if (look.unit) {
-            auto* unit = new QLabel(QString::fromUtf8(look.unit), groupBox1_);
+        if (*facts.unit) { // BMI has no unit label
+            auto* unit = new QLabel(QString::fromUtf8(facts.unit), groupBox1_);
             unit->setObjectName(QStringLiteral("Label%1").arg(++label));
             unit->setGeometry(r == 1 ? 168 : 167, 18 + 24 * (r - 1), 17, 17);
             unit->setAlignment(Qt::AlignCenter);
@@ -96,7 +85,7 @@ TFTgt::TFTgt(Prompter& prompter, MarkerView& markers, TargetTable& table, QWidge
             [this] { boundary_.run([this] { controller_.Button2Click(); }); });
 
     QList<QWidget*> order(checkBoxes_.begin(), checkBoxes_.end());
-    for (int r = 1; r <= 9; ++r)
+    for (int r = 1; r <= kQuantityCount; ++r)
         if (r != 2)
             order.append(edit(r));
     order << button1_ << button2_ << edit(2);

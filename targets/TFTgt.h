@@ -49,8 +49,8 @@ private:
     QLineEdit* edit(int row) const { return edits_[static_cast<size_t>(row - 1)]; }
 
     QGroupBox* groupBox1_;
-    std::array<QCheckBox*, 9> checkBoxes_{};
-    std::array<QLineEdit*, 9> edits_{};
+    std::array<QCheckBox*, kQuantityCount> checkBoxes_{};
+    std::array<QLineEdit*, kQuantityCount> edits_{};
     QPushButton* button1_;
     QPushButton* button2_;
 

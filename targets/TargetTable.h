@@ -1,15 +1,15 @@
 #pragma once
 
+#include "core/Quantities.h"
+
 #include <array>
 #include <string>
 
 namespace vorn {
 
 // The nine targets as text, in quantity order; the empty text means no target.
-using TargetTable = std::array<std::string, 9>;
+using TargetTable = std::array<std::string, kQuantityCount>;
 
-// Unit suffix of a target's marker hint: "" for BMI.
-const char* UnitSuffix(int quantity);
 // The marker hint: the target text followed directly by its unit suffix.
 std::string MarkerHint(const TargetTable& table, int quantity);
 

@@ -8,11 +8,7 @@
 
 namespace vorn {
 namespace {
-constexpr int kRows = 9;
-
-// Water mass is at most 73.2 % of a weight below 1000 kg; the standard weight
-// of a 3 m person is 22 × 3.00² = 198 kg.
-constexpr long double kLimits[kRows] = {300, 1000, 100, 1000, 1000, 732, 198, 1000, 100};
+constexpr int kRows = kQuantityCount;
 
 size_t entryOf(int row) {
     return static_cast<size_t>(row - 1);
@@ -66,7 +62,7 @@ void TargetsController::Button1Click() {
         // The entry is written before the range test, so an out-of-range
         // value stays in the table; the test reads the rounded value back.
         entry = FormatTarget(text);
-        if (StrToFloat(entry) >= kLimits[entryOf(r)])
+        if (StrToFloat(entry) >= Facts(r - 1).targetLimit)
             failingRow = r; // its marker stays as it was
         else
             markers_.setMarkerVisible(r - 1, true);

@@ -18,7 +18,7 @@ public:
     // Copies the table into the nine rows; runs once, when the dialog is made.
     void FormCreate();
 
-    // Click handler of a row's check box (1 to 9), run on every change of the
+    // Click handler of a row's check box (from 1), run on every change of the
     // box, by the user or by the program.
     void CheckBoxClick(int row);
 

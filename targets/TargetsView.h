@@ -7,7 +7,7 @@
 namespace vorn {
 
 // What the targets dialog's controller does to its dialog. Rows are numbered
-// 1 to 9 as the controls are: row r is CheckBoxr and Editr, and holds the
+// from 1 as the controls are: row r is CheckBoxr and Editr, and holds the
 // target of quantity r - 1.
 class TargetsView {
 public:

@@ -100,33 +100,32 @@ void GraphController::select(int quantity) {
     PlotQuantity(quantity, targets_[static_cast<size_t>(quantity)]);
 }
 
-// The buttons stand in screen order; BMI sits above standard weight.
 void GraphController::RadioButton1Click() {
-    select(kFatPercent);
+    select(QuantityOfRadioButton(1));
 }
 void GraphController::RadioButton2Click() {
-    select(kLeanMass);
+    select(QuantityOfRadioButton(2));
 }
 void GraphController::RadioButton3Click() {
-    select(kWaterMass);
+    select(QuantityOfRadioButton(3));
 }
 void GraphController::RadioButton4Click() {
-    select(kBmi);
+    select(QuantityOfRadioButton(4));
 }
 void GraphController::RadioButton5Click() {
-    select(kStandardWeight);
+    select(QuantityOfRadioButton(5));
 }
 void GraphController::RadioButton6Click() {
-    select(kObesityDegree);
+    select(QuantityOfRadioButton(6));
 }
 void GraphController::RadioButton7Click() {
-    select(kWeight);
+    select(QuantityOfRadioButton(7));
 }
 void GraphController::RadioButton8Click() {
-    select(kHeight);
+    select(QuantityOfRadioButton(8));
 }
 void GraphController::RadioButton9Click() {
-    select(kFatMass);
+    select(QuantityOfRadioButton(9));
 }
 
 void GraphController::Button1Click() {

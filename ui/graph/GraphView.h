@@ -1,13 +1,14 @@
 #pragma once
 
+#include "core/Quantities.h"
+
 #include <string>
 #include <vector>
 
 namespace vorn {
 
-// The history grid `sg`: 11 columns (sequence number, date, the nine
+// The history grid `sg`: kGridColumns columns (sequence number, date, the
 // quantities) by 1000 rows, row 0 holding the column headers.
-constexpr int kGridColumns = 11;
 constexpr int kGridRows = 1000;
 
 // The two lines of `Chart1`: the measured values and the target.

@@ -34,24 +34,13 @@ namespace {
 
 using Handler = void (GraphController::*)();
 
-struct RadioItem {
-    int number; // RadioButton<number>
-    int top;
-    const char* caption;
-    Handler click;
-};
-
-// The quantity buttons from top to bottom; BMI stands above standard weight.
-constexpr RadioItem kRadioItems[] = {
-    {8, 24, "身長", &GraphController::RadioButton8Click},
-    {7, 43, "体重", &GraphController::RadioButton7Click},
-    {1, 62, "脂肪率", &GraphController::RadioButton1Click},
-    {9, 81, "脂肪量", &GraphController::RadioButton9Click},
-    {2, 100, "除水分量", &GraphController::RadioButton2Click},
-    {3, 119, "体水分量", &GraphController::RadioButton3Click},
-    {4, 138, "ＢMI", &GraphController::RadioButton4Click},
-    {5, 157, "標準体重", &GraphController::RadioButton5Click},
-    {6, 176, "肥満度", &GraphController::RadioButton6Click},
+// The click handler of RadioButton<n> at n - 1.
+constexpr Handler kRadioHandlers[kQuantityCount] = {
+    &GraphController::RadioButton1Click, &GraphController::RadioButton2Click,
+    &GraphController::RadioButton3Click, &GraphController::RadioButton4Click,
+    &GraphController::RadioButton5Click, &GraphController::RadioButton6Click,
+    &GraphController::RadioButton7Click, &GraphController::RadioButton8Click,
+    &GraphController::RadioButton9Click,
 };
 
 const QColor kMeasuredColour = FromBgr(0x0000FF);     // red
@@ -167,22 +156,28 @@ void TFGrah::buildSelector() {
     radioGroup1_->setObjectName(QStringLiteral("RadioGroup1"));
     radioGroup1_->setGeometry(8, 8, 92, 281);
 
-    for (const RadioItem& item : kRadioItems) {
-        auto* button = new QRadioButton(QString::fromUtf8(item.caption), this);
-        button->setObjectName(QStringLiteral("RadioButton%1").arg(item.number));
-        button->setAccessibleName(QString::fromUtf8(item.caption));
-        button->setGeometry(14, item.top, 80, 25);
-        radioButtons_[item.number - 1] = button;
+    // Made from the top down, so that the tab order follows the screen.
+    for (int row = 0; row < kQuantityCount; ++row) {
+        for (const QuantityFacts& facts : kQuantities) {
+            if (facts.radioRow != row)
+                continue;
+            const QString caption = QString::fromUtf8(facts.radioCaption);
+            auto* button = new QRadioButton(caption, this);
+            button->setObjectName(QStringLiteral("RadioButton%1").arg(facts.radioButton));
+            button->setAccessibleName(caption);
+            button->setGeometry(14, 24 + 19 * row, 80, 25);
+            radioButtons_[facts.radioButton - 1] = button;
+        }
     }
-    radioButtons_[7]->setChecked(true); // height, before the handlers are wired
-    for (const RadioItem& item : kRadioItems) {
-        const Handler click = item.click;
+    // Height, before the handlers are wired.
+    radioButtons_[Facts(kHeight).radioButton - 1]->setChecked(true);
+    for (int n = 1; n <= kQuantityCount; ++n) {
+        const Handler click = kRadioHandlers[n - 1];
         // Only the button that becomes checked runs its handler.
-        connect(radioButtons_[item.number - 1], &QRadioButton::toggled, this,
-                [this, click](bool checked) {
-                    if (checked)
-                        boundary_.run([this, click] { (controller_.*click)(); });
-                });
+        connect(radioButtons_[n - 1], &QRadioButton::toggled, this, [this, click](bool checked) {
+            if (checked)
+                boundary_.run([this, click] { (controller_.*click)(); });
+        });
     }
 }
 

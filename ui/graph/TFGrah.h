@@ -79,7 +79,7 @@ private:
     GraphController controller_;
 
     QGroupBox* radioGroup1_ = nullptr;
-    QRadioButton* radioButtons_[9] = {};
+    QRadioButton* radioButtons_[kQuantityCount] = {}; // RadioButton<n> at n - 1
     QLabel* panel1_ = nullptr;
     QLabel* panel2_ = nullptr;
     QPushButton* button1_ = nullptr;

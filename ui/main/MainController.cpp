@@ -34,7 +34,7 @@ void MainController::FormCreate() {
         // No targets, then; the window still comes up.
         s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
     }
-    for (int k = 0; k < 9; ++k) {
+    for (int k = 0; k < kQuantityCount; ++k) {
         if (st_.targets[static_cast<size_t>(k)].empty())
             continue; // the marker stays hidden
         view_.setVisible(MarkerOf(k), true);
@@ -143,9 +143,8 @@ void MainController::Button2Click() {
     view_.setText(MainCtl::Ed_h, "");
     view_.setText(MainCtl::Ed_w, "");
     view_.setText(MainCtl::Ed_f, "");
-    for (MainCtl c : {MainCtl::Lb_f, MainCtl::Lb_rm, MainCtl::Lb_wt, MainCtl::Lb_sw, MainCtl::Lb_bm,
-                      MainCtl::Lb_ft})
-        view_.setText(c, kPlaceholder);
+    for (int q = kFatMass; q < kQuantityCount; ++q) // the results
+        view_.setText(ValueOf(q), kPlaceholder);
     view_.setFontColour(MainCtl::Pl_you, colour::Black);
     view_.setText(MainCtl::Pl_you, kMeasuring);
     view_.setColour(MainCtl::Pl_you, colour::Silver);
@@ -156,18 +155,10 @@ bool MainController::AppendRecord(const std::string& chosen) {
     const bool fullForm = view_.text(MainCtl::Lb_wt) != kPlaceholder;
     // What is written is what the window shows, read back in this order.
     CurrentMeasurement& m = st_.measurement;
-    const std::pair<MainCtl, int> sources[] = {
-        {MainCtl::Ed_h, kHeight},          {MainCtl::Ed_w, kWeight},
-        {MainCtl::Ed_f, kFatPercent},      {MainCtl::Lb_f, kFatMass},
-        {MainCtl::Lb_rm, kLeanMass},       {MainCtl::Lb_wt, kWaterMass},
-        {MainCtl::Lb_sw, kStandardWeight}, {MainCtl::Lb_bm, kBmi},
-        {MainCtl::Lb_ft, kObesityDegree},
-    };
-    for (const auto& [ctl, q] : sources) {
-        const bool fatField = q >= kFatPercent && q <= kWaterMass;
-        if (fatField && !fullForm)
+    for (int q = 0; q < kQuantityCount; ++q) {
+        if (Facts(q).fatField && !fullForm)
             continue;
-        m[q] = static_cast<float>(StrToFloat(view_.text(ctl)));
+        m[q] = static_cast<float>(StrToFloat(view_.text(ValueOf(q))));
     }
     st_.logFilePath = chosen;
 
@@ -243,17 +234,16 @@ void MainController::LoadHistory(bool measurementShown) {
         const double stamp = st_.history.at(0, r);
         const std::string date = FloatToStrF(stamp, 6, 0);
         graph_->setCell(1, r, stamp < 100000 ? "0" + date : date);
-        for (int c = 2; c <= 10; ++c)
-            graph_->setCell(c, r, FloatToStrF(st_.history.at(c - 1, r), c == 9 ? 4 : 5, 2));
+        for (int q = 0; q < kQuantityCount; ++q)
+            graph_->setCell(q + 2, r, FloatToStrF(st_.history.at(q + 1, r), Facts(q).precision, 2));
     }
     graph_->setHistoryRowCount(rows);
     const int q = graph_->selectedQuantity();
     graph_->PlotQuantity(q, st_.targets[static_cast<size_t>(q)]);
-    static const char* const headers[11] = {
-        "順番",         "測定日",       "身長(cm)",     "体重(kg)", "脂肪率(%)", "脂肪量(kg)",
-        "除脂肪量(kg)", "体水分量(kg)", "標準体重(kg)", "BMI",      "肥満度(%)"};
-    for (int c = 0; c < 11; ++c)
-        graph_->setCell(c, 0, headers[c]);
+    graph_->setCell(0, 0, kGridNumberHeader);
+    graph_->setCell(1, 0, kGridDateHeader);
+    for (int q = 0; q < kQuantityCount; ++q)
+        graph_->setCell(q + 2, 0, Facts(q).gridHeader);
 
     const std::string notice = LoadNotice(result);
     if (!notice.empty())

@@ -16,6 +16,11 @@ enum class MainCtl {
 };
 // clang-format on
 
+// The field or result label that shows a quantity (Ed_h for height ... Lb_ft
+// for obesity degree).
+constexpr MainCtl ValueOf(int quantity) {
+    return static_cast<MainCtl>(static_cast<int>(MainCtl::Ed_h) + quantity);
+}
 // The marker button of a quantity (Sb1 for height ... Sb9 for obesity degree).
 constexpr MainCtl MarkerOf(int quantity) {
     return static_cast<MainCtl>(static_cast<int>(MainCtl::Sb1) + quantity);

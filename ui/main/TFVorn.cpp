@@ -27,26 +27,16 @@ namespace {
 constexpr int kClientWidth = 242;
 constexpr int kClientHeight = 331;
 
-struct RowSpec {
-    const char* captionName;
-    const char* caption;
-    bool blue;
-    MainCtl value;
-    const char* valueName;
-    const char* unitName; // nullptr: no unit label
+// The object names of each quantity's row: its caption is Label<n> (n from
+// 1), then the value and the unit label of a quantity that has a unit.
+struct RowNames {
+    const char* value;
     const char* unit;
 };
-
-const RowSpec kRows[9] = {
-    {"Label1", "身長", true, MainCtl::Ed_h, "Ed_h", "Label17", "cm"},
-    {"Label2", "体重", true, MainCtl::Ed_w, "Ed_w", "Label18", "kg"},
-    {"Label3", "脂肪率", true, MainCtl::Ed_f, "Ed_f", "Label10", "%"},
-    {"Label4", "脂肪量", false, MainCtl::Lb_f, "Lb_f", "Label11", "kg"},
-    {"Label5", "除脂肪量", false, MainCtl::Lb_rm, "Lb_rm", "Label12", "kg"},
-    {"Label6", "体水分量", false, MainCtl::Lb_wt, "Lb_wt", "Label13", "kg"},
-    {"Label7", "標準体重", false, MainCtl::Lb_sw, "Lb_sw", "Label14", "kg"},
-    {"Label8", "BMI", false, MainCtl::Lb_bm, "Lb_bm", nullptr, nullptr},
-    {"Label9", "肥満度", false, MainCtl::Lb_ft, "Lb_ft", "Label16", "%"},
+constexpr RowNames kRowNames[kQuantityCount] = {
+    {"Ed_h", "Label17"},  {"Ed_w", "Label18"},  {"Ed_f", "Label10"},
+    {"Lb_f", "Label11"},  {"Lb_rm", "Label12"}, {"Lb_wt", "Label13"},
+    {"Lb_sw", "Label14"}, {"Lb_bm", nullptr},   {"Lb_ft", "Label16"},
 };
 
 QString Q(const char* utf8) {
@@ -175,42 +165,44 @@ void TFVorn::buildRows(QWidget* client) {
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     const QIcon markerIcon(QStringLiteral(":/icons/marker.svg")); // one picture for all nine
-    for (int k = 0; k < 9; ++k) {
-        const RowSpec& r = kRows[k];
+    for (int k = 0; k < kQuantityCount; ++k) {
+        const RowNames& names = kRowNames[k];
+        const QString captionText = Q(Facts(k).caption);
+        const bool typed = k <= kFatPercent; // the three inputs, captioned in blue
         const int y = 40 + 24 * k;
 
-        auto* caption = new QLabel(Q(r.caption), client);
-        caption->setObjectName(Q(r.captionName));
+        auto* caption = new QLabel(captionText, client);
+        caption->setObjectName(QStringLiteral("Label%1").arg(k + 1));
         caption->setGeometry(16, y, 60, 21);
         caption->setAlignment(Qt::AlignCenter);
         caption->setFont(UiFont(13));
         QPalette pal = caption->palette();
-        pal.setColor(QPalette::WindowText, r.blue ? Qt::blue : Qt::black);
+        pal.setColor(QPalette::WindowText, typed ? Qt::blue : Qt::black);
         caption->setPalette(pal);
 
-        if (k <= kFatPercent) {
+        if (typed) {
             auto* edit = new NumberEdit(client);
-            edit->setObjectName(Q(r.valueName));
-            edit->setAccessibleName(Q(r.caption));
+            edit->setObjectName(Q(names.value));
+            edit->setAccessibleName(captionText);
             edit->setGeometry(104, y, 60, 21);
             edit->installEventFilter(this);
-            controls_[r.value] = edit;
+            controls_[ValueOf(k)] = edit;
             keyHandlers_[edit] = k == kHeight   ? &MainController::Ed_hKeyDown
                                  : k == kWeight ? &MainController::Ed_wKeyDown
                                                 : &MainController::Ed_fKeyDown;
         } else {
             auto* result = new QLabel(QStringLiteral("--.--"), client);
-            result->setObjectName(Q(r.valueName));
-            result->setAccessibleName(Q(r.caption));
+            result->setObjectName(Q(names.value));
+            result->setAccessibleName(captionText);
             result->setAccessibleDescription(result->text());
             result->setGeometry(94, y, 70, 21);
             result->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            controls_[r.value] = result;
+            controls_[ValueOf(k)] = result;
         }
 
-        if (r.unitName) {
-            auto* unit = new QLabel(Q(r.unit), client);
-            unit->setObjectName(Q(r.unitName));
+        if (*Facts(k).unit) {
+            auto* unit = new QLabel(Q(Facts(k).unit), client);
+            unit->setObjectName(Q(names.unit));
             unit->setGeometry(176, y, 25, 21);
             unit->setAlignment(Qt::AlignCenter);
         }
@@ -218,7 +210,7 @@ void TFVorn::buildRows(QWidget* client) {
         auto* marker = new QToolButton(client);
         marker->setObjectName(QStringLiteral("Sb%1").arg(k + 1));
         // Its description is the tooltip: the target with its unit.
-        marker->setAccessibleName(Q(r.caption) + Q("の目標値"));
+        marker->setAccessibleName(captionText + Q("の目標値"));
         marker->setGeometry(208, y - 1, 22, 22);
         marker->setAutoRaise(true);
         marker->setFocusPolicy(Qt::NoFocus);
