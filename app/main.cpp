@@ -2,7 +2,9 @@
 
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#ifdef VORN_WITH_STARTUP_PROBE
 #include "app/StartupProbe.h"
+#endif
 #include "log/PosixFileSystem.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/SystemClock.h"
@@ -100,9 +102,12 @@ int main(int argc, char** argv) {
         QtFileChooser files;
         PosixFileSystem fs;
         Program program(MainController::Services{prompter, clock, help, settings, files, fs});
-        // Benchmarks only: with VORN_STARTUP_PROBE set, report when the main
-        // window is painted and start-up is over, then quit.
+#ifdef VORN_WITH_STARTUP_PROBE
+        // The benchmarks' build of the program (vorn_probed) only: with
+        // VORN_STARTUP_PROBE set, report when the main window is painted and
+        // start-up is over, then quit.
         WatchStartup(program.FVorn());
+#endif
         program.FVorn().show();
         QApplication::exec();
     } catch (const std::exception& e) {

@@ -31,7 +31,7 @@ mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset VORN_STARTUP_PROBE
 
-for tool in vorn vorn_bench_floor vorn_bench_text_floor vorn_bench_startup vorn_bench_commands; do
+for tool in vorn_probed vorn_bench_floor vorn_bench_text_floor vorn_bench_startup vorn_bench_commands; do
     [ -x "$bin/$tool" ] || { echo "missing $bin/$tool: build with -DVORN_BENCH=ON" >&2; exit 1; }
 done
 
@@ -41,7 +41,7 @@ load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 value() { awk -v k="$1" '$1 == k { print $2 }' "$2"; }
 
 echo "start-up and memory, offscreen ($runs runs each)..."
-QT_QPA_PLATFORM=offscreen "$bin/vorn_bench_startup" "$runs" "$bin/vorn" "$bin/vorn_bench_floor" \
+QT_QPA_PLATFORM=offscreen "$bin/vorn_bench_startup" "$runs" "$bin/vorn_probed" "$bin/vorn_bench_floor" \
     "$bin/vorn_bench_text_floor" >"$tmp/offscreen.txt"
 
 echo "start-up and memory, Xvfb ($runs runs each)..."
@@ -54,7 +54,7 @@ until [ -s "$tmp/display" ]; do
     sleep 0.1
 done
 DISPLAY=":$(cat "$tmp/display")" QT_QPA_PLATFORM=xcb \
-    "$bin/vorn_bench_startup" "$runs" "$bin/vorn" "$bin/vorn_bench_floor" \
+    "$bin/vorn_bench_startup" "$runs" "$bin/vorn_probed" "$bin/vorn_bench_floor" \
     "$bin/vorn_bench_text_floor" >"$tmp/xvfb.txt"
 kill "$xvfb_pid" 2>/dev/null || true
 wait "$xvfb_pid" 2>/dev/null || true
@@ -84,7 +84,7 @@ have_callgrind=no
 if command -v valgrind >/dev/null && command -v callgrind_annotate >/dev/null; then
     echo "where the start-up goes (callgrind)..."
     for who in vorn floor text; do
-        prog="$bin/vorn"
+        prog="$bin/vorn_probed"
         args=""
         if [ "$who" = floor ]; then
             prog="$bin/vorn_bench_floor"
@@ -280,7 +280,9 @@ cat <<EOF
   \`CLOCK_MONOTONIC\`, which the launcher shares, and quits. Exec, dynamic
   linking, static initialisers and everything up to the first frame count;
   shut-down does not. One start of each program, not counted, warms the file
-  cache first.
+  cache first. The probe is the benchmarks' alone: the program measured is
+  \`vorn_probed\`, vorn built from the same sources with the probe added; the
+  vorn that is installed has none and reads no variable of it.
 - **The baselines** link the same Qt modules as vorn (Core, Gui, Widgets,
   Charts, Help, and the libraries they bring) and are watched by the same
   probe. The empty window (\`bench/StartupFloor.cpp\`), of the size vorn's
@@ -324,10 +326,10 @@ By hand, from a build configured with
 \`cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" -DVORN_TESTS=OFF -DVORN_BENCH=ON\`:
 
 \`\`\`sh
-QT_QPA_PLATFORM=offscreen build/bench/bin/vorn_bench_startup 21 build/bench/bin/vorn build/bench/bin/vorn_bench_floor build/bench/bin/vorn_bench_text_floor
-xvfb-run -a sh -c 'QT_QPA_PLATFORM=xcb build/bench/bin/vorn_bench_startup 21 build/bench/bin/vorn build/bench/bin/vorn_bench_floor build/bench/bin/vorn_bench_text_floor'
+QT_QPA_PLATFORM=offscreen build/bench/bin/vorn_bench_startup 21 build/bench/bin/vorn_probed build/bench/bin/vorn_bench_floor build/bench/bin/vorn_bench_text_floor
+xvfb-run -a sh -c 'QT_QPA_PLATFORM=xcb build/bench/bin/vorn_bench_startup 21 build/bench/bin/vorn_probed build/bench/bin/vorn_bench_floor build/bench/bin/vorn_bench_text_floor'
 (cd build/bench && QT_QPA_PLATFORM=offscreen bin/vorn_bench_commands --benchmark_repetitions=5)
-VORN_STARTUP_PROBE=1 QT_QPA_PLATFORM=offscreen valgrind --tool=callgrind --dump-before='QCoreApplication::quit*' build/bench/bin/vorn
+VORN_STARTUP_PROBE=1 QT_QPA_PLATFORM=offscreen valgrind --tool=callgrind --dump-before='QCoreApplication::quit*' build/bench/bin/vorn_probed
 \`\`\`
 EOF
 } >"$report"
