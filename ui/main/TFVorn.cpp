@@ -104,7 +104,9 @@ TFVorn::TFVorn(MainController::Services services, MainController::State state, Q
         hintHandlers_[w] = &MainController::FormMouseMove;
     }
 
-    setWindowIcon(QIcon(QStringLiteral(":/icons/vorn.svg")));
+    // The window shows the application's icon, which main() sets before any
+    // window is made. An icon of its own, even of the same picture, would be
+    // read and drawn again in every size the window system asks for.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     controls_[MainCtl::Ed_h]->setFocus();
 
