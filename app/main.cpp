@@ -12,11 +12,11 @@
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtPrompter.h"
 #include "resources/Icons.h"
+#include "resources/SvgIcon.h"
 #include "ui/Fonts.h"
 #include "ui/main/TFVorn.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QToolTip>
@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
         // title, and each window's caption is exactly its own.
         QApplication::setDesktopFileName(QStringLiteral("vorn"));
         InitIcons();
-        QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vorn.svg")));
+        QApplication::setWindowIcon(SvgIcon(QStringLiteral(":/icons/vorn.svg")));
 
         // One Japanese gothic everywhere: menus, tooltips, message boxes, the
         // file dialogs and the help take the size of the dialogs' text; each

@@ -3,6 +3,7 @@
 #include "core/InputCheck.h"
 #include "platform/Prompter.h"
 #include "platform/qt/PlainText.h"
+#include "resources/SvgIcon.h"
 #include "ui/Fonts.h"
 #include "ui/NumberEdit.h"
 
@@ -142,7 +143,7 @@ void TFVorn::buildToolbar(QWidget* client) {
         button->setGeometry(b.x, 4, 22, 22);
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(Q(b.icon))));
+        button->setIcon(SvgIcon(QStringLiteral(":/icons/%1.svg").arg(Q(b.icon))));
         button->setIconSize(QSize(16, 16));
         button->setToolTip(Q(b.tip));
         // Read out as the tooltip without its shortcut, e.g. "体重測定".
@@ -175,7 +176,8 @@ void TFVorn::buildRows(QWidget* client) {
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    const QIcon markerIcon(QStringLiteral(":/icons/marker.svg")); // one picture for all nine
+    // One picture for all nine, read when a marker is first shown.
+    const QIcon markerIcon = SvgIcon(QStringLiteral(":/icons/marker.svg"));
     for (int k = 0; k < 9; ++k) {
         const RowSpec& r = kRows[k];
         const int y = 40 + 24 * k;
