@@ -4,8 +4,8 @@
 // and in the colours vorn draws them, watched by the same start-up probe.
 // The fonts come from ui/Fonts.h, as vorn's do. There is nothing else: no
 // controller, no settings, no toolbar buttons or icons, no menu items, no
-// other window. Like the empty-window floor it links the same Qt modules as
-// vorn, and bench/CMakeLists.txt keeps them all loaded.
+// other window. Like the empty-window floor it links the Qt modules of
+// vorn's windows, and bench/CMakeLists.txt keeps them all loaded.
 //
 // What vorn's start-up costs above this program is what its own work
 // costs, beyond drawing its texts.

@@ -40,6 +40,37 @@ load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 # "key value" lines of the launcher; value KEY FILE prints one.
 value() { awk -v k="$1" '$1 == k { print $2 }' "$2"; }
 
+# Instructions up to the start-up probe, by part, from callgrind: profile
+# PLATFORM runs vorn and the two floors once each on the Qt platform
+# PLATFORM (offscreen, or xcb on the Xvfb in DISPLAY) and leaves the
+# annotated profiles in $tmp/cg.WHO.PLATFORM.txt, WHO being vorn, floor or
+# text.
+can_profile=no
+if command -v valgrind >/dev/null && command -v callgrind_annotate >/dev/null; then
+    can_profile=yes
+fi
+profile() {
+    for who in vorn floor text; do
+        prog="$bin/vorn_probed"
+        args=""
+        if [ "$who" = floor ]; then
+            prog="$bin/vorn_bench_floor"
+            args=$(value size "$tmp/offscreen.txt")
+        elif [ "$who" = text ]; then
+            prog="$bin/vorn_bench_text_floor"
+        fi
+        out="$tmp/cg.$who.$1"
+        # The profile is cut where the probe quits: shut-down is not start-up.
+        # shellcheck disable=SC2086
+        VORN_STARTUP_PROBE=1 QT_QPA_PLATFORM=$1 valgrind --tool=callgrind \
+            --callgrind-out-file="$out" --dump-before='QCoreApplication::quit*' \
+            "$prog" $args >/dev/null 2>&1 || true
+        if [ -s "$out.1" ]; then
+            callgrind_annotate --inclusive=yes --threshold=100 "$out.1" >"$out.txt" 2>/dev/null || true
+        fi
+    done
+}
+
 echo "start-up and memory, offscreen ($runs runs each)..."
 QT_QPA_PLATFORM=offscreen "$bin/vorn_bench_startup" "$runs" "$bin/vorn_probed" "$bin/vorn_bench_floor" \
     "$bin/vorn_bench_text_floor" >"$tmp/offscreen.txt"
@@ -56,6 +87,10 @@ done
 DISPLAY=":$(cat "$tmp/display")" QT_QPA_PLATFORM=xcb \
     "$bin/vorn_bench_startup" "$runs" "$bin/vorn_probed" "$bin/vorn_bench_floor" \
     "$bin/vorn_bench_text_floor" >"$tmp/xvfb.txt"
+if [ "$can_profile" = yes ]; then
+    echo "where the start-up goes, Xvfb (callgrind)..."
+    DISPLAY=":$(cat "$tmp/display")" profile xcb
+fi
 kill "$xvfb_pid" 2>/dev/null || true
 wait "$xvfb_pid" 2>/dev/null || true
 xvfb_pid=""
@@ -79,31 +114,14 @@ median() {
         }' "$tmp/commands.csv"
 }
 
-# Instructions up to the start-up probe, by part, from callgrind.
 have_callgrind=no
-if command -v valgrind >/dev/null && command -v callgrind_annotate >/dev/null; then
-    echo "where the start-up goes (callgrind)..."
-    for who in vorn floor text; do
-        prog="$bin/vorn_probed"
-        args=""
-        if [ "$who" = floor ]; then
-            prog="$bin/vorn_bench_floor"
-            args=$(value size "$tmp/offscreen.txt")
-        elif [ "$who" = text ]; then
-            prog="$bin/vorn_bench_text_floor"
-        fi
-        # The profile is cut where the probe quits: shut-down is not start-up.
-        # shellcheck disable=SC2086
-        VORN_STARTUP_PROBE=1 QT_QPA_PLATFORM=offscreen valgrind --tool=callgrind \
-            --callgrind-out-file="$tmp/cg.$who" --dump-before='QCoreApplication::quit*' \
-            "$prog" $args >/dev/null 2>&1 || true
-        if [ -s "$tmp/cg.$who.1" ]; then
-            callgrind_annotate --inclusive=yes --threshold=100 "$tmp/cg.$who.1" \
-                >"$tmp/cg.$who.txt" 2>/dev/null || true
-        fi
+if [ "$can_profile" = yes ]; then
+    echo "where the start-up goes, offscreen (callgrind)..."
+    profile offscreen
+    have_callgrind=yes
+    for f in vorn.offscreen floor.offscreen text.offscreen vorn.xcb floor.xcb text.xcb; do
+        [ -s "$tmp/cg.$f.txt" ] || have_callgrind=no
     done
-    [ -s "$tmp/cg.vorn.txt" ] && [ -s "$tmp/cg.floor.txt" ] && [ -s "$tmp/cg.text.txt" ] &&
-        have_callgrind=yes
 fi
 
 # Millions of instructions in the first (largest) line naming NEEDLE.
@@ -225,28 +243,35 @@ More figures from the same run:
 EOF
 
 if [ "$have_callgrind" = yes ]; then
-    v=$tmp/cg.vorn.txt
-    # One part for vorn and the two floors: three cells.
-    instr3() { echo "$(instr "$1" "$v") | $(instr "$1" "$tmp/cg.floor.txt") | $(instr "$1" "$tmp/cg.text.txt")"; }
+    # One part for vorn and the two floors, on PLATFORM (default offscreen):
+    # three cells.
+    instr3() {
+        p=${2:-offscreen}
+        echo "$(instr "$1" "$tmp/cg.vorn.$p.txt") | $(instr "$1" "$tmp/cg.floor.$p.txt") | $(instr "$1" "$tmp/cg.text.$p.txt")"
+    }
+    v=$tmp/cg.vorn.offscreen.txt
     cat <<EOF
 ## Where the start-up goes
 
-Millions of instructions from the process start to the probe (callgrind, on
-the offscreen platform, one run each). The parts below the first line nest:
-font work happens inside the windows' construction and the first paint.
+Millions of instructions from the process start to the probe (callgrind, one
+run each), on the offscreen platform unless the row says Xvfb. The parts
+below the first lines nest: font work happens inside the windows'
+construction and the first paint.
 
 | Part | Vorn２ | Empty window | Vorn's texts |
 |---|---|---|---|
 | Whole start-up | $(instr3 "PROGRAM TOTALS") |
+| Whole start-up, Xvfb | $(instr3 "PROGRAM TOTALS" xcb) |
 | Loading and linking the libraries, before \`main\` | $(instr3 ":_dl_start ") |
 | \`QApplication\` | $(instr3 "QApplication::QApplication(") |
 | The windows made: \`Program\` | $(instr "vorn::Program::Program(" "$v") | – | – |
 | of which the main window, \`TFVorn\` | $(instr "vorn::TFVorn::TFVorn(" "$v") | – | – |
-| of which the targets dialog, \`TFTgt\` | $(instr "vorn::TFTgt::TFTgt(" "$v") | – | – |
 | The event loop until painted and idle | $(instr3 "QApplication::exec()") |
 | Font database set-up (fontconfig), anywhere | $(instr3 "QFontDatabasePrivate::ensureFontDatabase()") |
 | Font look-ups with their fallbacks, anywhere | $(instr3 "QFontDatabasePrivate::findFont(") |
-| SVG icons read (\`QIcon\` from a file), anywhere | $(instr3 "QIcon::QIcon(QString const&)") |
+| SVG pictures read, anywhere | $(instr3 "QSvgTinyDocument::load(") |
+| SVG pictures drawn, anywhere | $(instr3 "QSvgRenderer::render(QPainter*)") |
+| Xvfb: the window icon handed to X11 in four sizes | $(instr3 "QXcbWindow::setWindowIcon(QIcon const&)" xcb) |
 
 EOF
 fi
@@ -254,19 +279,25 @@ fi
 cat <<EOF
 ## Reading the figures
 
-- The empty window draws no text. Vorn２'s first line edit sets up
-  fontconfig, and its labels look up the Japanese gothic through the
-  family list of \`ui/Fonts.h\`, whose first two (Windows) families are
-  missing on Debian and cost a fallback search each; this font work, which
-  any window with text pays, is the largest part of the gap and puts a
-  start-up ratio of 1.15 out of reach of this baseline.
+- The empty window draws no text. Vorn２ sets up fontconfig's font
+  database when \`ui/Fonts.h\` picks the installed Japanese gothic, then
+  looks up and loads that font for its texts; this font work, which any
+  window with text pays, is the largest part of the gap to the empty window
+  and puts a start-up ratio of 1.15 against it out of reach.
 - The window with vorn's texts pays the same font work: it draws the same
-  texts in the same fonts. What vorn costs above it is its own work: the
-  pictures of the toolbar, the settings, the menus' commands, the
-  controller's first state.
+  texts in the same fonts. What vorn costs above it is mostly what it shows
+  besides its texts: the toolbar's six pictures and, under X11, the window
+  icon, which Qt draws in four sizes (16 to 128 pixels) for the window
+  system. Its own work (the settings read, the menus' commands, the
+  controller's first state) is small beside them.
+- Each SVG picture is read once, when first drawn (\`resources/SvgIcon.h\`):
+  an icon made with \`QIcon(file)\` reads its file when it is made and again
+  for every size it draws.
 - The graph window (Qt Charts, and a grid of a thousand rows) is made by the
   first graph command of a run rather than at start-up: made at start-up, it
-  cost about a sixth of the start-up time and 6 MB of peak RSS.
+  cost about a sixth of the start-up time and 6 MB of peak RSS. The targets
+  dialog is made by the first targets command too; made at start-up it cost
+  about 3 % of the start-up's instructions.
 - On a shared machine the wall-clock figures move with the load (see
   Machine); the CPU times beside the commands move much less.
 
@@ -283,9 +314,10 @@ cat <<EOF
   cache first. The probe is the benchmarks' alone: the program measured is
   \`vorn_probed\`, vorn built from the same sources with the probe added; the
   vorn that is installed has none and reads no variable of it.
-- **The baselines** link the same Qt modules as vorn (Core, Gui, Widgets,
-  Charts, Help, and the libraries they bring) and are watched by the same
-  probe. The empty window (\`bench/StartupFloor.cpp\`), of the size vorn's
+- **The baselines** link the Qt modules of vorn's windows (Core, Gui,
+  Widgets, Charts, Help, and the libraries they bring) and are watched by
+  the same probe; vorn also links Qt SVG, which draws its pictures, and the
+  floors show none. The empty window (\`bench/StartupFloor.cpp\`), of the size vorn's
   main window has, is the toolkit's floor: it draws no text, so it never
   sets up fontconfig or loads a font. The window with vorn's texts
   (\`bench/StartupTextFloor.cpp\`) shows what vorn's main window shows in
