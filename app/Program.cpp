@@ -10,16 +10,21 @@ Program::Program(MainController::Services services) : prompter_(services.prompte
     fvorn_ = std::make_unique<TFVorn>(
         services, MainController::State{values.measurement, values.targets, values.dateStamp,
                                         values.logFilePath, values.history});
-    ftgt_ = std::make_unique<TFTgt>(services.prompter, *fvorn_, values.targets, fvorn_.get());
     fvorn_->controller().setGraphWindowMaker(
         [this]() -> GraphController& { return FGrah().controller(); });
-    fvorn_->setTargetsDialog([this] { ftgt_->exec(); });
+    fvorn_->setTargetsDialog([this] { FTgt().exec(); });
 }
 
 TFGrah& Program::FGrah() {
     if (!fgrah_)
         fgrah_ = std::make_unique<TFGrah>(prompter_, values.targets, fvorn_.get());
     return *fgrah_;
+}
+
+TFTgt& Program::FTgt() {
+    if (!ftgt_)
+        ftgt_ = std::make_unique<TFTgt>(prompter_, *fvorn_, values.targets, fvorn_.get());
+    return *ftgt_;
 }
 
 // The dialogs are children of the main window: let them go first.

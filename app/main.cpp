@@ -2,7 +2,9 @@
 
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#ifdef VORN_WITH_STARTUP_PROBE
 #include "app/StartupProbe.h"
+#endif
 #include "log/PosixFileSystem.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/SystemClock.h"
@@ -10,11 +12,11 @@
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtPrompter.h"
 #include "resources/Icons.h"
+#include "resources/SvgIcon.h"
 #include "ui/Fonts.h"
 #include "ui/main/TFVorn.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QToolTip>
@@ -77,7 +79,7 @@ int main(int argc, char** argv) {
         // title, and each window's caption is exactly its own.
         QApplication::setDesktopFileName(QStringLiteral("vorn"));
         InitIcons();
-        QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vorn.svg")));
+        QApplication::setWindowIcon(SvgIcon(QStringLiteral(":/icons/vorn.svg")));
 
         // One Japanese gothic everywhere: menus, tooltips, message boxes, the
         // file dialogs and the help take the size of the dialogs' text; each
@@ -100,9 +102,12 @@ int main(int argc, char** argv) {
         QtFileChooser files;
         PosixFileSystem fs;
         Program program(MainController::Services{prompter, clock, help, settings, files, fs});
-        // Benchmarks only: with VORN_STARTUP_PROBE set, report when the main
-        // window is painted and start-up is over, then quit.
+#ifdef VORN_WITH_STARTUP_PROBE
+        // The benchmarks' build of the program (vorn_probed) only: with
+        // VORN_STARTUP_PROBE set, report when the main window is painted and
+        // start-up is over, then quit.
         WatchStartup(program.FVorn());
+#endif
         program.FVorn().show();
         QApplication::exec();
     } catch (const std::exception& e) {

@@ -1,8 +1,8 @@
 // The toolkit's floor for start-up time and memory: one empty window of the
 // size given as "WIDTHxHEIGHT" in the first argument, watched by the same
-// start-up probe as vorn. It links the same Qt modules as vorn, and
+// start-up probe as vorn. It links the Qt modules of vorn's windows, and
 // bench/CMakeLists.txt keeps them all loaded although it calls nothing in
-// Qt Charts and Qt Help.
+// Qt Charts and Qt Help; not Qt SVG, which only draws vorn's pictures.
 
 #include "app/StartupProbe.h"
 

@@ -1,15 +1,17 @@
-// Start-up time and peak memory of vorn beside the toolkit's floor.
+// Start-up time and peak memory of vorn beside its two floors.
 //
-//   vorn_bench_startup RUNS VORN FLOOR
+//   vorn_bench_startup RUNS VORN FLOOR TEXT_FLOOR
 //
-// Starts VORN and FLOOR (the empty-window program) RUNS times each, taking
-// turns, with VORN_STARTUP_PROBE set. Each start-up is the time from just
-// before the spawn to the moment the program's probe reports its window
-// painted and its event loop idle, both read on CLOCK_MONOTONIC. FLOOR is
-// given the size of vorn's main window. One start of each, not counted,
+// Starts VORN, FLOOR (the empty-window program) and TEXT_FLOOR (the window
+// with vorn's texts) RUNS times each, taking turns, with VORN_STARTUP_PROBE
+// set. Each start-up is the time from just before the spawn to the moment
+// the program's probe reports its window painted and its event loop idle,
+// both read on CLOCK_MONOTONIC. FLOOR is given the size of vorn's main
+// window; TEXT_FLOOR must come up at that size by itself, or it no longer
+// shows the same window and the run stops. One start of each, not counted,
 // comes first to warm the file cache. Prints "key value" lines: the
 // medians, minimums and maximums in milliseconds and the median peak RSS in
-// kilobytes.
+// kilobytes, for vorn, floor and text_floor.
 
 #include <algorithm>
 #include <cerrno>
@@ -141,8 +143,8 @@ void Print(const char* name, const std::vector<Start>& starts) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4 || std::atoi(argv[1]) < 1) {
-        std::fprintf(stderr, "usage: %s RUNS VORN FLOOR\n", argv[0]);
+    if (argc != 5 || std::atoi(argv[1]) < 1) {
+        std::fprintf(stderr, "usage: %s RUNS VORN FLOOR TEXT_FLOOR\n", argv[0]);
         return 2;
     }
     const int runs = std::atoi(argv[1]);
@@ -152,22 +154,25 @@ int main(int argc, char** argv) {
         const std::string size = Launch(vorn).size; // warm-up
         const std::vector<std::string> floor = {argv[3], size};
         Launch(floor);
+        const std::vector<std::string> textFloor = {argv[4]};
+        const std::string textSize = Launch(textFloor).size;
+        if (textSize != size)
+            throw std::runtime_error(textFloor[0] + " came up at " + textSize + ", vorn at " +
+                                     size + ": it no longer shows vorn's main window");
 
-        std::vector<Start> vornStarts;
-        std::vector<Start> floorStarts;
+        const std::vector<std::string>* programs[3] = {&vorn, &floor, &textFloor};
+        std::vector<Start> starts[3];
         for (int i = 0; i < runs; ++i) {
-            // Take turns, so that neither always follows the other.
-            if (i % 2 == 0) {
-                vornStarts.push_back(Launch(vorn));
-                floorStarts.push_back(Launch(floor));
-            } else {
-                floorStarts.push_back(Launch(floor));
-                vornStarts.push_back(Launch(vorn));
+            // Take turns, so that none always follows the same one.
+            for (int k = 0; k < 3; ++k) {
+                const int which = (i + k) % 3;
+                starts[which].push_back(Launch(*programs[which]));
             }
         }
         std::printf("runs %d\nsize %s\n", runs, size.c_str());
-        Print("vorn", vornStarts);
-        Print("floor", floorStarts);
+        Print("vorn", starts[0]);
+        Print("floor", starts[1]);
+        Print("text_floor", starts[2]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

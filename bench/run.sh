@@ -5,9 +5,9 @@
 #
 # BUILD_DIR is a Release build made with -DVORN_BENCH=ON. Start-up and
 # memory come from bin/vorn_bench_startup, on the offscreen platform and
-# under Xvfb; the commands from bin/vorn_bench_commands (Google Benchmark);
-# where vorn's start-up instructions go from callgrind, when valgrind is
-# there. STARTUP_RUNS (default 21) and REPETITIONS (default 5) set how many
+# under Xvfb, against two floors: an empty window and a window with vorn's
+# texts; the commands from bin/vorn_bench_commands (Google Benchmark); where
+# the start-up instructions go from callgrind, when valgrind is there. STARTUP_RUNS (default 21) and REPETITIONS (default 5) set how many
 # runs each median is taken over.
 set -eu
 
@@ -31,7 +31,7 @@ mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset VORN_STARTUP_PROBE
 
-for tool in vorn vorn_bench_floor vorn_bench_startup vorn_bench_commands; do
+for tool in vorn_probed vorn_bench_floor vorn_bench_text_floor vorn_bench_startup vorn_bench_commands; do
     [ -x "$bin/$tool" ] || { echo "missing $bin/$tool: build with -DVORN_BENCH=ON" >&2; exit 1; }
 done
 
@@ -40,9 +40,40 @@ load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 # "key value" lines of the launcher; value KEY FILE prints one.
 value() { awk -v k="$1" '$1 == k { print $2 }' "$2"; }
 
+# Instructions up to the start-up probe, by part, from callgrind: profile
+# PLATFORM runs vorn and the two floors once each on the Qt platform
+# PLATFORM (offscreen, or xcb on the Xvfb in DISPLAY) and leaves the
+# annotated profiles in $tmp/cg.WHO.PLATFORM.txt, WHO being vorn, floor or
+# text.
+can_profile=no
+if command -v valgrind >/dev/null && command -v callgrind_annotate >/dev/null; then
+    can_profile=yes
+fi
+profile() {
+    for who in vorn floor text; do
+        prog="$bin/vorn_probed"
+        args=""
+        if [ "$who" = floor ]; then
+            prog="$bin/vorn_bench_floor"
+            args=$(value size "$tmp/offscreen.txt")
+        elif [ "$who" = text ]; then
+            prog="$bin/vorn_bench_text_floor"
+        fi
+        out="$tmp/cg.$who.$1"
+        # The profile is cut where the probe quits: shut-down is not start-up.
+        # shellcheck disable=SC2086
+        VORN_STARTUP_PROBE=1 QT_QPA_PLATFORM=$1 valgrind --tool=callgrind \
+            --callgrind-out-file="$out" --dump-before='QCoreApplication::quit*' \
+            "$prog" $args >/dev/null 2>&1 || true
+        if [ -s "$out.1" ]; then
+            callgrind_annotate --inclusive=yes --threshold=100 "$out.1" >"$out.txt" 2>/dev/null || true
+        fi
+    done
+}
+
 echo "start-up and memory, offscreen ($runs runs each)..."
-QT_QPA_PLATFORM=offscreen "$bin/vorn_bench_startup" "$runs" "$bin/vorn" "$bin/vorn_bench_floor" \
-    >"$tmp/offscreen.txt"
+QT_QPA_PLATFORM=offscreen "$bin/vorn_bench_startup" "$runs" "$bin/vorn_probed" "$bin/vorn_bench_floor" \
+    "$bin/vorn_bench_text_floor" >"$tmp/offscreen.txt"
 
 echo "start-up and memory, Xvfb ($runs runs each)..."
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
@@ -54,7 +85,12 @@ until [ -s "$tmp/display" ]; do
     sleep 0.1
 done
 DISPLAY=":$(cat "$tmp/display")" QT_QPA_PLATFORM=xcb \
-    "$bin/vorn_bench_startup" "$runs" "$bin/vorn" "$bin/vorn_bench_floor" >"$tmp/xvfb.txt"
+    "$bin/vorn_bench_startup" "$runs" "$bin/vorn_probed" "$bin/vorn_bench_floor" \
+    "$bin/vorn_bench_text_floor" >"$tmp/xvfb.txt"
+if [ "$can_profile" = yes ]; then
+    echo "where the start-up goes, Xvfb (callgrind)..."
+    DISPLAY=":$(cat "$tmp/display")" profile xcb
+fi
 kill "$xvfb_pid" 2>/dev/null || true
 wait "$xvfb_pid" 2>/dev/null || true
 xvfb_pid=""
@@ -78,28 +114,14 @@ median() {
         }' "$tmp/commands.csv"
 }
 
-# Instructions up to the start-up probe, by part, from callgrind.
 have_callgrind=no
-if command -v valgrind >/dev/null && command -v callgrind_annotate >/dev/null; then
-    echo "where the start-up goes (callgrind)..."
-    for who in vorn floor; do
-        prog="$bin/vorn"
-        args=""
-        if [ "$who" = floor ]; then
-            prog="$bin/vorn_bench_floor"
-            args=$(value size "$tmp/offscreen.txt")
-        fi
-        # The profile is cut where the probe quits: shut-down is not start-up.
-        # shellcheck disable=SC2086
-        VORN_STARTUP_PROBE=1 QT_QPA_PLATFORM=offscreen valgrind --tool=callgrind \
-            --callgrind-out-file="$tmp/cg.$who" --dump-before='QCoreApplication::quit*' \
-            "$prog" $args >/dev/null 2>&1 || true
-        if [ -s "$tmp/cg.$who.1" ]; then
-            callgrind_annotate --inclusive=yes --threshold=100 "$tmp/cg.$who.1" \
-                >"$tmp/cg.$who.txt" 2>/dev/null || true
-        fi
+if [ "$can_profile" = yes ]; then
+    echo "where the start-up goes, offscreen (callgrind)..."
+    profile offscreen
+    have_callgrind=yes
+    for f in vorn.offscreen floor.offscreen text.offscreen vorn.xcb floor.xcb text.xcb; do
+        [ -s "$tmp/cg.$f.txt" ] || have_callgrind=no
     done
-    [ -s "$tmp/cg.vorn.txt" ] && [ -s "$tmp/cg.floor.txt" ] && have_callgrind=yes
 fi
 
 # Millions of instructions in the first (largest) line naming NEEDLE.
@@ -120,13 +142,17 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 off_v=$(value vorn_ms_median "$tmp/offscreen.txt")
 off_f=$(value floor_ms_median "$tmp/offscreen.txt")
+off_t=$(value text_floor_ms_median "$tmp/offscreen.txt")
 x_v=$(value vorn_ms_median "$tmp/xvfb.txt")
 x_f=$(value floor_ms_median "$tmp/xvfb.txt")
+x_t=$(value text_floor_ms_median "$tmp/xvfb.txt")
 off_rv=$(value vorn_rss_kb_median "$tmp/offscreen.txt")
 off_rf=$(value floor_rss_kb_median "$tmp/offscreen.txt")
 x_rv=$(value vorn_rss_kb_median "$tmp/xvfb.txt")
 x_rf=$(value floor_rss_kb_median "$tmp/xvfb.txt")
 mb() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+# The fastest and slowest start of PROGRAM on PLATFORM: "min / max".
+spread() { echo "$(fmt "$(value "$1_ms_min" "$tmp/$2.txt")") / $(fmt "$(value "$1_ms_max" "$tmp/$2.txt")")"; }
 over() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%+.1f MB", (a - b) / 1024 }'; }
 
 type_us=$(median BM_TypeInputs us)
@@ -165,8 +191,11 @@ fs=$(stat -f -c %T "$build")
 met() { awk "BEGIN { print (($1) ? \"yes\" : \"**no**\") }"; }
 off_ratio=$(ratio "$off_v" "$off_f")
 x_ratio=$(ratio "$x_v" "$x_f")
+off_text_ratio=$(ratio "$off_v" "$off_t")
+x_text_ratio=$(ratio "$x_v" "$x_t")
 ok_off=$(met "$off_ratio <= 1.15")
 ok_x=$(met "$x_ratio <= 1.15")
+ok_x_text=$(met "$x_text_ratio <= 1.10")
 ok_off_rss=$(met "$off_rv - $off_rf <= 10240")
 ok_x_rss=$(met "$x_rv - $x_rf <= 10240")
 ok_measure=$(met "$measure_us < 50")
@@ -188,6 +217,8 @@ time. Do not edit by hand: run \`make bench\` again.
 |---|---|---|---|---|---|
 | Start-up, offscreen | $(fmt "$off_v") ms | $(fmt "$off_f") ms: empty window | $off_ratio | ≤ 1.15 | $ok_off |
 | Start-up, Xvfb | $(fmt "$x_v") ms | $(fmt "$x_f") ms: empty window | $x_ratio | ≤ 1.15 | $ok_x |
+| Start-up, offscreen | $(fmt "$off_v") ms | $(fmt "$off_t") ms: vorn's texts | $off_text_ratio | – | |
+| Start-up, Xvfb | $(fmt "$x_v") ms | $(fmt "$x_t") ms: vorn's texts | $x_text_ratio | ≤ 1.10 | $ok_x_text |
 | Peak RSS at rest, offscreen | $(mb "$off_rv") MB | $(mb "$off_rf") MB: empty window | $(over "$off_rv" "$off_rf") | ≤ +10 MB | $ok_off_rss |
 | Peak RSS at rest, Xvfb | $(mb "$x_rv") MB | $(mb "$x_rf") MB: empty window | $(over "$x_rv" "$x_rf") | ≤ +10 MB | $ok_x_rss |
 | Measure command | $(timed BM_Measure us 1 µs) | $(fmt "$type_us") µs: filling the three fields, included | $(ratio "$measure_us" "$type_us") | < 50 µs | $ok_measure |
@@ -205,33 +236,42 @@ More figures from the same run:
 | Measure command, then the window repainted | $(timed BM_MeasureRepainted us 1 µs) |
 | Reading the log alone (\`ReadHistory\`), 10 / 100 / 999 records | $(fmt "$r10" 3) / $(fmt "$r100" 3) / $(fmt "$r999" 3) ms |
 | First graph command of a run, 999 records: the graph window made, filled and shown for the first time | $(timed BM_LoadHistoryFirst/999/iterations:20 ms 1 ms) |
-| Start-up, offscreen, fastest / slowest of $runs | $(fmt "$(value vorn_ms_min "$tmp/offscreen.txt")") / $(fmt "$(value vorn_ms_max "$tmp/offscreen.txt")") ms (empty window: $(fmt "$(value floor_ms_min "$tmp/offscreen.txt")") / $(fmt "$(value floor_ms_max "$tmp/offscreen.txt")") ms) |
-| Start-up, Xvfb, fastest / slowest of $runs | $(fmt "$(value vorn_ms_min "$tmp/xvfb.txt")") / $(fmt "$(value vorn_ms_max "$tmp/xvfb.txt")") ms (empty window: $(fmt "$(value floor_ms_min "$tmp/xvfb.txt")") / $(fmt "$(value floor_ms_max "$tmp/xvfb.txt")") ms) |
+| Start-up, offscreen, fastest / slowest of $runs | $(spread vorn offscreen) ms (empty window: $(spread floor offscreen) ms; vorn's texts: $(spread text_floor offscreen) ms) |
+| Start-up, Xvfb, fastest / slowest of $runs | $(spread vorn xvfb) ms (empty window: $(spread floor xvfb) ms; vorn's texts: $(spread text_floor xvfb) ms) |
+| Peak RSS at rest, the window with vorn's texts, offscreen / Xvfb | $(mb "$(value text_floor_rss_kb_median "$tmp/offscreen.txt")") / $(mb "$(value text_floor_rss_kb_median "$tmp/xvfb.txt")") MB |
 
 EOF
 
 if [ "$have_callgrind" = yes ]; then
-    v=$tmp/cg.vorn.txt
-    f=$tmp/cg.floor.txt
+    # One part for vorn and the two floors, on PLATFORM (default offscreen):
+    # three cells.
+    instr3() {
+        p=${2:-offscreen}
+        echo "$(instr "$1" "$tmp/cg.vorn.$p.txt") | $(instr "$1" "$tmp/cg.floor.$p.txt") | $(instr "$1" "$tmp/cg.text.$p.txt")"
+    }
+    v=$tmp/cg.vorn.offscreen.txt
     cat <<EOF
 ## Where the start-up goes
 
-Millions of instructions from the process start to the probe (callgrind, on
-the offscreen platform, one run each). The parts below the first line nest:
-font work happens inside the windows' construction and the first paint.
+Millions of instructions from the process start to the probe (callgrind, one
+run each), on the offscreen platform unless the row says Xvfb. The parts
+below the first lines nest: font work happens inside the windows'
+construction and the first paint.
 
-| Part | Vorn２ | Empty window |
-|---|---|---|
-| Whole start-up | $(instr "PROGRAM TOTALS" "$v") | $(instr "PROGRAM TOTALS" "$f") |
-| Loading and linking the libraries, before \`main\` | $(instr ":_dl_start " "$v") | $(instr ":_dl_start " "$f") |
-| \`QApplication\` | $(instr "QApplication::QApplication(" "$v") | $(instr "QApplication::QApplication(" "$f") |
-| The windows made: \`Program\` | $(instr "vorn::Program::Program(" "$v") | – |
-| of which the main window, \`TFVorn\` | $(instr "vorn::TFVorn::TFVorn(" "$v") | – |
-| of which the targets dialog, \`TFTgt\` | $(instr "vorn::TFTgt::TFTgt(" "$v") | – |
-| The event loop until painted and idle | $(instr "QApplication::exec()" "$v") | $(instr "QApplication::exec()" "$f") |
-| Font database set-up (fontconfig), anywhere | $(instr "QFontDatabasePrivate::ensureFontDatabase()" "$v") | $(instr "QFontDatabasePrivate::ensureFontDatabase()" "$f") |
-| Font look-ups with their fallbacks, anywhere | $(instr "QFontDatabasePrivate::findFont(" "$v") | $(instr "QFontDatabasePrivate::findFont(" "$f") |
-| SVG icons read (\`QIcon\` from a file), anywhere | $(instr "QIcon::QIcon(QString const&)" "$v") | $(instr "QIcon::QIcon(QString const&)" "$f") |
+| Part | Vorn２ | Empty window | Vorn's texts |
+|---|---|---|---|
+| Whole start-up | $(instr3 "PROGRAM TOTALS") |
+| Whole start-up, Xvfb | $(instr3 "PROGRAM TOTALS" xcb) |
+| Loading and linking the libraries, before \`main\` | $(instr3 ":_dl_start ") |
+| \`QApplication\` | $(instr3 "QApplication::QApplication(") |
+| The windows made: \`Program\` | $(instr "vorn::Program::Program(" "$v") | – | – |
+| of which the main window, \`TFVorn\` | $(instr "vorn::TFVorn::TFVorn(" "$v") | – | – |
+| The event loop until painted and idle | $(instr3 "QApplication::exec()") |
+| Font database set-up (fontconfig), anywhere | $(instr3 "QFontDatabasePrivate::ensureFontDatabase()") |
+| Font look-ups with their fallbacks, anywhere | $(instr3 "QFontDatabasePrivate::findFont(") |
+| SVG pictures read, anywhere | $(instr3 "QSvgTinyDocument::load(") |
+| SVG pictures drawn, anywhere | $(instr3 "QSvgRenderer::render(QPainter*)") |
+| Xvfb: the window icon handed to X11 in four sizes | $(instr3 "QXcbWindow::setWindowIcon(QIcon const&)" xcb) |
 
 EOF
 fi
@@ -239,15 +279,25 @@ fi
 cat <<EOF
 ## Reading the figures
 
-- The empty window draws no text. Vorn２'s first line edit sets up
-  fontconfig, and its labels look up the Japanese gothic through the
-  family list of \`ui/Fonts.h\`, whose first two (Windows) families are
-  missing on Debian and cost a fallback search each; this font work, which
-  any window with text pays, is the largest part of the gap and puts a
-  start-up ratio of 1.15 out of reach of this baseline.
+- The empty window draws no text. Vorn２ sets up fontconfig's font
+  database when \`ui/Fonts.h\` picks the installed Japanese gothic, then
+  looks up and loads that font for its texts; this font work, which any
+  window with text pays, is the largest part of the gap to the empty window
+  and puts a start-up ratio of 1.15 against it out of reach.
+- The window with vorn's texts pays the same font work: it draws the same
+  texts in the same fonts. What vorn costs above it is mostly what it shows
+  besides its texts: the toolbar's six pictures and, under X11, the window
+  icon, which Qt draws in four sizes (16 to 128 pixels) for the window
+  system. Its own work (the settings read, the menus' commands, the
+  controller's first state) is small beside them.
+- Each SVG picture is read once, when first drawn (\`resources/SvgIcon.h\`):
+  an icon made with \`QIcon(file)\` reads its file when it is made and again
+  for every size it draws.
 - The graph window (Qt Charts, and a grid of a thousand rows) is made by the
   first graph command of a run rather than at start-up: made at start-up, it
-  cost about a sixth of the start-up time and 6 MB of peak RSS.
+  cost about a sixth of the start-up time and 6 MB of peak RSS. The targets
+  dialog is made by the first targets command too; made at start-up it cost
+  about 3 % of the start-up's instructions.
 - On a shared machine the wall-clock figures move with the load (see
   Machine); the CPU times beside the commands move much less.
 
@@ -261,12 +311,22 @@ cat <<EOF
   \`CLOCK_MONOTONIC\`, which the launcher shares, and quits. Exec, dynamic
   linking, static initialisers and everything up to the first frame count;
   shut-down does not. One start of each program, not counted, warms the file
-  cache first.
-- **The baseline** (\`bench/StartupFloor.cpp\`) links the same Qt modules as
-  vorn (Core, Gui, Widgets, Charts, Help, and the libraries they bring) and
-  shows one empty window of the size vorn's main window has, watched by the
-  same probe: the toolkit's floor. It draws no text, so it never sets up
-  fontconfig or loads a font.
+  cache first. The probe is the benchmarks' alone: the program measured is
+  \`vorn_probed\`, vorn built from the same sources with the probe added; the
+  vorn that is installed has none and reads no variable of it.
+- **The baselines** link the Qt modules of vorn's windows (Core, Gui,
+  Widgets, Charts, Help, and the libraries they bring) and are watched by
+  the same probe; vorn also links Qt SVG, which draws its pictures, and the
+  floors show none. The empty window (\`bench/StartupFloor.cpp\`), of the size vorn's
+  main window has, is the toolkit's floor: it draws no text, so it never
+  sets up fontconfig or loads a font. The window with vorn's texts
+  (\`bench/StartupTextFloor.cpp\`) shows what vorn's main window shows in
+  words (the menu bar's two menus, the labels, the three empty edits, the
+  judgement panel and the hint bar) at the same places, in the fonts of
+  \`ui/Fonts.h\` and the same colours, and nothing else: no logic, no
+  settings, no icons, no menu items, no other window. It comes up at the
+  size of vorn's main window, which the launcher checks. It is the fair
+  floor: the goal is a start-up within 10 % of it under Xvfb.
 - **Peak RSS at rest** is \`VmHWM\` from \`/proc/self/status\`, read by the
   probe at the same moment.
 - **Commands** (\`bench/CommandBench.cpp\`) drive the real windows on the
@@ -298,10 +358,10 @@ By hand, from a build configured with
 \`cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" -DVORN_TESTS=OFF -DVORN_BENCH=ON\`:
 
 \`\`\`sh
-QT_QPA_PLATFORM=offscreen build/bench/bin/vorn_bench_startup 21 build/bench/bin/vorn build/bench/bin/vorn_bench_floor
-xvfb-run -a sh -c 'QT_QPA_PLATFORM=xcb build/bench/bin/vorn_bench_startup 21 build/bench/bin/vorn build/bench/bin/vorn_bench_floor'
+QT_QPA_PLATFORM=offscreen build/bench/bin/vorn_bench_startup 21 build/bench/bin/vorn_probed build/bench/bin/vorn_bench_floor build/bench/bin/vorn_bench_text_floor
+xvfb-run -a sh -c 'QT_QPA_PLATFORM=xcb build/bench/bin/vorn_bench_startup 21 build/bench/bin/vorn_probed build/bench/bin/vorn_bench_floor build/bench/bin/vorn_bench_text_floor'
 (cd build/bench && QT_QPA_PLATFORM=offscreen bin/vorn_bench_commands --benchmark_repetitions=5)
-VORN_STARTUP_PROBE=1 QT_QPA_PLATFORM=offscreen valgrind --tool=callgrind --dump-before='QCoreApplication::quit*' build/bench/bin/vorn
+VORN_STARTUP_PROBE=1 QT_QPA_PLATFORM=offscreen valgrind --tool=callgrind --dump-before='QCoreApplication::quit*' build/bench/bin/vorn_probed
 \`\`\`
 EOF
 } >"$report"

@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="g++ cmake make pkg-config
-qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-tools-dev qt6-tools-dev-tools
+qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
 qt6-l10n-tools libqt6sql6-sqlite qt6-translations-l10n qt6-qpa-plugins libqt6svg6
 libgtest-dev googletest libbenchmark-dev
 fonts-ipafont-gothic xvfb xauth xdotool faketime x11-utils imagemagick

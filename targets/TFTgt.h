@@ -20,9 +20,10 @@ namespace vorn {
 class MarkerView;
 class Prompter;
 
-// The targets dialog. Made once at start-up, after the main window has
-// loaded the target table; the main window shows it with exec(). Closing it
-// in any way only hides it, so the rows carry over to the next showing.
+// The targets dialog. Made once, when it is first needed (app/Program.h),
+// after the main window has loaded the target table; the main window shows
+// it with exec(). Closing it in any way only hides it, so the rows carry over
+// to the next showing.
 class TFTgt : public QDialog, public TargetsView {
     Q_OBJECT
 

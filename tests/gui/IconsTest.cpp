@@ -1,8 +1,10 @@
 #include "resources/Icons.h"
+#include "resources/SvgIcon.h"
 
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
 #include <QPixmap>
 #include <gtest/gtest.h>
 
@@ -66,6 +68,44 @@ TEST_F(IconsTest, MarkerIsRedOnTransparent) {
     for (const QPoint corner : {QPoint(0, 0), QPoint(15, 0), QPoint(0, 15), QPoint(15, 15)})
         EXPECT_EQ(qAlpha(image.pixel(corner)), 0) << corner.x() << "," << corner.y();
     EXPECT_GT(countPixels(image, isRed), 40);
+}
+
+// The program's icons read each picture once; what they draw must be what
+// Qt's own SVG icon engine draws from the same file, in every mode and size
+// and on a high-density screen, for the toolbar, the markers and the window
+// icon the window system asks for in four sizes.
+TEST_F(IconsTest, SvgIconDrawsAsQtDrawsTheFile) {
+    const char* const paths[] = {
+        ":/icons/measure.svg", ":/icons/clear.svg",   ":/icons/save.svg",
+        ":/icons/graph.svg",   ":/icons/targets.svg", ":/icons/close.svg",
+        ":/icons/marker.svg",  ":/icons/vorn.svg",    ":/icons/missing.svg",
+    };
+    const QIcon::Mode modes[] = {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected};
+    auto painted = [](const QIcon& icon, QIcon::Mode mode, qreal ratio) {
+        QImage image(QSize(44, 44), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(0);
+        QPainter painter(&image);
+        icon.paint(&painter, QRect(0, 0, 16, 16), Qt::AlignCenter, mode);
+        return image;
+    };
+    for (const char* path : paths) {
+        const QIcon ours = vorn::SvgIcon(path);
+        const QIcon qts(path);
+        ASSERT_EQ(ours.isNull(), qts.isNull()) << path;
+        for (const QIcon::Mode mode : modes) {
+            for (const int size : {16, 22, 32, 64, 128}) {
+                SCOPED_TRACE(testing::Message() << path << " mode " << mode << " size " << size);
+                const QImage image = ours.pixmap(QSize(size, size), mode).toImage();
+                EXPECT_EQ(image, qts.pixmap(QSize(size, size), mode).toImage());
+                EXPECT_EQ(ours.actualSize(QSize(size, size), mode),
+                          qts.actualSize(QSize(size, size), mode));
+            }
+            for (const qreal ratio : {1.0, 2.0})
+                EXPECT_EQ(painted(ours, mode, ratio), painted(qts, mode, ratio))
+                    << path << " mode " << mode << " ratio " << ratio;
+        }
+    }
 }
 
 TEST_F(IconsTest, ApplicationIconRendersHaveTheirNamedSizes) {

@@ -3,6 +3,7 @@
 #include "core/InputCheck.h"
 #include "platform/Prompter.h"
 #include "platform/qt/PlainText.h"
+#include "resources/SvgIcon.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
 #include "ui/NumberEdit.h"
@@ -95,7 +96,9 @@ TFVorn::TFVorn(MainController::Services services, MainController::State state, Q
         hintHandlers_[w] = &MainController::FormMouseMove;
     }
 
-    setWindowIcon(QIcon(QStringLiteral(":/icons/vorn.svg")));
+    // The window shows the application's icon, which main() sets before any
+    // window is made. An icon of its own, even of the same picture, would be
+    // read and drawn again in every size the window system asks for.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     controls_[MainCtl::Ed_h]->setFocus();
 
@@ -131,7 +134,7 @@ void TFVorn::buildToolbar(QWidget* client) {
         button->setGeometry(b.x, 4, 22, 22);
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(Q(b.icon))));
+        button->setIcon(SvgIcon(QStringLiteral(":/icons/%1.svg").arg(Q(b.icon))));
         button->setIconSize(QSize(16, 16));
         button->setToolTip(Q(b.tip));
         // Read out as the tooltip without its shortcut, e.g. "体重測定".
@@ -164,7 +167,8 @@ void TFVorn::buildRows(QWidget* client) {
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    const QIcon markerIcon(QStringLiteral(":/icons/marker.svg")); // one picture for all nine
+    // One picture for all nine, read when a marker is first shown.
+    const QIcon markerIcon = SvgIcon(QStringLiteral(":/icons/marker.svg"));
     for (int k = 0; k < kQuantityCount; ++k) {
         const RowNames& names = kRowNames[k];
         const QString captionText = Q(Facts(k).caption);
