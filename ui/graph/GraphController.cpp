@@ -7,6 +7,7 @@
 #include <cmath>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace vorn {
@@ -152,6 +153,13 @@ void GraphController::setCell(int column, int row, const std::string& text) {
         throw std::out_of_range("setCell: no cell " + std::to_string(column) + "," +
                                 std::to_string(row));
     view_.setCell(column, row, text);
+}
+
+void GraphController::setRows(int first, std::vector<GridRow> rows) {
+    if (first < 0 || first > kGridRows || rows.size() > static_cast<std::size_t>(kGridRows - first))
+        throw std::out_of_range("setRows: no rows " + std::to_string(first) + " to " +
+                                std::to_string(first + static_cast<long long>(rows.size()) - 1));
+    view_.setRows(first, std::move(rows));
 }
 
 void GraphController::showModal() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,9 @@ namespace vorn {
 // quantities) by 1000 rows, row 0 holding the column headers.
 constexpr int kGridColumns = 11;
 constexpr int kGridRows = 1000;
+
+// The texts of one row of `sg`, column by column.
+using GridRow = std::array<std::string, kGridColumns>;
 
 // The two lines of `Chart1`: the measured values and the target.
 enum class GraphSeries { Series1, Series2 };
@@ -33,6 +37,9 @@ public:
     // Cells of `sg`; column and row are within the grid.
     virtual std::string cell(int column, int row) const = 0;
     virtual void setCell(int column, int row, const std::string& text) = 0;
+    // Rows first, first + 1, ... take these texts, in one go; they all lie
+    // within the grid. The other rows keep theirs.
+    virtual void setRows(int first, std::vector<GridRow> rows) = 0;
 
     // Outer window height (frame included) and top, in screen pixels.
     virtual void setWindowHeight(int outerHeight) = 0;

@@ -3,6 +3,7 @@
 #include "platform/qt/PlainText.h"
 #include "ui/Fonts.h"
 #include "ui/graph/AxisScale.h"
+#include "ui/graph/GridModel.h"
 
 #include <QChart>
 #include <QChartView>
@@ -19,7 +20,7 @@
 #include <QRubberBand>
 #include <QScreen>
 #include <QShowEvent>
-#include <QTableWidget>
+#include <QTableView>
 #include <QToolTip>
 #include <QValueAxis>
 
@@ -254,10 +255,10 @@ void TFGrah::buildChart() {
 }
 
 void TFGrah::buildGrid() {
-    // The rows and columns come after the headers are hidden and sized: a
-    // visible row header measures the captions of its first and last hundred
-    // rows as they are inserted, a tenth of the program's start-up.
-    sg_ = new QTableWidget(this);
+    // The model comes after the headers are hidden and sized: a visible row
+    // header measures the captions of its first and last hundred rows as
+    // they arrive, a tenth of the program's start-up.
+    sg_ = new QTableView(this);
     sg_->setObjectName(QStringLiteral("sg"));
     sg_->setAccessibleName(QStringLiteral("全データの表"));
     sg_->setGeometry(0, 296, 465, 193);
@@ -266,8 +267,6 @@ void TFGrah::buildGrid() {
     sg_->horizontalHeader()->setDefaultSectionSize(70);
     sg_->horizontalHeader()->setMinimumSectionSize(0);
     sg_->verticalHeader()->setDefaultSectionSize(24);
-    sg_->setColumnCount(kGridColumns);
-    sg_->setRowCount(kGridRows);
     sg_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sg_->setSelectionBehavior(QAbstractItemView::SelectRows);
     sg_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -276,6 +275,8 @@ void TFGrah::buildGrid() {
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, Qt::black);
     sg_->setPalette(palette);
+    grid_ = new GridModel(sg_);
+    sg_->setModel(grid_);
 }
 
 // --- GraphView ---
@@ -385,20 +386,15 @@ void TFGrah::pointerMoved(const QPoint& viewportPos) {
 }
 
 std::string TFGrah::cell(int column, int row) const {
-    const QTableWidgetItem* item = sg_->item(row, column);
-    return item ? item->text().toStdString() : std::string();
+    return grid_->text(column, row);
 }
 
 void TFGrah::setCell(int column, int row, const std::string& text) {
-    if (column < 0 || column >= sg_->columnCount() || row < 0 || row >= sg_->rowCount())
-        return;
-    if (QTableWidgetItem* item = sg_->item(row, column)) {
-        item->setText(QString::fromStdString(text));
-        return;
-    }
-    auto* item = new QTableWidgetItem(QString::fromStdString(text));
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    sg_->setItem(row, column, item);
+    grid_->setText(column, row, text);
+}
+
+void TFGrah::setRows(int first, std::vector<GridRow> rows) {
+    grid_->setRows(first, std::move(rows));
 }
 
 void TFGrah::setWindowHeight(int outerHeight) {

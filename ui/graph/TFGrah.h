@@ -15,11 +15,12 @@ class QLabel;
 class QLineSeries;
 class QPushButton;
 class QRadioButton;
-class QTableWidget;
+class QTableView;
 class QValueAxis;
 
 namespace vorn {
 
+class GridModel;
 class Prompter;
 
 // The graph window: one quantity of the history against its target, and the
@@ -53,6 +54,7 @@ private:
     void setSeriesPoints(GraphSeries series, const std::vector<PlotPoint>& points) override;
     std::string cell(int column, int row) const override;
     void setCell(int column, int row, const std::string& text) override;
+    void setRows(int first, std::vector<GridRow> rows) override;
     void setWindowHeight(int outerHeight) override;
     int windowTop() const override;
     void setWindowTop(int top) override;
@@ -89,7 +91,8 @@ private:
     QLineSeries* series2_ = nullptr;
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
-    QTableWidget* sg_ = nullptr;
+    QTableView* sg_ = nullptr;
+    GridModel* grid_ = nullptr;
 
     AxisScale fittedX_;
     AxisScale fittedY_;

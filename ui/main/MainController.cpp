@@ -16,6 +16,8 @@
 #include "ui/graph/GraphController.h"
 
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace vorn {
 namespace {
@@ -236,23 +238,28 @@ void MainController::LoadHistory(bool measurementShown) {
 
     if (!graph_)
         graph_ = &makeGraph_();
+    // The headers and the records go to the grid in one go; rows past the
+    // last record keep what they held.
     const int rows = result.records + 1;
+    std::vector<GridRow> grid(static_cast<std::size_t>(rows));
+    grid[0] = {"順番",         "測定日",     "身長(cm)",     "体重(kg)",
+               "脂肪率(%)",    "脂肪量(kg)", "除脂肪量(kg)", "体水分量(kg)",
+               "標準体重(kg)", "BMI",        "肥満度(%)"};
     for (int r = 1; r < rows; ++r) {
-        graph_->setCell(0, r, IntToStr(r - 1));
+        GridRow& row = grid[static_cast<std::size_t>(r)];
+        row[0] = IntToStr(r - 1);
         const double stamp = st_.history.at(0, r);
-        const std::string date = FloatToStrF(stamp, 6, 0);
-        graph_->setCell(1, r, stamp < 100000 ? "0" + date : date);
+        row[1] = FloatToStrF(stamp, 6, 0);
+        if (stamp < 100000)
+            row[1].insert(0, 1, '0');
         for (int c = 2; c <= 10; ++c)
-            graph_->setCell(c, r, FloatToStrF(st_.history.at(c - 1, r), c == 9 ? 4 : 5, 2));
+            row[static_cast<std::size_t>(c)] =
+                FloatToStrF(st_.history.at(c - 1, r), c == 9 ? 4 : 5, 2);
     }
+    graph_->setRows(0, std::move(grid));
     graph_->setHistoryRowCount(rows);
     const int q = graph_->selectedQuantity();
     graph_->PlotQuantity(q, st_.targets[static_cast<size_t>(q)]);
-    static const char* const headers[11] = {
-        "順番",         "測定日",       "身長(cm)",     "体重(kg)", "脂肪率(%)", "脂肪量(kg)",
-        "除脂肪量(kg)", "体水分量(kg)", "標準体重(kg)", "BMI",      "肥満度(%)"};
-    for (int c = 0; c < 11; ++c)
-        graph_->setCell(c, 0, headers[c]);
 
     const std::string notice = LoadNotice(result);
     if (!notice.empty())
