@@ -319,6 +319,18 @@ TEST_F(GraphWindow, OneRecordDrawsItsPoints) {
     w.hide();
 }
 
+// The graph command plots while the window is hidden: its first paint shows
+// that plot whole, not the one before or a frame on the way.
+TEST_F(GraphWindow, PlotMadeWhileHiddenIsWholeAtTheFirstPaint) {
+    w.show(); // sized and laid out once, with nothing to draw
+    w.hide();
+    loadWeights({"65.00", "64.50", "63.20"});
+    click("RadioButton7");
+    w.show();
+    EXPECT_GE(pixels(QColor(255, 0, 0)), 12);
+    w.hide();
+}
+
 TEST_F(GraphWindow, ZoomKeepsRoundTicksAndRecordNumbersFromZero) {
     loadWeights({"65.00", "64.60", "64.10", "64.35", "63.80", "63.55", "63.90", "63.20"});
     click("RadioButton7");

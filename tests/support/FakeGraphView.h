@@ -12,9 +12,10 @@ namespace vorn::test {
 class FakeGraphView : public GraphView {
 public:
     void setTargetLegendVisible(bool visible) override { targetLegend = visible; }
-    void clearSeries(GraphSeries s) override { series[s].clear(); }
-    void setSeriesPoints(GraphSeries s, const std::vector<PlotPoint>& points) override {
-        series[s] = points;
+    void setPlot(const std::vector<PlotPoint>& measured,
+                 const std::vector<PlotPoint>& target) override {
+        series[GraphSeries::Series1] = measured;
+        series[GraphSeries::Series2] = target;
     }
     std::string cell(int column, int row) const override {
         auto it = cells.find({column, row});

@@ -30,9 +30,10 @@ public:
 
     // The target legend entry `Panel2`.
     virtual void setTargetLegendVisible(bool visible) = 0;
-    virtual void clearSeries(GraphSeries series) = 0;
-    // Replaces all points of the series with these, in one go.
-    virtual void setSeriesPoints(GraphSeries series, const std::vector<PlotPoint>& points) = 0;
+    // Replaces all points of both lines, in one go: the measured values and
+    // the target (no points: no line).
+    virtual void setPlot(const std::vector<PlotPoint>& measured,
+                         const std::vector<PlotPoint>& target) = 0;
 
     // Cells of `sg`; column and row are within the grid.
     virtual std::string cell(int column, int row) const = 0;
