@@ -264,8 +264,8 @@ void BM_LoadHistory(benchmark::State& state) {
         LoadAndShow(b, closer, logs[turn++ & 1]);
 }
 
-// The first graph command of a run: the graph window made, its grid's items
-// made and the window shown for the first time. A new program for each,
+// The first graph command of a run: the graph window made, its grid filled
+// and the window shown for the first time. A new program for each,
 // made outside the timing.
 void BM_LoadHistoryFirst(benchmark::State& state) {
     const int records = static_cast<int>(state.range(0));

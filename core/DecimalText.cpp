@@ -1,5 +1,6 @@
 #include "core/DecimalText.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -70,6 +71,17 @@ locale_t CLocale() {
 }
 
 std::optional<double> ReadDouble(std::string_view text) {
+    // std::from_chars rounds to the nearest double as strtod does, many
+    // times faster (a log holds ten thousand numbers). It takes no '+', and
+    // leaves a value out of its range (1e-400, 1e999) to the C library.
+    if (IsDecimalNumber(text)) {
+        const char* const last = text.data() + text.size();
+        const char* const first = text[0] == '+' ? text.data() + 1 : text.data();
+        double value = 0;
+        const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+        if (error == std::errc() && end == last)
+            return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+    }
     return readWhole<double>(text, strtod_l);
 }
 

@@ -14,7 +14,7 @@
 #include <QLineSeries>
 #include <QRadioButton>
 #include <QSettings>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -89,9 +89,9 @@ TEST_F(ProgramTest, WeighInSaveAndGraph) {
         shown = true;
         EXPECT_EQ(modal, &program->FGrah());
         EXPECT_EQ(modal->windowTitle(), QString::fromUtf8("種類別測定グラフ"));
-        auto* grid = modal->findChild<QTableWidget*>("sg");
-        EXPECT_EQ(grid->item(1, 1)->text(), "083020");
-        EXPECT_EQ(grid->item(0, 9)->text(), "BMI");
+        const QAbstractItemModel* grid = modal->findChild<QTableView*>("sg")->model();
+        EXPECT_EQ(grid->index(1, 1).data().toString(), "083020");
+        EXPECT_EQ(grid->index(0, 9).data().toString(), "BMI");
         EXPECT_EQ(series(0)->count(), 1);
         EXPECT_EQ(series(0)->at(0), QPointF(0, 170));
         modal->close();

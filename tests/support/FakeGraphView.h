@@ -12,9 +12,10 @@ namespace vorn::test {
 class FakeGraphView : public GraphView {
 public:
     void setTargetLegendVisible(bool visible) override { targetLegend = visible; }
-    void clearSeries(GraphSeries s) override { series[s].clear(); }
-    void setSeriesPoints(GraphSeries s, const std::vector<PlotPoint>& points) override {
-        series[s] = points;
+    void setPlot(const std::vector<PlotPoint>& measured,
+                 const std::vector<PlotPoint>& target) override {
+        series[GraphSeries::Series1] = measured;
+        series[GraphSeries::Series2] = target;
     }
     std::string cell(int column, int row) const override {
         auto it = cells.find({column, row});
@@ -22,6 +23,12 @@ public:
     }
     void setCell(int column, int row, const std::string& text) override {
         cells[{column, row}] = text;
+    }
+    void setRows(int first, std::vector<GridRow> rows) override {
+        for (std::size_t k = 0; k < rows.size(); ++k)
+            for (int column = 0; column < kGridColumns; ++column)
+                setCell(column, first + static_cast<int>(k),
+                        rows[k][static_cast<std::size_t>(column)]);
     }
     void setWindowHeight(int h) override { height = h; }
     int windowTop() const override { return top; }

@@ -190,6 +190,12 @@ TEST_F(Graph, RowCountAndCellsStayWithinTheGrid) {
         EXPECT_THROW(c.setCell(col, row, "1"), std::out_of_range) << col << "," << row;
     EXPECT_NO_THROW(c.setCell(10, 999, "1"));
     EXPECT_EQ(view.cell(10, 999), "1");
+    for (auto [first, count] : {std::pair{-1, 1}, {999, 2}, {1000, 1}, {0, 1001}})
+        EXPECT_THROW(c.setRows(first, std::vector<GridRow>(static_cast<std::size_t>(count))),
+                     std::out_of_range)
+            << first << "+" << count;
+    EXPECT_NO_THROW(c.setRows(999, {GridRow{"998"}}));
+    EXPECT_EQ(view.cell(0, 999), "998");
     for (int k : {-1, 9})
         EXPECT_THROW(c.PlotQuantity(k, ""), std::out_of_range) << k;
 }

@@ -154,6 +154,24 @@ TEST(FloatToStrF, RoundsTheEighteenDigitDecimalHalfAwayFromZero) {
     }
 }
 
+// A value whose exact decimal has 19 significant digits, the last a 5, lies
+// on a tie of its 18-digit text, which goes to the even digit as printf's
+// does: m * 2^-18 for odd m from 2^18 is such a value.
+TEST(FloatToStrF, EighteenDigitTextOfATieEndsEven) {
+    const struct {
+        double m;
+        const char* text;
+    } cases[] = {
+        {262145, "1.000003814697265620"},
+        {262147, "1.000011444091796880"},
+        {262151, "1.000026702880859380"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FloatToStrF(std::ldexp(c.m, -18), 18, 18), c.text);
+        EXPECT_EQ(FloatToStrF(-std::ldexp(c.m, -18), 18, 18), std::string("-") + c.text);
+    }
+}
+
 TEST(FloatToStrF, DateColumnHasNoDecimals) {
     EXPECT_EQ(FloatToStrF(83020.0L, 6, 0), "83020");
     EXPECT_EQ(FloatToStrF(123123.0L, 6, 0), "123123");

@@ -4,9 +4,11 @@
 #include "core/Measurement.h"
 #include "core/NumText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace vorn {
@@ -50,14 +52,15 @@ void GraphController::PlotQuantity(int quantity, const std::string& targetText) 
     const std::string target = targetText; // the caller's text may change under us
     const bool withTarget = !target.empty();
     view_.setTargetLegendVisible(withTarget);
-    view_.clearSeries(GraphSeries::Series1);
-    view_.clearSeries(GraphSeries::Series2);
 
     const std::optional<double> targetValue =
         withTarget ? PlotValue(target) : std::optional<double>(0.0);
     const int column = quantity + 2;
     std::vector<PlotPoint> measured;
     std::vector<PlotPoint> targetLine;
+    measured.reserve(static_cast<std::size_t>(std::max(rows_ - 1, 0)));
+    if (withTarget)
+        targetLine.reserve(measured.capacity());
     for (int row = 1; row < rows_; ++row) {
         const std::optional<double> value = PlotValue(view_.cell(column, row));
         double y = 0;
@@ -75,8 +78,7 @@ void GraphController::PlotQuantity(int quantity, const std::string& targetText) 
     }
     // Both lines are replaced even by no points, so that the view fits its
     // axes to this plot and not to the one before.
-    view_.setSeriesPoints(GraphSeries::Series1, measured);
-    view_.setSeriesPoints(GraphSeries::Series2, targetLine);
+    view_.setPlot(measured, targetLine);
     plotted_ = quantity;
     plottedPoints_ = static_cast<int>(measured.size());
 }
@@ -151,6 +153,13 @@ void GraphController::setCell(int column, int row, const std::string& text) {
         throw std::out_of_range("setCell: no cell " + std::to_string(column) + "," +
                                 std::to_string(row));
     view_.setCell(column, row, text);
+}
+
+void GraphController::setRows(int first, std::vector<GridRow> rows) {
+    if (first < 0 || first > kGridRows || rows.size() > static_cast<std::size_t>(kGridRows - first))
+        throw std::out_of_range("setRows: no rows " + std::to_string(first) + " to " +
+                                std::to_string(first + static_cast<long long>(rows.size()) - 1));
+    view_.setRows(first, std::move(rows));
 }
 
 void GraphController::showModal() {

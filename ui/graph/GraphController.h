@@ -4,6 +4,7 @@
 #include "ui/graph/GraphView.h"
 
 #include <string>
+#include <vector>
 
 namespace vorn {
 
@@ -49,6 +50,9 @@ public:
     void setHistoryRowCount(int rows);
     // Writes a cell of the grid. Raises std::out_of_range outside the grid.
     void setCell(int column, int row, const std::string& text);
+    // Writes rows first, first + 1, ... of the grid in one go; the other rows
+    // keep their texts. Raises std::out_of_range for rows outside the grid.
+    void setRows(int first, std::vector<GridRow> rows);
     void showModal();
 
 private:

@@ -2,6 +2,7 @@
 
 #include "core/Quantities.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,9 @@ namespace vorn {
 // The history grid `sg`: kGridColumns columns (sequence number, date, the
 // quantities) by 1000 rows, row 0 holding the column headers.
 constexpr int kGridRows = 1000;
+
+// The texts of one row of `sg`, column by column.
+using GridRow = std::array<std::string, kGridColumns>;
 
 // The two lines of `Chart1`: the measured values and the target.
 enum class GraphSeries { Series1, Series2 };
@@ -27,13 +31,17 @@ public:
 
     // The target legend entry `Panel2`.
     virtual void setTargetLegendVisible(bool visible) = 0;
-    virtual void clearSeries(GraphSeries series) = 0;
-    // Replaces all points of the series with these, in one go.
-    virtual void setSeriesPoints(GraphSeries series, const std::vector<PlotPoint>& points) = 0;
+    // Replaces all points of both lines, in one go: the measured values and
+    // the target (no points: no line).
+    virtual void setPlot(const std::vector<PlotPoint>& measured,
+                         const std::vector<PlotPoint>& target) = 0;
 
     // Cells of `sg`; column and row are within the grid.
     virtual std::string cell(int column, int row) const = 0;
     virtual void setCell(int column, int row, const std::string& text) = 0;
+    // Rows first, first + 1, ... take these texts, in one go; they all lie
+    // within the grid. The other rows keep theirs.
+    virtual void setRows(int first, std::vector<GridRow> rows) = 0;
 
     // Outer window height (frame included) and top, in screen pixels.
     virtual void setWindowHeight(int outerHeight) = 0;

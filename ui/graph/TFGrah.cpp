@@ -4,10 +4,12 @@
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
 #include "ui/graph/AxisScale.h"
+#include "ui/graph/GridModel.h"
 
 #include <QChart>
 #include <QChartView>
 #include <QFrame>
+#include <QGraphicsLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -20,7 +22,7 @@
 #include <QRubberBand>
 #include <QScreen>
 #include <QShowEvent>
-#include <QTableWidget>
+#include <QTableView>
 #include <QToolTip>
 #include <QValueAxis>
 
@@ -56,20 +58,24 @@ constexpr AxisScale kEmptyValueScale{0, 1, 0.2, 1};
 
 // The chart with the usual gestures of a chart: the rubber band zooms, but
 // drawn towards the upper left it restores the fitted view, as does a
-// double-click. Moves of the pointer, with no button held, are passed on
+// double-click. A press of the left button, which starts each of them, is
+// announced first. Moves of the pointer, with no button held, are passed on
 // for the point tooltips.
 class ChartView : public QChartView {
 public:
-    ChartView(QChart* chart, QWidget* parent, std::function<void()> restore,
-              std::function<void(const QPoint&)> moved)
-        : QChartView(chart, parent), restore_(std::move(restore)), moved_(std::move(moved)) {
+    ChartView(QChart* chart, QWidget* parent, std::function<void()> pressed,
+              std::function<void()> restore, std::function<void(const QPoint&)> moved)
+        : QChartView(chart, parent), pressed_(std::move(pressed)), restore_(std::move(restore)),
+          moved_(std::move(moved)) {
         viewport()->setMouseTracking(true);
     }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton)
+        if (event->button() == Qt::LeftButton) {
             origin_ = event->position().toPoint();
+            pressed_();
+        }
         QChartView::mousePressEvent(event);
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
@@ -99,9 +105,23 @@ protected:
     }
 
 private:
+    std::function<void()> pressed_;
     std::function<void()> restore_;
     std::function<void(const QPoint&)> moved_;
     QPoint origin_;
+};
+
+// The chart draws the same in an active window as in an inactive one: each
+// of its colours is its own, none comes from the palette. So a change of
+// activation, which would repaint it whole right after the first paint of
+// each showing, is let pass.
+class Chart : public QChart {
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate)
+            return true;
+        return QChart::event(event);
+    }
 };
 
 // A white legend entry with its caption on the right and a line sample on
@@ -199,7 +219,7 @@ void TFGrah::buildLegend() {
 }
 
 void TFGrah::buildChart() {
-    chart_ = new QChart;
+    chart_ = new Chart;
     chart_->setTitle(QStringLiteral("種類別測定値"));
     chart_->setTitleBrush(QBrush(QColor(0, 0, 255)));
     chart_->setTitleFont(UiFont(13));
@@ -235,12 +255,13 @@ void TFGrah::buildChart() {
         s->attachAxis(axisX_);
         s->attachAxis(axisY_);
     }
-    rescaleAxes();
+    fitAxes({}, {});
     for (QValueAxis* axis : {axisX_, axisY_})
         connect(axis, &QValueAxis::rangeChanged, this, [this, axis] { axisRangeChanged(axis); });
 
+    // The user's zooms are animated.
     chart1_ = new ChartView(
-        chart_, this, [this] { restoreFittedView(); },
+        chart_, this, [this] { animateChart(true); }, [this] { restoreFittedView(); },
         [this](const QPoint& pos) { pointerMoved(pos); });
     chart1_->setObjectName(QStringLiteral("Chart1"));
     chart1_->setAccessibleName(QStringLiteral("種類別測定値のグラフ"));
@@ -250,10 +271,10 @@ void TFGrah::buildChart() {
 }
 
 void TFGrah::buildGrid() {
-    // The rows and columns come after the headers are hidden and sized: a
-    // visible row header measures the captions of its first and last hundred
-    // rows as they are inserted, a tenth of the program's start-up.
-    sg_ = new QTableWidget(this);
+    // The model comes after the headers are hidden and sized: a visible row
+    // header measures the captions of its first and last hundred rows as
+    // they arrive, a tenth of the program's start-up.
+    sg_ = new QTableView(this);
     sg_->setObjectName(QStringLiteral("sg"));
     sg_->setAccessibleName(QStringLiteral("全データの表"));
     sg_->setGeometry(0, 296, 465, 193);
@@ -262,8 +283,6 @@ void TFGrah::buildGrid() {
     sg_->horizontalHeader()->setDefaultSectionSize(70);
     sg_->horizontalHeader()->setMinimumSectionSize(0);
     sg_->verticalHeader()->setDefaultSectionSize(24);
-    sg_->setColumnCount(kGridColumns);
-    sg_->setRowCount(kGridRows);
     sg_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sg_->setSelectionBehavior(QAbstractItemView::SelectRows);
     sg_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -272,6 +291,8 @@ void TFGrah::buildGrid() {
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, Qt::black);
     sg_->setPalette(palette);
+    grid_ = new GridModel(sg_);
+    sg_->setModel(grid_);
 }
 
 // --- GraphView ---
@@ -280,47 +301,56 @@ void TFGrah::setTargetLegendVisible(bool visible) {
     panel2_->setVisible(visible);
 }
 
-QLineSeries* TFGrah::series(GraphSeries s) const {
-    return s == GraphSeries::Series1 ? series1_ : series2_;
+void TFGrah::setPlot(const std::vector<PlotPoint>& measured, const std::vector<PlotPoint>& target) {
+    // The lines move to a new plot only where the user can watch them. The
+    // graph command plots while the window is hidden: animated, the first
+    // paint would show the plot before, and more frames would follow.
+    const bool animated = isVisible();
+    animateChart(animated);
+    series1_->clear();
+    series2_->clear();
+    fitAxes(measured, target);
+    // Without animations each change is laid out at once. The axes and
+    // their labels are laid out while the lines are empty, so that each
+    // line is laid out only once, for its new points.
+    if (!animated)
+        chart_->layout()->activate();
+    const auto replace = [](QLineSeries* line, const std::vector<PlotPoint>& points,
+                            bool measuredLine) {
+        QList<QPointF> list;
+        list.reserve(static_cast<qsizetype>(points.size()));
+        for (const PlotPoint& p : points)
+            list.append(QPointF(p.x, p.y));
+        // A single point draws no line, so it gets its mark; so do the
+        // records of a short measured line. The target line is flat and
+        // needs none.
+        line->setPointsVisible(list.size() == 1 || (measuredLine && list.size() <= kMarkedPoints));
+        line->replace(list);
+    };
+    replace(series1_, measured, true);
+    replace(series2_, target, false);
 }
 
-void TFGrah::clearSeries(GraphSeries s) {
-    series(s)->clear();
-}
-
-void TFGrah::setSeriesPoints(GraphSeries s, const std::vector<PlotPoint>& points) {
-    QList<QPointF> list;
-    list.reserve(static_cast<qsizetype>(points.size()));
-    for (const PlotPoint& p : points)
-        list.append(QPointF(p.x, p.y));
-    QLineSeries* line = series(s);
-    // A single point draws no line, so it gets its mark; so do the records
-    // of a short measured line. The target line is flat and needs none.
-    line->setPointsVisible(list.size() == 1 ||
-                           (s == GraphSeries::Series1 && list.size() <= kMarkedPoints));
-    line->replace(list);
-    rescaleAxes();
+void TFGrah::animateChart(bool animated) {
+    chart_->setAnimationOptions(animated ? QChart::AllAnimations : QChart::NoAnimation);
 }
 
 // Fits both axes to the points of both lines, or to none: nothing of an
 // earlier plot stays. The ticks are a fixed count over a whole number of
 // steps: tick marks that follow an interval instead crash the axis
 // animation when the number of ticks changes while it runs.
-void TFGrah::rescaleAxes() {
-    qsizetype count = 0;
+void TFGrah::fitAxes(const std::vector<PlotPoint>& measured, const std::vector<PlotPoint>& target) {
     double low = 0;
     double high = 0;
     bool any = false;
-    for (const QLineSeries* s : {series1_, series2_}) {
-        const QList<QPointF> points = s->points();
-        count = std::max(count, points.size());
-        for (const QPointF& p : points) {
-            low = any ? std::min(low, p.y()) : p.y();
-            high = any ? std::max(high, p.y()) : p.y();
+    for (const std::vector<PlotPoint>* line : {&measured, &target}) {
+        for (const PlotPoint& p : *line) {
+            low = any ? std::min(low, p.y) : p.y;
+            high = any ? std::max(high, p.y) : p.y;
             any = true;
         }
     }
-    fittedX_ = IndexAxisScale(static_cast<int>(count));
+    fittedX_ = IndexAxisScale(static_cast<int>(std::max(measured.size(), target.size())));
     fittedY_ = any ? ValueAxisScale(low, high) : kEmptyValueScale;
     restoreFittedView();
 }
@@ -337,7 +367,9 @@ void TFGrah::applyScale(QValueAxis* axis, const AxisScale& scale) {
     // Each end divided on its own: max - min may overflow for huge values.
     const double steps = scale.max / scale.step - scale.min / scale.step;
     axis->setTickCount(static_cast<int>(std::lround(std::clamp(steps, 1.0, 20.0))) + 1);
-    axis->setLabelFormat(QStringLiteral("%.%1f").arg(scale.decimals));
+    const QString format = QStringLiteral("%.%1f").arg(scale.decimals);
+    if (axis->labelFormat() != format)
+        axis->setLabelFormat(format);
     if (outer)
         applying_ = false;
 }
@@ -381,20 +413,15 @@ void TFGrah::pointerMoved(const QPoint& viewportPos) {
 }
 
 std::string TFGrah::cell(int column, int row) const {
-    const QTableWidgetItem* item = sg_->item(row, column);
-    return item ? item->text().toStdString() : std::string();
+    return grid_->text(column, row);
 }
 
 void TFGrah::setCell(int column, int row, const std::string& text) {
-    if (column < 0 || column >= sg_->columnCount() || row < 0 || row >= sg_->rowCount())
-        return;
-    if (QTableWidgetItem* item = sg_->item(row, column)) {
-        item->setText(QString::fromStdString(text));
-        return;
-    }
-    auto* item = new QTableWidgetItem(QString::fromStdString(text));
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    sg_->setItem(row, column, item);
+    grid_->setText(column, row, text);
+}
+
+void TFGrah::setRows(int first, std::vector<GridRow> rows) {
+    grid_->setRows(first, std::move(rows));
 }
 
 void TFGrah::setWindowHeight(int outerHeight) {

@@ -15,11 +15,12 @@ class QLabel;
 class QLineSeries;
 class QPushButton;
 class QRadioButton;
-class QTableWidget;
+class QTableView;
 class QValueAxis;
 
 namespace vorn {
 
+class GridModel;
 class Prompter;
 
 // The graph window: one quantity of the history against its target, and the
@@ -49,10 +50,11 @@ protected:
 private:
     // GraphView
     void setTargetLegendVisible(bool visible) override;
-    void clearSeries(GraphSeries series) override;
-    void setSeriesPoints(GraphSeries series, const std::vector<PlotPoint>& points) override;
+    void setPlot(const std::vector<PlotPoint>& measured,
+                 const std::vector<PlotPoint>& target) override;
     std::string cell(int column, int row) const override;
     void setCell(int column, int row, const std::string& text) override;
+    void setRows(int first, std::vector<GridRow> rows) override;
     void setWindowHeight(int outerHeight) override;
     int windowTop() const override;
     void setWindowTop(int top) override;
@@ -63,8 +65,9 @@ private:
     void buildLegend();
     void buildChart();
     void buildGrid();
-    QLineSeries* series(GraphSeries s) const;
-    void rescaleAxes();
+    // Animations on or off for the changes to come.
+    void animateChart(bool animated);
+    void fitAxes(const std::vector<PlotPoint>& measured, const std::vector<PlotPoint>& target);
     // Sets an axis without treating the change as the user's zoom.
     void applyScale(QValueAxis* axis, const AxisScale& scale);
     // A zoom, or a zoom out, of the user: round ticks again, and no record
@@ -89,7 +92,8 @@ private:
     QLineSeries* series2_ = nullptr;
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
-    QTableWidget* sg_ = nullptr;
+    QTableView* sg_ = nullptr;
+    GridModel* grid_ = nullptr;
 
     AxisScale fittedX_;
     AxisScale fittedY_;

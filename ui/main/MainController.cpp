@@ -17,6 +17,8 @@
 #include "ui/graph/GraphController.h"
 
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace vorn {
 namespace {
@@ -228,22 +230,29 @@ void MainController::LoadHistory(bool measurementShown) {
 
     if (!graph_)
         graph_ = &makeGraph_();
+    // The headers and the records go to the grid in one go; rows past the
+    // last record keep what they held.
     const int rows = result.records + 1;
+    std::vector<GridRow> grid(static_cast<std::size_t>(rows));
+    grid[0][0] = kGridNumberHeader;
+    grid[0][1] = kGridDateHeader;
+    for (int q = 0; q < kQuantityCount; ++q)
+        grid[0][static_cast<std::size_t>(q + 2)] = Facts(q).gridHeader;
     for (int r = 1; r < rows; ++r) {
-        graph_->setCell(0, r, IntToStr(r - 1));
+        GridRow& row = grid[static_cast<std::size_t>(r)];
+        row[0] = IntToStr(r - 1);
         const double stamp = st_.history.at(0, r);
-        const std::string date = FloatToStrF(stamp, 6, 0);
-        graph_->setCell(1, r, stamp < 100000 ? "0" + date : date);
+        row[1] = FloatToStrF(stamp, 6, 0);
+        if (stamp < 100000)
+            row[1].insert(0, 1, '0');
         for (int q = 0; q < kQuantityCount; ++q)
-            graph_->setCell(q + 2, r, FloatToStrF(st_.history.at(q + 1, r), Facts(q).precision, 2));
+            row[static_cast<std::size_t>(q + 2)] =
+                FloatToStrF(st_.history.at(q + 1, r), Facts(q).precision, 2);
     }
+    graph_->setRows(0, std::move(grid));
     graph_->setHistoryRowCount(rows);
     const int q = graph_->selectedQuantity();
     graph_->PlotQuantity(q, st_.targets[static_cast<size_t>(q)]);
-    graph_->setCell(0, 0, kGridNumberHeader);
-    graph_->setCell(1, 0, kGridDateHeader);
-    for (int q = 0; q < kQuantityCount; ++q)
-        graph_->setCell(q + 2, 0, Facts(q).gridHeader);
 
     const std::string notice = LoadNotice(result);
     if (!notice.empty())
