@@ -1,6 +1,6 @@
 #include "platform/qt/QtHelpViewer.h"
-#include "support/FakeSeams.h"
 #include "support/TestHome.h"
+#include "support/fakes/FakeSeams.h"
 
 #include <QApplication>
 #include <QCryptographicHash>

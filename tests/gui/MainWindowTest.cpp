@@ -2,8 +2,8 @@
 #include "log/PosixFileSystem.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/qt/QtPrompter.h"
-#include "support/FakeSeams.h"
 #include "support/TestHome.h"
+#include "support/fakes/FakeSeams.h"
 #include "ui/main/TFVorn.h"
 
 #include <QAction>

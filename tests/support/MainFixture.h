@@ -2,9 +2,9 @@
 
 #include "log/HistoryTable.h"
 #include "log/PosixFileSystem.h"
-#include "support/FakeGraphView.h"
-#include "support/FakeMainView.h"
-#include "support/FakeSeams.h"
+#include "support/fakes/FakeGraphView.h"
+#include "support/fakes/FakeMainView.h"
+#include "support/fakes/FakeSeams.h"
 #include "ui/graph/GraphController.h"
 #include "ui/main/MainController.h"
 

@@ -3,8 +3,8 @@
 #include "app/Program.h"
 #include "log/PosixFileSystem.h"
 #include "platform/IniSettingsStore.h"
-#include "support/FakeSeams.h"
 #include "support/TestHome.h"
+#include "support/fakes/FakeSeams.h"
 #include "ui/main/TFVorn.h"
 
 #include <QApplication>

@@ -5,9 +5,9 @@
 // load gives a clear message or the records before the fault, never a hang.
 
 #include "log/PosixFileSystem.h"
-#include "support/FaultyFileSystem.h"
 #include "support/MainFixture.h"
 #include "support/TestHome.h"
+#include "support/fakes/FaultyFileSystem.h"
 
 #include <cerrno>
 #include <fcntl.h>

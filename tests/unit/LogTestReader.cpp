@@ -6,8 +6,8 @@
 #include "log/LogRecord.h"
 #include "log/LogWriter.h"
 #include "log/PosixFileSystem.h"
-#include "support/FaultyFileSystem.h"
 #include "support/TestHome.h"
+#include "support/fakes/FaultyFileSystem.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "core/Errors.h"
-#include "support/FaultyFileSystem.h"
 #include "support/MainFixture.h"
 #include "support/TestHome.h"
+#include "support/fakes/FaultyFileSystem.h"
 
 #include <cerrno>
 #include <fcntl.h>

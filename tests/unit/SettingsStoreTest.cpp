@@ -8,9 +8,9 @@
 #include "log/HistoryTable.h"
 #include "log/PosixFileSystem.h"
 #include "platform/IniSettingsStore.h"
-#include "support/FakeMainView.h"
-#include "support/FakeSeams.h"
 #include "support/TestHome.h"
+#include "support/fakes/FakeMainView.h"
+#include "support/fakes/FakeSeams.h"
 #include "targets/TargetStore.h"
 #include "ui/main/MainController.h"
 

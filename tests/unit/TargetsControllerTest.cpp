@@ -1,7 +1,7 @@
 #include "targets/TargetsController.h"
 #include "core/Errors.h"
-#include "support/FakeSeams.h"
-#include "targets/MarkerView.h"
+#include "support/fakes/FakeMarkers.h"
+#include "support/fakes/FakeSeams.h"
 #include "targets/TargetsView.h"
 
 #include <array>
@@ -14,14 +14,6 @@ namespace {
 
 using Flags = std::array<bool, 9>;
 using Hints = std::array<std::string, 9>;
-
-class FakeMarkers : public MarkerView {
-public:
-    void setMarkerVisible(int q, bool v) override { visible[q] = v; }
-    void setMarkerHint(int q, const std::string& h) override { hints[q] = h; }
-    Flags visible{};
-    Hints hints;
-};
 
 // The dialog as plain data, made from a table as at start-up. Changing a
 // box runs the click handler, as the real check box does.
