@@ -30,9 +30,6 @@ const char* const kSaved = "正常に保存致しました";
 const char* const kWarning = "警告ﾍﾙﾌﾟ";
 const char* const kNotice = "注意ﾍﾙﾌﾟ";
 
-void Spit(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 std::string Records(int n) {
     std::string s;
     for (int i = 0; i < n; ++i)
