@@ -35,11 +35,13 @@ using Inject = std::function<void(FaultyFileSystem&)>;
 Inject Fail(Op op, int nth, int err) {
     return [=](FaultyFileSystem& f) { f.failOn(op, nth, err); };
 }
-Inject ShortWrite(std::size_t bytes, Op thenOp = Op::Open, int thenNth = 0) {
+Inject ShortWrite(std::size_t bytes) {
+    return [=](FaultyFileSystem& f) { f.shortWriteOn(1, bytes); };
+}
+Inject Then(Inject first, Inject second) {
     return [=](FaultyFileSystem& f) {
-        f.shortWriteOn(1, bytes);
-        if (thenNth)
-            f.failOn(thenOp, thenNth, EIO);
+        first(f);
+        second(f);
     };
 }
 
@@ -61,14 +63,10 @@ const SaveFault kSaveFaults[] = {
     {"quota exceeded", Fail(Op::Write, 1, EDQUOT), Left::Nothing},
     {"short write", ShortWrite(10), Left::Nothing},
     {"nothing written", ShortWrite(0), Left::Nothing},
-    {"short write, then no cut", ShortWrite(10, Op::Truncate, 1), Left::Remnant},
-    {"short write, then size unknown", ShortWrite(10, Op::Size, 2), Left::Remnant},
+    {"short write, then no cut", Then(ShortWrite(10), Fail(Op::Truncate, 1, EIO)), Left::Remnant},
+    {"short write, then size unknown", Then(ShortWrite(10), Fail(Op::Size, 2, EIO)), Left::Remnant},
     {"sync fails", Fail(Op::Sync, 1, EIO), Left::Nothing},
-    {"sync fails, then no cut",
-     [](FaultyFileSystem& f) {
-         f.failOn(Op::Sync, 1, EIO);
-         f.failOn(Op::Truncate, 1, EIO);
-     },
+    {"sync fails, then no cut", Then(Fail(Op::Sync, 1, EIO), Fail(Op::Truncate, 1, EIO)),
      Left::Remnant},
     // The line is on disk when only the close fails; the user is warned all
     // the same, since the file system said something went wrong.
