@@ -8,12 +8,9 @@
 #include "log/LogReader.h"
 #include "log/LogRecord.h"
 #include "log/PosixFileSystem.h"
-#include "platform/Clock.h"
-#include "platform/FileChooser.h"
-#include "platform/HelpViewer.h"
-#include "platform/Prompter.h"
-#include "platform/SettingsStore.h"
 #include "resources/Icons.h"
+#include "support/fakes/FakeSeams.h"
+#include "support/fakes/WorkedExample.h"
 #include "ui/graph/TFGrah.h"
 #include "ui/main/TFVorn.h"
 
@@ -28,7 +25,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -36,55 +32,20 @@ using namespace vorn;
 
 namespace {
 
-// Every box is answered with OK at once; the user's reading time is not ours.
-class QuietPrompter : public Prompter {
-public:
-    int show(const std::string&, const std::string&, unsigned) override { return mb::IDOK; }
-};
-
-class NoFileChooser : public FileChooser {
-public:
-    std::optional<std::string> chooseSave() override { return std::nullopt; }
-    std::optional<std::string> chooseOpen() override { return std::nullopt; }
-};
-
-class NoHelp : public HelpViewer {
-public:
-    void command(unsigned, long) override {}
-};
-
-class FixedClock : public Clock {
-public:
-    LocalTime now() override { return LocalTime{2026, 8, 30, 20, 15}; }
-};
-
-// Targets for height and weight, so that the plot draws both of its lines.
-class BenchSettings : public SettingsStore {
-public:
-    void open(const std::string&) override {}
-    std::string readString(const std::string&, const std::string& name,
-                           const std::string& def) override {
-        if (name == "VAL1")
-            return "170";
-        if (name == "VAL2")
-            return "60";
-        return def;
-    }
-    void writeString(const std::string&, const std::string&, const std::string&) override {}
-    void release() override {}
-};
-
 // The folder the benchmarks write into: made in the working directory, so
 // that the save's fsync reaches the disk that folder is on.
 std::string g_workDir;
 
 // The program's three windows over quiet seams, the main window shown.
+// Every box is answered with OK at once (the user's reading time is not
+// ours); targets for height and weight, so that the plot draws both of its
+// lines.
 struct Bench {
-    QuietPrompter prompter;
-    FixedClock clock;
-    NoHelp help;
-    BenchSettings settings;
-    NoFileChooser files;
+    test::FakePrompter prompter;
+    test::FixedClock clock{LocalTime{2026, 8, 30, 20, 15}};
+    test::FakeHelpViewer help;
+    test::MemorySettingsStore settings{{{"TGT", {{"VAL1", "170"}, {"VAL2", "60"}}}}};
+    test::FakeFileChooser files;
     PosixFileSystem fs;
     Program program{MainController::Services{prompter, clock, help, settings, files, fs}};
 
@@ -158,6 +119,7 @@ void BM_Save(benchmark::State& state) {
     std::filesystem::remove(path);
     for (auto _ : state) {
         state.PauseTiming();
+        b.prompter.shown.clear();
         b.type("170", "65", "20");
         b.main().controller().Button3Click();
         state.ResumeTiming();
@@ -173,7 +135,7 @@ void BM_Save(benchmark::State& state) {
 // fsync'ed and closed, with nothing around it.
 void BM_RawAppend(benchmark::State& state) {
     const std::string path = g_workDir + "/raw.txt";
-    const std::string line = " 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
+    const std::string& line = test::kWorkedLine;
     for (auto _ : state) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
         const bool ok =

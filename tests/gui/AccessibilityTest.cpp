@@ -4,19 +4,10 @@
 #include "support/ProgramFixture.h"
 #include "targets/TFTgt.h"
 #include "ui/graph/TFGrah.h"
-#include "ui/main/TFVorn.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSettings>
-#include <QTest>
-#include <cstdlib>
-#include <gtest/gtest.h>
 #include <map>
-#include <memory>
 
 using namespace vorn;
 using namespace vorn::test;
@@ -45,14 +36,7 @@ bool HasJapanese(const QString& s) {
     return false;
 }
 
-class AccessibilityTest : public ProgramFixture {
-protected:
-    QWidget* control(QWidget& window, const char* name) {
-        auto* w = window.findChild<QWidget*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-};
+using AccessibilityTest = ProgramFixture;
 
 // Every input, button and result label of every window: a name, in
 // Japanese (or the caption "BMI"), and no two alike in one window, or a
@@ -81,7 +65,7 @@ TEST_F(AccessibilityTest, EveryControlHasItsOwnJapaneseName) {
         }
         if (w.window == &main())
             for (const char* name : mainLabels)
-                controls << control(main(), name);
+                controls << find(name);
         EXPECT_EQ(static_cast<size_t>(controls.size()), w.controls);
 
         std::map<QString, QString> owners;
@@ -122,25 +106,20 @@ TEST_F(AccessibilityTest, NamesFollowTheRowCaptions) {
         {&program->FGrah(), "Button1", "全データ"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Name(control(*c.window, c.control)), c.name) << c.control;
+        EXPECT_EQ(Name(find(c.control, c.window)), c.name) << c.control;
 }
 
 // A measurement changes what the results and the band read out, and the
 // clear command takes it back; the names stay.
 TEST_F(AccessibilityTest, ResultsAndBandAreReadOutAsTheyChange) {
     start();
-    QWidget* band = control(main(), "Pl_you");
-    QWidget* bmi = control(main(), "Lb_bm");
+    QWidget* band = find("Pl_you");
+    QWidget* bmi = find("Lb_bm");
     EXPECT_EQ(Shown(band), "測定中.....");
     EXPECT_EQ(Shown(bmi), "--.--");
-    EXPECT_EQ(Shown(control(main(), "Lb_dt")), "08/30-20");
+    EXPECT_EQ(Shown(find("Lb_dt")), "08/30-20");
 
-    type("170");
-    key(Qt::Key_Return);
-    type("65");
-    key(Qt::Key_Return);
-    type("20");
-    key(Qt::Key_Return);
+    weighIn();
     const struct {
         const char* control;
         const char* shown;
@@ -148,7 +127,7 @@ TEST_F(AccessibilityTest, ResultsAndBandAreReadOutAsTheyChange) {
                     {"Lb_sw", "63.58"},    {"Lb_bm", "22.49"}, {"Lb_ft", "2.23"},
                     {"Pl_you", "正常体重"}};
     for (const auto& m : measured)
-        EXPECT_EQ(Shown(control(main(), m.control)), m.shown) << m.control;
+        EXPECT_EQ(Shown(find(m.control)), m.shown) << m.control;
     EXPECT_EQ(Name(band), "判定");
     EXPECT_EQ(Name(bmi), "BMI");
 
@@ -159,11 +138,7 @@ TEST_F(AccessibilityTest, ResultsAndBandAreReadOutAsTheyChange) {
 
 // A marker reads out its target, with the unit where the row has one.
 TEST_F(AccessibilityTest, MarkersReadOutTheirTargets) {
-    {
-        QSettings conf(QString::fromStdString(config_ + "/Tav/Vorn2.conf"), QSettings::IniFormat);
-        conf.setValue("TGT/VAL2", "65.00");
-        conf.setValue("TGT/VAL8", "22.00");
-    }
+    putConf("[TGT]\nVAL2=65.00\nVAL8=22.00\n");
     start();
     const struct {
         const char* marker;
@@ -171,7 +146,7 @@ TEST_F(AccessibilityTest, MarkersReadOutTheirTargets) {
         const char* shown;
     } cases[] = {{"Sb2", "体重の目標値", "65.00kg"}, {"Sb8", "BMIの目標値", "22.00"}};
     for (const auto& c : cases) {
-        QWidget* marker = control(main(), c.marker);
+        QWidget* marker = find(c.marker);
         ASSERT_TRUE(marker->isVisible()) << c.marker;
         EXPECT_EQ(Name(marker), c.name);
         EXPECT_EQ(Shown(marker), c.shown);

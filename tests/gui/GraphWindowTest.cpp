@@ -1,4 +1,4 @@
-#include "support/FakeSeams.h"
+#include "support/fakes/FakeSeams.h"
 #include "ui/graph/TFGrah.h"
 
 #include <QChart>

@@ -1,6 +1,6 @@
 #include "platform/qt/QtHelpViewer.h"
-#include "support/FakeSeams.h"
 #include "support/TestHome.h"
+#include "support/fakes/FakeSeams.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -251,12 +251,8 @@ TEST_F(HelpViewerTest, UnusableCollectionIsReportedWithoutWindow) {
         viewer.command(help::FINDER, 0);
         viewer.command(help::KEY, 0);
         EXPECT_EQ(viewer.window(), nullptr);
-        ASSERT_EQ(p.shown.size(), 2u);
-        for (const ShownBox& box : p.shown) {
-            EXPECT_EQ(QString::fromStdString(box.text), c.message);
-            EXPECT_EQ(box.caption, "警告ﾍﾙﾌﾟ");
-            EXPECT_EQ(box.flags, mb::OK | mb::ICONEXCLAMATION);
-        }
+        const ShownBox warning{c.message.toStdString(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION};
+        EXPECT_EQ(p.shown, Boxes(2, warning));
     }
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(w->objectName() == QStringLiteral("helpWindow") && w->isVisible());

@@ -1,94 +1,34 @@
-#include "log/HistoryTable.h"
-#include "log/PosixFileSystem.h"
-#include "platform/IniSettingsStore.h"
 #include "platform/qt/QtPrompter.h"
-#include "support/FakeSeams.h"
-#include "support/TestHome.h"
-#include "ui/main/TFVorn.h"
+#include "support/ProgramFixture.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QFile>
 #include <QHelpEvent>
 #include <QInputMethodQueryEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QTest>
 #include <QTextDocumentFragment>
 #include <QTimer>
-#include <QToolButton>
 #include <QToolTip>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <gtest/gtest.h>
-#include <iterator>
-#include <memory>
 
 using namespace vorn;
 using namespace vorn::test;
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+// The main window as the program makes it.
+class MainWindowTest : public ProgramFixture {
 protected:
-    void SetUp() override {
-        config_ = MakeTempDir("config");
-        setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
-    }
-    void TearDown() override { window.reset(); }
-
-    std::string confPath() const { return config_ + "/Tav/Vorn2.conf"; }
-    void writeConf(const std::string& body) {
-        std::filesystem::create_directories(config_ + "/Tav");
-        std::ofstream(confPath()) << body;
-    }
-
-    void open() {
-        window = std::make_unique<TFVorn>(
-            MainController::Services{prompter, clock, help, settings, files, fs},
-            MainController::State{m, targets, dateStamp, logFilePath, history});
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-
-    template <class T = QWidget> T* find(const char* name) {
-        T* w = window->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QString textOf(const char* name) {
-        if (auto* e = window->findChild<QLineEdit*>(QString::fromUtf8(name)))
-            return e->text();
-        return find<QLabel>(name)->text();
-    }
     void typeInto(const char* name, const char* text) {
         QTest::keyClicks(find(name), QString::fromUtf8(text));
     }
     QWidget* focused() { return QApplication::focusWidget(); }
-
-    std::string config_;
-    FakePrompter prompter;
-    FixedClock clock{LocalTime{2026, 8, 30, 20, 15}};
-    FakeHelpViewer help;
-    IniSettingsStore settings;
-    FakeFileChooser files;
-    PosixFileSystem fs;
-    std::string logFilePath;
-    HistoryTable history;
-    CurrentMeasurement m;
-    TargetTable targets;
-    std::string dateStamp;
-    std::unique_ptr<TFVorn> window;
 };
 
 } // namespace
 
 TEST_F(MainWindowTest, KeyboardWeighInShowsTheResults) {
-    open();
+    start();
     EXPECT_EQ(focused(), find("Ed_h"));
     typeInto("Ed_h", "170");
     QTest::keyClick(focused(), Qt::Key_Return);
@@ -117,7 +57,7 @@ TEST_F(MainWindowTest, KeyboardWeighInShowsTheResults) {
 }
 
 TEST_F(MainWindowTest, ArrowsEscAndShiftEnterWalkTheChain) {
-    open();
+    start();
     typeInto("Ed_h", "170");
     QTest::keyClick(focused(), Qt::Key_Return, Qt::ShiftModifier);
     EXPECT_EQ(focused(), find("Ed_w"));
@@ -140,7 +80,7 @@ TEST_F(MainWindowTest, ArrowsEscAndShiftEnterWalkTheChain) {
 }
 
 TEST_F(MainWindowTest, CtrlCClearsFromAnEditAndCtrlMMeasuresFromAnywhere) {
-    open();
+    start();
     typeInto("Ed_h", "170");
     typeInto("Ed_w", "65");
     find("Ed_f")->setFocus();
@@ -160,7 +100,7 @@ TEST_F(MainWindowTest, CtrlCClearsFromAnEditAndCtrlMMeasuresFromAnywhere) {
 }
 
 TEST_F(MainWindowTest, CtrlKInAnEditOpensTheKeywordSearch) {
-    open();
+    start();
     typeInto("Ed_h", "170");
     QTest::keyClick(focused(), Qt::Key_K, Qt::ControlModifier);
     QTest::keyClick(focused(), Qt::Key_H, Qt::ControlModifier);
@@ -171,8 +111,8 @@ TEST_F(MainWindowTest, CtrlKInAnEditOpensTheKeywordSearch) {
 }
 
 TEST_F(MainWindowTest, MarkersComeFromTheSettingsFile) {
-    writeConf("[TGT]\nVAL1=\nVAL2=65.00\nVAL4=abc\nVAL6=a, b\nVAL8=22.00\nVAL9=-15.00\n");
-    open();
+    putConf("[TGT]\nVAL1=\nVAL2=65.00\nVAL4=abc\nVAL6=a, b\nVAL8=22.00\nVAL9=-15.00\n");
+    start();
     const std::pair<const char*, const char*> shown[] = {
         {"Sb2", "65.00kg"}, {"Sb4", "abckg"},   {"Sb6", "a, bkg"},
         {"Sb8", "22.00"},   {"Sb9", "-15.00%"},
@@ -186,25 +126,25 @@ TEST_F(MainWindowTest, MarkersComeFromTheSettingsFile) {
 }
 
 TEST_F(MainWindowTest, EmptyStoreShowsNoMarkerAndTheDateStampIsFixed) {
-    open();
+    start();
     for (int k = 1; k <= 9; ++k)
         EXPECT_FALSE(find(("Sb" + std::to_string(k)).c_str())->isVisible());
     EXPECT_EQ(textOf("Lb_dt"), "08/30-20");
-    EXPECT_EQ(dateStamp, "083020");
+    EXPECT_EQ(values().dateStamp, "083020");
 }
 
 TEST_F(MainWindowTest, LayoutNamesAndMenus) {
-    open();
-    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Vorn２"));
-    EXPECT_EQ(window->centralWidget()->size(), QSize(242, 331));
-    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    start();
+    EXPECT_EQ(main().windowTitle(), QString::fromUtf8("Vorn２"));
+    EXPECT_EQ(main().centralWidget()->size(), QSize(242, 331));
+    EXPECT_FALSE(main().windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(find("Ed_h")->geometry(), QRect(104, 40, 60, 21));
     EXPECT_EQ(find("Lb_ft")->geometry(), QRect(94, 232, 70, 21));
     EXPECT_EQ(find("SpeedButton6")->geometry(), QRect(112, 4, 22, 22));
     EXPECT_EQ(find("SpeedButton6")->toolTip(), QString::fromUtf8("目標値設定[Ctrl-T]"));
     EXPECT_EQ(find("Lb_cm")->width(), 209);
 
-    QList<QAction*> menus = window->menuBar()->actions();
+    QList<QAction*> menus = main().menuBar()->actions();
     ASSERT_EQ(menus.size(), 2);
     EXPECT_EQ(menus[0]->text(), QString::fromUtf8("ﾌｧｲﾙ(&F)"));
     EXPECT_EQ(menus[1]->text(), QString::fromUtf8("ﾍﾙﾌﾟ(&H)"));
@@ -223,7 +163,7 @@ TEST_F(MainWindowTest, LayoutNamesAndMenus) {
 }
 
 TEST_F(MainWindowTest, PointerHintsFollowTheToolbar) {
-    open();
+    start();
     const std::pair<const char*, const char*> hints[] = {
         {"SpeedButton1", "体重を測定します。"},
         {"SpeedButton2", "入力情報をすべて消去します。"},
@@ -236,51 +176,49 @@ TEST_F(MainWindowTest, PointerHintsFollowTheToolbar) {
         QTest::mouseMove(find(name), QPoint(11, 11));
         EXPECT_EQ(textOf("Lb_cm"), QString::fromUtf8(text)) << name;
     }
-    QTest::mouseMove(window->centralWidget(), QPoint(120, 150));
+    QTest::mouseMove(main().centralWidget(), QPoint(120, 150));
     EXPECT_EQ(textOf("Lb_cm"), QString::fromUtf8("データを入力して下さい。"));
 }
 
 TEST_F(MainWindowTest, CtrlQWritesTheNineTargetsAndClosesTheWindow) {
-    writeConf("[TGT]\nVAL2=65.00\n");
-    open();
-    targets[0] = "170.00";
+    putConf("[TGT]\nVAL2=65.00\n");
+    start();
+    values().targets[0] = "170.00";
     QTest::keyClick(focused(), Qt::Key_Q, Qt::ControlModifier);
-    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(main().isVisible());
     // VAL2 is replaced in its line, the others are added after it.
-    std::ifstream in(confPath(), std::ios::binary);
-    const std::string conf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(conf,
+    EXPECT_EQ(Slurp(conf),
               "[TGT]\nVAL2=65.00\nVAL1=170.00\nVAL3=\nVAL4=\nVAL5=\nVAL6=\nVAL7=\nVAL8=\nVAL9="
               "\n");
 }
 
 TEST_F(MainWindowTest, TitleBarCloseWritesNothing) {
-    open();
-    targets[0] = "170.00";
-    window->close();
-    EXPECT_FALSE(window->isVisible());
+    start();
+    values().targets[0] = "170.00";
+    main().close();
+    EXPECT_FALSE(main().isVisible());
     // Opening the store made it, empty; no target was written into it.
-    EXPECT_EQ(std::filesystem::file_size(confPath()), 0u);
+    EXPECT_EQ(std::filesystem::file_size(conf), 0u);
 }
 
 TEST_F(MainWindowTest, UnwritableSettingsAreReported) {
     // A file where the Tav folder should be: the store cannot be written,
     // even by root.
-    std::ofstream(config_ + "/Tav") << "not a folder";
-    open();
-    targets[1] = "65.00";
+    Spit(tav, "not a folder");
+    start();
+    values().targets[1] = "65.00";
     QTest::keyClick(focused(), Qt::Key_Q, Qt::ControlModifier);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_NE(prompter.shown[0].text.find("Vorn2.conf"), std::string::npos);
-    EXPECT_FALSE(window->isVisible()); // the program still ends as asked
+    EXPECT_FALSE(main().isVisible()); // the program still ends as asked
 }
 
 // What the settings file or the user typed is shown as text: no tag is
 // rendered, no image is opened, and a NUL does not cut a message short.
 TEST_F(MainWindowTest, UntrustedTextIsShownAsText) {
     const std::string markup = "<b>65</b><img src=\"/nonexistent/fifo\">kg";
-    open();
-    window->setMarkerHint(1, markup);
+    start();
+    main().setMarkerHint(1, markup);
     QWidget* marker = find("Sb2");
     marker->show();
     QHelpEvent tip(QEvent::ToolTip, QPoint(4, 4), marker->mapToGlobal(QPoint(4, 4)));
@@ -309,7 +247,7 @@ TEST_F(MainWindowTest, UntrustedTextIsShownAsText) {
 // each is still drawn whole, in a smaller font, and an ordinary one again in
 // the window's font.
 TEST_F(MainWindowTest, WideResultsAreShownWhole) {
-    open();
+    start();
     const char* results[] = {"Lb_f", "Lb_rm", "Lb_wt", "Lb_sw", "Lb_bm", "Lb_ft"};
     for (const char* height : {"1.7", "170"}) {
         find<QLineEdit>("Ed_h")->setText(QString::fromUtf8(height));

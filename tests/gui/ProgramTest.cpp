@@ -1,29 +1,19 @@
 // The three windows together, as the program makes them, driven by keys.
 
 #include "support/ProgramFixture.h"
-#include "support/TestHome.h"
+#include "support/fakes/WorkedExample.h"
 #include "targets/TFTgt.h"
 #include "ui/graph/TFGrah.h"
-#include "ui/main/TFVorn.h"
 
-#include <QApplication>
 #include <QChartView>
 #include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QLineSeries>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTableView>
-#include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <gtest/gtest.h>
-#include <memory>
-#include <sstream>
 
 using namespace vorn;
 using namespace vorn::test;
@@ -32,11 +22,6 @@ namespace {
 
 class ProgramTest : public ProgramFixture {
 protected:
-    void SetUp() override {
-        ProgramFixture::SetUp();
-        dir_ = MakeTempDir("logs");
-    }
-
     // Runs `body` once the next modal window is up; the body must close it.
     void whenModal(std::function<void(QWidget*)> body) {
         QTimer::singleShot(10, [this, body] {
@@ -52,36 +37,25 @@ protected:
             body(modal);
         });
     }
-    QString text(const char* name) {
-        if (auto* e = main().findChild<QLineEdit*>(name))
-            return e->text();
-        return main().findChild<QLabel*>(name)->text();
-    }
     QLineSeries* series(int index) {
         auto* view = program->FGrah().findChild<QChartView*>("Chart1");
         return static_cast<QLineSeries*>(view->chart()->series().at(index));
     }
 
-    std::string dir_;
+    std::string log = MakeTempDir("logs") + "/data.txt";
 };
 
 } // namespace
 
 TEST_F(ProgramTest, WeighInSaveAndGraph) {
-    const std::string log = dir_ + "/data.txt";
     start();
-    type("170");
-    key(Qt::Key_Return);
-    type("65");
-    key(Qt::Key_Return);
-    type("20");
-    key(Qt::Key_Return);
+    weighIn();
     files.saveAnswers.push_back(log);
     key(Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(Slurp(log), " 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n");
+    EXPECT_EQ(Slurp(log), kWorkedLine);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, "正常に保存致しました");
-    EXPECT_EQ(text("Lb_ft"), "--.--");
+    EXPECT_EQ(textOf("Lb_ft"), "--.--");
 
     files.openAnswers.push_back(log);
     bool shown = false;
@@ -101,9 +75,7 @@ TEST_F(ProgramTest, WeighInSaveAndGraph) {
 }
 
 TEST_F(ProgramTest, TargetSetInTheDialogReachesMarkersStoreAndGraph) {
-    const std::string log = dir_ + "/data.txt";
-    std::ofstream(log) << " 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n"
-                       << " 83020 170.00 66.00 20.00 13.20 52.80 38.65 63.58 22.84  3.81\n";
+    Spit(log, kWorkedLine + " 83020 170.00 66.00 20.00 13.20 52.80 38.65 63.58 22.84  3.81\n");
     start();
     whenModal([&](QWidget* dialog) {
         EXPECT_EQ(dialog, &program->FTgt());
@@ -122,7 +94,7 @@ TEST_F(ProgramTest, TargetSetInTheDialogReachesMarkersStoreAndGraph) {
     });
     key(Qt::Key_T, Qt::ControlModifier);
     EXPECT_FALSE(program->FTgt().isVisible());
-    auto* sb2 = main().findChild<QToolButton*>("Sb2");
+    auto* sb2 = find<QToolButton>("Sb2");
     EXPECT_TRUE(sb2->isVisible());
     EXPECT_EQ(sb2->toolTip(), "65.00kg");
 
@@ -138,8 +110,8 @@ TEST_F(ProgramTest, TargetSetInTheDialogReachesMarkersStoreAndGraph) {
     key(Qt::Key_G, Qt::ControlModifier);
 
     key(Qt::Key_Q, Qt::ControlModifier);
-    QSettings conf(QString::fromStdString(config_ + "/Tav/Vorn2.conf"), QSettings::IniFormat);
-    EXPECT_EQ(conf.value("TGT/VAL2").toString(), "65.00");
+    QSettings store(QString::fromStdString(conf), QSettings::IniFormat);
+    EXPECT_EQ(store.value("TGT/VAL2").toString(), "65.00");
 
     program.reset();
     start();
@@ -150,8 +122,7 @@ TEST_F(ProgramTest, TargetSetInTheDialogReachesMarkersStoreAndGraph) {
 // Start-up leaves the graph window unmade; the first graph command that has
 // a log makes it, and later ones show that same window.
 TEST_F(ProgramTest, GraphWindowIsMadeByTheFirstGraphCommand) {
-    const std::string log = dir_ + "/data.txt";
-    std::ofstream(log) << " 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
+    Spit(log, kWorkedLine);
     start();
     EXPECT_FALSE(program->hasGraphWindow());
     EXPECT_EQ(main().findChild<TFGrah*>(), nullptr);

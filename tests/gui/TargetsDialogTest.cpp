@@ -1,5 +1,5 @@
-#include "support/FakeSeams.h"
-#include "targets/MarkerView.h"
+#include "support/fakes/FakeMarkers.h"
+#include "support/fakes/FakeSeams.h"
 #include "targets/TFTgt.h"
 
 #include <QApplication>
@@ -13,7 +13,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-#include <array>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
@@ -22,14 +21,6 @@ using namespace vorn;
 using namespace vorn::test;
 
 namespace {
-
-class FakeMarkers : public MarkerView {
-public:
-    void setMarkerVisible(int q, bool v) override { visible[q] = v; }
-    void setMarkerHint(int q, const std::string& h) override { hints[q] = h; }
-    std::array<bool, 9> visible{};
-    std::array<std::string, 9> hints;
-};
 
 struct TargetsDialog : ::testing::Test {
     FakePrompter prompter;

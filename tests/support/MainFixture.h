@@ -2,9 +2,10 @@
 
 #include "log/HistoryTable.h"
 #include "log/PosixFileSystem.h"
-#include "support/FakeGraphView.h"
-#include "support/FakeMainView.h"
-#include "support/FakeSeams.h"
+#include "support/TestHome.h"
+#include "support/fakes/FakeGraphView.h"
+#include "support/fakes/FakeMainView.h"
+#include "support/fakes/FakeSeams.h"
 #include "ui/graph/GraphController.h"
 #include "ui/main/MainController.h"
 
@@ -21,10 +22,9 @@ struct MainFixture : ::testing::Test {
     FixedClock clock{LocalTime{2026, 8, 30, 20, 15}};
     FakeHelpViewer help;
     MemorySettingsStore settings;
+    SettingsStore* store = &settings; // the settings the controller is given
     FakeFileChooser files;
-    FileChooser* chooser = &files; // the dialogs the controller is given
     PosixFileSystem posix;
-    LogFileSystem* fs = &posix;
     CurrentMeasurement m;
     TargetTable targets;
     std::string dateStamp;
@@ -36,11 +36,10 @@ struct MainFixture : ::testing::Test {
 
     MainFixture() { useFileSystem(posix); }
 
-    // Rebuilds the controller over another file layer.
+    // Starts the controller again, over another file layer.
     void useFileSystem(LogFileSystem& layer) {
-        fs = &layer;
         c = std::make_unique<MainController>(
-            view, MainController::Services{prompter, clock, help, settings, *chooser, layer},
+            view, MainController::Services{prompter, clock, help, *store, files, layer},
             MainController::State{m, targets, dateStamp, logFilePath, history});
         c->setGraphWindow(&graph);
         c->FormCreate();
@@ -56,6 +55,46 @@ struct MainFixture : ::testing::Test {
         c->Button3Click();
     }
     std::string shown(MainCtl ctl) { return view.text(ctl); }
+};
+
+// The save, close and graph commands, with a log in a folder of their own.
+struct FlowFixture : MainFixture {
+    std::string dir = MakeTempDir("log");
+    std::string log = dir + "/data.txt";
+
+    void saveTo(const std::string& path) {
+        files.saveAnswers.push_back(path);
+        c->Button4Click();
+    }
+    // Forgets the boxes, the dialogs' answers and what the commands did.
+    void forget() {
+        prompter.shown.clear();
+        prompter.answers.clear();
+        files.saveAnswers.clear();
+        files.openAnswers.clear();
+        files.openCalls = 0;
+        files.afterOpen = nullptr;
+        view.closed = 0;
+        settings.writes = 0;
+        graphView.shown = 0;
+    }
+    int boxes(const std::string& caption) const {
+        int n = 0;
+        for (const ShownBox& b : prompter.shown)
+            n += b.caption == caption;
+        return n;
+    }
+    bool said(const std::string& words) const {
+        for (const ShownBox& b : prompter.shown)
+            if (b.text.find(words) != std::string::npos)
+                return true;
+        return false;
+    }
+    // The worked example is still on display.
+    void expectDisplayKept() {
+        EXPECT_EQ(shown(MainCtl::Ed_h), "170");
+        EXPECT_EQ(shown(MainCtl::Lb_ft), "2.23");
+    }
 };
 
 } // namespace vorn::test

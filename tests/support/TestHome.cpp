@@ -45,12 +45,25 @@ std::string Slurp(const std::string& path) {
     return s.str();
 }
 
+void Spit(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
 std::string RandomBytes(std::size_t n, unsigned seed) {
     std::mt19937 gen(seed);
     std::string s(n, '\0');
     for (char& c : s)
         c = static_cast<char>(gen() & 0xff);
     return s;
+}
+
+ConfigFolder::ConfigFolder() : config(MakeTempDir("config")) {
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+}
+
+void ConfigFolder::putConf(const std::string& bytes) const {
+    std::filesystem::create_directories(tav);
+    Spit(conf, bytes);
 }
 
 TestFifos::TestFifos(const std::string& dir) : lone(dir + "/fifo"), held(dir + "/held") {

@@ -1,6 +1,6 @@
 #include "ui/graph/GraphController.h"
 #include "core/Measurement.h"
-#include "support/FakeGraphView.h"
+#include "support/fakes/FakeGraphView.h"
 #include "ui/graph/AxisScale.h"
 
 #include <gtest/gtest.h>
@@ -14,18 +14,14 @@ using namespace vorn;
 
 namespace {
 
-// The shared fake, with a screen height the test can change.
-struct FakeView : test::FakeGraphView {
-    int screenHeight() const override { return screen; }
-    int screen = 1024;
-};
-
 using Ys = std::vector<double>;
 
 struct Graph : ::testing::Test {
-    FakeView view;
+    test::FakeGraphView view;
     TargetTable targets;
     GraphController c{view, targets};
+
+    Graph() { view.screen = 1024; }
 
     // Loads records into column `column`, one per row from row 1, as the
     // graph command does, and sets the row count to match.

@@ -6,8 +6,10 @@
 #include "log/LogRecord.h"
 #include "log/LogWriter.h"
 #include "log/PosixFileSystem.h"
-#include "support/FaultyFileSystem.h"
+#include "support/Cases.h"
 #include "support/TestHome.h"
+#include "support/fakes/FaultyFileSystem.h"
+#include "support/fakes/WorkedExample.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,34 +17,20 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vorn;
-using Op = test::FaultyFileSystem::Op;
+using namespace vorn::test;
+using Op = FaultyFileSystem::Op;
 
 namespace {
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void spit(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 RecordValues widened(std::initializer_list<float> v) {
     RecordValues r{};
@@ -54,7 +42,6 @@ RecordValues widened(std::initializer_list<float> v) {
 
 // The worked example: 170 cm, 65 kg, 20 %, stamp 083020.
 const RecordValues kExample = widened({170, 65, 20, 13, 52, 38.06f, 63.58f, 22.49f, 2.23f});
-const std::string kExampleFull = " 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
 const std::string kExampleShort =
     " 83020 170.00 65.00 000.00 000.00 000.00 000.00 63.58 22.49  2.23\n";
 
@@ -81,7 +68,7 @@ TEST(FormatRecord, WritesTheLineByteForByte) {
         bool full;
         std::string line;
     } cases[] = {
-        {83020, kExample, true, kExampleFull},
+        {83020, kExample, true, kWorkedLine},
         {83020, kExample, false, kExampleShort},
         // November: six digits; BMI below 10 gets no padding; -20.10 is six wide.
         {112309, widened({190, 34.3f, 0, 0, 0, 0, 79.42f, 9.5f, -20.1f}), false,
@@ -130,7 +117,7 @@ TEST(FormatRecord, IgnoresACommaLocale) {
     const std::string full = FormatRecord(83020, kExample, true);
     const std::string shortForm = FormatRecord(83020, kExample, false);
     std::setlocale(LC_ALL, old.c_str());
-    EXPECT_EQ(full, kExampleFull) << found;
+    EXPECT_EQ(full, kWorkedLine) << found;
     EXPECT_EQ(shortForm, kExampleShort) << found;
 }
 
@@ -147,164 +134,158 @@ TEST(FormatRecord, RefusesAValueThatCouldNotBeReadBack) {
 
 class AppendRecordTest : public ::testing::Test {
 protected:
-    void SetUp() override { dir = test::MakeTempDir("append"); }
-    std::string dir;
+    std::string dir = MakeTempDir("append");
     PosixFileSystem posix;
 };
 
 TEST_F(AppendRecordTest, CreatesTheFileThenAddsAtTheEndOnly) {
     const std::string path = dir + "/data.txt";
-    AppendRecord(posix, path, kExampleFull);
-    EXPECT_EQ(slurp(path), kExampleFull);
+    AppendRecord(posix, path, kWorkedLine);
+    EXPECT_EQ(Slurp(path), kWorkedLine);
     struct stat st {};
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     const mode_t mask = umask(022);
     umask(mask);
     EXPECT_EQ(st.st_mode & 0777, 0644u & ~mask);
     AppendRecord(posix, path, kExampleShort);
-    EXPECT_EQ(slurp(path), kExampleFull + kExampleShort);
+    EXPECT_EQ(Slurp(path), kWorkedLine + kExampleShort);
 }
 
-TEST_F(AppendRecordTest, LooksAtTheLastLineBeforeWriting) {
-    const std::string record = kExampleFull.substr(0, kExampleFull.size() - 1);
-    std::string longLine; // more than a few KiB of whole records, no line end
+namespace {
+const std::string kRecord = kWorkedLine.substr(0, kWorkedLine.size() - 1);
+// More than a few KiB of whole records after a line end, and no line end.
+const std::string kLongLastLine = [] {
+    std::string s = kExampleShort + "\n";
     for (int k = 0; k < 100; ++k)
-        longLine += record + " ";
-    const std::string head = kExampleShort + "\n";
-    struct Case {
-        const char* name;
-        std::string before;
-        bool refused;
-        std::string added; // what goes after `before` when not refused
-    } cases[] = {
-        {"line end", kExampleFull, false, kExampleFull},
-        {"CR LF and blanks", kExampleFull + "\r\n \t\r\n", false, kExampleFull},
-        {"blanks, no line end", kExampleFull + "  ", false, kExampleFull},
-        {"a record, no line end", kExampleShort + record, false, "\n" + kExampleFull},
-        {"two records, no line end", record + " " + record, false, "\n" + kExampleFull},
-        {"cut inside a record", kExampleFull + record.substr(0, 20), true, ""},
-        {"one field too many", record + " 1", true, ""},
-        {"NUL bytes after a line end", kExampleFull + std::string(4, '\0'), true, ""},
-        {"a NUL inside a line", std::string("1\0 2\n", 5) + kExampleFull, true, ""},
-        // The last line reaches back past the first block read.
-        {"a long last line", head + longLine, false, "\n" + kExampleFull},
-        {"a long last line, cut", head + longLine + "1 2", true, ""},
-        {"no line end in 64 KiB", std::string(70000, '1'), true, ""},
-    };
-    for (const Case& c : cases) {
-        const std::string path = dir + "/" + c.name + ".txt";
-        spit(path, c.before);
-        try {
-            AppendRecord(posix, path, kExampleFull);
-            EXPECT_FALSE(c.refused) << c.name;
-        } catch (const LogError& e) {
-            EXPECT_TRUE(c.refused) << c.name << ": " << e.what();
-            EXPECT_EQ(std::string(e.what()).rfind("ファイル「" + path +
-                                                      "」に保存できませんでした。\n理由: "
-                                                      "ファイルの最後の行が途中で切れているか、"
-                                                      "壊れています\nファイルには何も書き込んで"
-                                                      "いません。",
-                                                  0),
-                      0u)
-                << e.what();
-        }
-        EXPECT_EQ(slurp(path), c.before + c.added) << c.name;
-    }
-}
+        s += kRecord + " ";
+    return s;
+}();
+struct LastLine {
+    const char* name;
+    std::string before;
+    bool refused;
+    std::string added; // what goes after `before` when not refused
+};
+struct AppendAfter : AppendRecordTest, ::testing::WithParamInterface<LastLine> {};
+const LastLine kLastLines[] = {
+    {"line end", kWorkedLine, false, kWorkedLine},
+    {"CR LF and blanks", kWorkedLine + "\r\n \t\r\n", false, kWorkedLine},
+    {"blanks, no line end", kWorkedLine + "  ", false, kWorkedLine},
+    {"a record, no line end", kExampleShort + kRecord, false, "\n" + kWorkedLine},
+    {"two records, no line end", kRecord + " " + kRecord, false, "\n" + kWorkedLine},
+    {"cut inside a record", kWorkedLine + kRecord.substr(0, 20), true, ""},
+    {"one field too many", kRecord + " 1", true, ""},
+    {"NUL bytes after a line end", kWorkedLine + std::string(4, '\0'), true, ""},
+    {"a NUL inside a line", std::string("1\0 2\n", 5) + kWorkedLine, true, ""},
+    // The last line reaches back past the first block read.
+    {"a long last line", kLongLastLine, false, "\n" + kWorkedLine},
+    {"a long last line, cut", kLongLastLine + "1 2", true, ""},
+    {"no line end in 64 KiB", std::string(70000, '1'), true, ""},
+};
+} // namespace
 
-TEST_F(AppendRecordTest, EveryFailureRaisesAndAddsNothing) {
-    const std::string earlier = kExampleFull + kExampleShort;
-    const std::string eio = "ディスクの読み書きでエラーが発生しました";
-    const std::optional<std::string> gone; // the file is not there afterwards
-    struct Case {
-        const char* name;
-        bool fresh; // the save creates the file
-        Op op;
-        int nth;
-        int err; // 0: a short write of `shortBytes`
-        std::size_t shortBytes;
-        std::string reason;
-        std::optional<std::string> fileAfter;
-    } cases[] = {
-        {"open", false, Op::Open, 1, EACCES, 0, "書き込みが許可されていません", earlier},
-        {"lock", false, Op::Lock, 1, ENOLCK, 0, "ファイルをロックできません", earlier},
-        {"identity", false, Op::IsAt, 1, EIO, 0, eio, earlier},
-        {"size", false, Op::Size, 1, EIO, 0, eio, earlier},
-        {"tail", false, Op::ReadAt, 1, EIO, 0, eio, earlier},
-        {"write", false, Op::Write, 1, ENOSPC, 0, "ディスクがいっぱいです", earlier},
-        {"short write", false, Op::Write, 1, 0, 20, "途中までしか書き込めませんでした", earlier},
-        {"empty write", false, Op::Write, 1, 0, 0, "書き込めませんでした", earlier},
-        {"fsync", false, Op::Sync, 1, EIO, 0, eio, earlier},
-        // A file the save made goes again while empty, or stays empty.
-        {"new, lock", true, Op::Lock, 1, ENOLCK, 0, "ファイルをロックできません", ""},
-        {"new, write", true, Op::Write, 1, EDQUOT, 0,
-         "ディスクの使用量の上限（クォータ）を超えています", gone},
-        {"new, short write", true, Op::Write, 1, 0, 20, "途中までしか書き込めませんでした", gone},
-        {"new, fsync", true, Op::Sync, 1, EIO, 0, eio, gone},
-        {"new, folder sync", true, Op::SyncFolder, 1, EIO, 0, eio, gone},
-        {"new, not removed", true, Op::Remove, 1, EIO, 0, eio, ""},
-        // The line is on disk: the user hears that the close failed, and
-        // that the record may be there already.
-        {"close", false, Op::Close, 1, EIO, 0,
-         eio + "\n記録はすでにファイルに書き込まれている可能性があります。"
-               "保存し直す前に、ファイルの最後の行を確かめてください。",
-         earlier + kExampleFull},
-    };
-    for (const Case& c : cases) {
-        const std::string path = dir + "/" + c.name + ".txt";
-        if (!c.fresh)
-            spit(path, earlier);
-        test::FaultyFileSystem fs(posix);
-        if (c.op == Op::Remove) // the write fails, then so does the removal
-            fs.failOn(Op::Write, 1, EIO);
-        if (c.err)
-            fs.failOn(c.op, c.nth, c.err);
-        else
-            fs.shortWriteOn(c.nth, c.shortBytes);
-        try {
-            AppendRecord(fs, path, kExampleFull);
-            ADD_FAILURE() << c.name << ": no error";
-        } catch (const LogError& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "ファイル「" + path + "」に保存できませんでした。\n理由: " + c.reason)
-                << c.name;
-        }
-        if (c.fileAfter) {
-            EXPECT_EQ(slurp(path), *c.fileAfter) << c.name;
-        } else {
-            EXPECT_FALSE(std::filesystem::exists(path)) << c.name;
-        }
-        EXPECT_EQ(fs.openHandles(), 0u) << c.name;
-        EXPECT_EQ(fs.strayCloses(), 0) << c.name;
+TEST_P(AppendAfter, LooksAtTheLastLineBeforeWriting) {
+    const LastLine& c = GetParam();
+    const std::string path = dir + "/data.txt";
+    Spit(path, c.before);
+    const std::string error = ErrorText<LogError>([&] { AppendRecord(posix, path, kWorkedLine); });
+    if (c.refused) {
+        EXPECT_EQ(
+            error.rfind("ファイル「" + path +
+                            "」に保存できませんでした。\n理由: ファイルの最後の行が途中で"
+                            "切れているか、壊れています\nファイルには何も書き込んでいません。",
+                        0),
+            0u)
+            << error;
+    } else {
+        EXPECT_EQ(error, "");
     }
+    EXPECT_EQ(Slurp(path), c.before + c.added);
 }
+INSTANTIATE_TEST_SUITE_P(Every, AppendAfter, ::testing::ValuesIn(kLastLines), ByName());
+
+namespace {
+const std::string kEarlier = kWorkedLine + kExampleShort;
+const std::string kEio = "ディスクの読み書きでエラーが発生しました";
+const std::optional<std::string> kGone; // the file is not there afterwards
+struct AppendFault {
+    const char* name;
+    bool fresh; // the save creates the file
+    Op op;
+    int err; // 0: a short write of `shortBytes`
+    std::size_t shortBytes;
+    std::string reason;
+    std::optional<std::string> fileAfter;
+};
+struct FailingAppend : AppendRecordTest, ::testing::WithParamInterface<AppendFault> {};
+const AppendFault kAppendFaults[] = {
+    {"open", false, Op::Open, EACCES, 0, "書き込みが許可されていません", kEarlier},
+    {"lock", false, Op::Lock, ENOLCK, 0, "ファイルをロックできません", kEarlier},
+    {"identity", false, Op::IsAt, EIO, 0, kEio, kEarlier},
+    {"size", false, Op::Size, EIO, 0, kEio, kEarlier},
+    {"tail", false, Op::ReadAt, EIO, 0, kEio, kEarlier},
+    {"write", false, Op::Write, ENOSPC, 0, "ディスクがいっぱいです", kEarlier},
+    {"short write", false, Op::Write, 0, 20, "途中までしか書き込めませんでした", kEarlier},
+    {"empty write", false, Op::Write, 0, 0, "書き込めませんでした", kEarlier},
+    {"fsync", false, Op::Sync, EIO, 0, kEio, kEarlier},
+    // A file the save made goes again while empty, or stays empty.
+    {"new, lock", true, Op::Lock, ENOLCK, 0, "ファイルをロックできません", ""},
+    {"new, write", true, Op::Write, EDQUOT, 0, "ディスクの使用量の上限（クォータ）を超えています",
+     kGone},
+    {"new, short write", true, Op::Write, 0, 20, "途中までしか書き込めませんでした", kGone},
+    {"new, fsync", true, Op::Sync, EIO, 0, kEio, kGone},
+    {"new, folder sync", true, Op::SyncFolder, EIO, 0, kEio, kGone},
+    {"new, not removed", true, Op::Remove, EIO, 0, kEio, ""},
+    // The line is on disk: the user hears that the close failed, and that
+    // the record may be there already.
+    {"close", false, Op::Close, EIO, 0,
+     kEio + "\n記録はすでにファイルに書き込まれている可能性があります。"
+            "保存し直す前に、ファイルの最後の行を確かめてください。",
+     kEarlier + kWorkedLine},
+};
+} // namespace
+
+TEST_P(FailingAppend, RaisesAndAddsNothing) {
+    const AppendFault& c = GetParam();
+    const std::string path = dir + "/data.txt";
+    if (!c.fresh)
+        Spit(path, kEarlier);
+    FaultyFileSystem fs(posix);
+    if (c.op == Op::Remove) // the write fails, then so does the removal
+        fs.failOn(Op::Write, 1, EIO);
+    if (c.err)
+        fs.failOn(c.op, 1, c.err);
+    else
+        fs.shortWriteOn(1, c.shortBytes);
+    EXPECT_EQ(ErrorText<LogError>([&] { AppendRecord(fs, path, kWorkedLine); }),
+              "ファイル「" + path + "」に保存できませんでした。\n理由: " + c.reason);
+    if (c.fileAfter) {
+        EXPECT_EQ(Slurp(path), *c.fileAfter);
+    } else {
+        EXPECT_FALSE(std::filesystem::exists(path));
+    }
+    EXPECT_EQ(fs.openHandles(), 0u);
+    EXPECT_EQ(fs.strayCloses(), 0);
+}
+INSTANTIATE_TEST_SUITE_P(Every, FailingAppend, ::testing::ValuesIn(kAppendFaults), ByName());
 
 TEST_F(AppendRecordTest, SaysSoWhenAPartialLineCouldNotBeRemoved) {
     const std::string path = dir + "/partial.txt";
-    spit(path, kExampleFull);
-    test::FaultyFileSystem fs(posix);
+    Spit(path, kWorkedLine);
+    FaultyFileSystem fs(posix);
     fs.shortWriteOn(1, 7);
     fs.failOn(Op::Truncate, 1, EIO);
-    try {
-        AppendRecord(fs, path, kExampleShort);
-        ADD_FAILURE() << "no error";
-    } catch (const LogError& e) {
-        EXPECT_NE(std::string(e.what()).find("書きかけの行が残っている"), std::string::npos)
-            << e.what();
-    }
-    EXPECT_EQ(slurp(path), kExampleFull + kExampleShort.substr(0, 7));
+    const std::string error = ErrorText<LogError>([&] { AppendRecord(fs, path, kExampleShort); });
+    EXPECT_NE(error.find("書きかけの行が残っている"), std::string::npos) << error;
+    EXPECT_EQ(Slurp(path), kWorkedLine + kExampleShort.substr(0, 7));
     EXPECT_EQ(fs.openHandles(), 0u);
 }
 
 TEST_F(AppendRecordTest, RealFailuresRaiseWithTheReason) {
     // Only regular files are written to, at once, whether or not another
     // program holds the other end of a FIFO.
-    const std::string fifo = dir + "/fifo";
-    const std::string heldFifo = dir + "/held";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
-    ASSERT_EQ(mkfifo(heldFifo.c_str(), 0644), 0);
-    const int reader = ::open(heldFifo.c_str(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(reader, 0);
+    const TestFifos fifos(dir);
+    ASSERT_GE(fifos.peer, 0);
     const std::string notAFile = "デバイスや名前付きパイプなどで、普通のファイルではありません";
     struct Case {
         std::string path;
@@ -312,31 +293,24 @@ TEST_F(AppendRecordTest, RealFailuresRaiseWithTheReason) {
     } cases[] = {
         {"/dev/full", notAFile},
         {"/dev/null", notAFile},
-        {fifo, notAFile},
-        {heldFifo, notAFile},
+        {fifos.lone, notAFile},
+        {fifos.held, notAFile},
         {dir, "フォルダーです"},
         {dir + "/missing/data.txt", "ファイルまたはフォルダーが見つかりません"},
     };
-    for (const Case& c : cases) {
-        try {
-            AppendRecord(posix, c.path, kExampleFull);
-            ADD_FAILURE() << c.path << ": no error";
-        } catch (const LogError& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "ファイル「" + c.path + "」に保存できませんでした。\n理由: " + c.reason);
-        }
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(ErrorText<LogError>([&] { AppendRecord(posix, c.path, kWorkedLine); }),
+                  "ファイル「" + c.path + "」に保存できませんでした。\n理由: " + c.reason);
     char byte = 0;
-    EXPECT_EQ(::read(reader, &byte, 1), 0) << "something went into the FIFO";
-    ::close(reader);
+    EXPECT_EQ(::read(fifos.peer, &byte, 1), -1) << "something went into the FIFO";
 }
 
 // Another program appending to the same log waits for the lock until this
 // one has cut its partial line off again, then adds its whole record.
 TEST_F(AppendRecordTest, AnotherAppendWaitsUntilAnUndoIsDone) {
     const std::string path = dir + "/shared.txt";
-    spit(path, kExampleFull);
-    test::FaultyFileSystem fs(posix);
+    Spit(path, kWorkedLine);
+    FaultyFileSystem fs(posix);
     fs.shortWriteOn(1, 20);
     pid_t other = -1;
     fs.before(Op::Truncate, 1, [&] {
@@ -364,12 +338,12 @@ TEST_F(AppendRecordTest, AnotherAppendWaitsUntilAnUndoIsDone) {
         // Time enough for the other append to reach the file, were it free.
         usleep(300 * 1000);
     });
-    EXPECT_THROW(AppendRecord(fs, path, kExampleFull), LogError);
+    EXPECT_THROW(AppendRecord(fs, path, kWorkedLine), LogError);
     ASSERT_GT(other, 0);
     int status = -1;
     ASSERT_EQ(waitpid(other, &status, 0), other);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_EQ(slurp(path), kExampleFull + kExampleShort);
+    EXPECT_EQ(Slurp(path), kWorkedLine + kExampleShort);
 }
 
 // Say another append created the file, failed and removed it while this one
@@ -377,11 +351,11 @@ TEST_F(AppendRecordTest, AnotherAppendWaitsUntilAnUndoIsDone) {
 // the removed one.
 TEST_F(AppendRecordTest, AFileRemovedBeforeTheLockIsOpenedAgain) {
     const std::string path = dir + "/data.txt";
-    spit(path, kExampleShort);
-    test::FaultyFileSystem fs(posix);
+    Spit(path, kExampleShort);
+    FaultyFileSystem fs(posix);
     fs.before(Op::Lock, 1, [&] { std::filesystem::remove(path); });
-    AppendRecord(fs, path, kExampleFull);
-    EXPECT_EQ(slurp(path), kExampleFull);
+    AppendRecord(fs, path, kWorkedLine);
+    EXPECT_EQ(Slurp(path), kWorkedLine);
     EXPECT_EQ(fs.calls(Op::Open), 2);
     EXPECT_EQ(fs.openHandles(), 0u);
 }
@@ -409,10 +383,8 @@ TEST_F(AppendRecordTest, AReadOnlyFolderIsRefused) {
         GTEST_SKIP() << "permission bits do not stop root (EACCES is covered with a fault)";
     const std::string locked = dir + "/locked";
     ASSERT_EQ(mkdir(locked.c_str(), 0555), 0);
-    try {
-        AppendRecord(posix, locked + "/data.txt", kExampleFull);
-        ADD_FAILURE() << "no error";
-    } catch (const LogError& e) {
-        EXPECT_NE(std::string(e.what()).find("書き込みが許可されていません"), std::string::npos);
-    }
+    EXPECT_NE(ErrorText<LogError>([&] {
+                  AppendRecord(posix, locked + "/data.txt", kWorkedLine);
+              }).find("書き込みが許可されていません"),
+              std::string::npos);
 }

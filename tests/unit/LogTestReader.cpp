@@ -6,27 +6,22 @@
 #include "log/LogRecord.h"
 #include "log/LogWriter.h"
 #include "log/PosixFileSystem.h"
-#include "support/FaultyFileSystem.h"
+#include "support/Cases.h"
 #include "support/TestHome.h"
+#include "support/fakes/FaultyFileSystem.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace vorn;
-using Op = test::FaultyFileSystem::Op;
+using namespace vorn::test;
+using Op = FaultyFileSystem::Op;
 using Stop = LoadResult::Stop;
 
 namespace {
-
-void spit(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Record k of a made-up history: every field differs from every other.
 std::string line(int k, const char* end = "\n") {
@@ -41,10 +36,7 @@ double field(int k, int c) {
 
 class ReadHistoryTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = test::MakeTempDir("read");
-        clearTable();
-    }
+    void SetUp() override { clearTable(); }
     void clearTable() {
         for (auto& column : table->columns)
             column.fill(-1); // stands for "left as it was"
@@ -55,7 +47,7 @@ protected:
         if (!keep)
             clearTable();
         const std::string path = dir + "/log" + std::to_string(++files) + ".txt";
-        spit(path, content);
+        Spit(path, content);
         return ReadHistory(posix, path, *table);
     }
     // Entries 1..n hold records from+1..from+n of line(), and entry n+1 is
@@ -70,7 +62,7 @@ protected:
         EXPECT_EQ(table->at(0, 0), -1) << what;
     }
 
-    std::string dir;
+    std::string dir = MakeTempDir("read");
     int files = 0;
     PosixFileSystem posix;
     std::unique_ptr<HistoryTable> table = std::make_unique<HistoryTable>();
@@ -226,7 +218,7 @@ TEST_F(ReadHistoryTest, RefusesAHugeFileOfGarbageAtOnce) {
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::ftruncate(fd, 100LL * 1024 * 1024), 0); // 100 MB of NUL bytes, sparse
     ::close(fd);
-    test::FaultyFileSystem fs(posix);
+    FaultyFileSystem fs(posix);
     const LoadResult r = ReadHistory(fs, path, *table);
     ::unlink(path.c_str());
     EXPECT_EQ(r.records, 0);
@@ -241,13 +233,11 @@ TEST_F(ReadHistoryTest, AFileThatCannotBeReadRaisesAndChangesNothing) {
     for (int k = 1; k <= 999; ++k)
         big += line(k) + std::string(100, ' ');
     const std::string bigPath = dir + "/big.txt";
-    spit(bigPath, big);
+    Spit(bigPath, big);
     // A FIFO is refused at once, also while a writer holds it open and sends
     // nothing, and so are devices.
-    const test::TestFifos fifos(dir);
+    const TestFifos fifos(dir);
     ASSERT_GE(fifos.peer, 0);
-    const std::string& fifo = fifos.lone;
-    const std::string& heldFifo = fifos.held;
     const std::string notAFile = "デバイスや名前付きパイプなどで、普通のファイルではありません";
     struct Case {
         std::string path;
@@ -257,24 +247,19 @@ TEST_F(ReadHistoryTest, AFileThatCannotBeReadRaisesAndChangesNothing) {
     } cases[] = {
         {dir + "/missing.txt", Op::Open, 0, "ファイルまたはフォルダーが見つかりません"},
         {dir, Op::Open, 0, "フォルダーです"},
-        {fifo, Op::Open, 0, notAFile},
-        {heldFifo, Op::Open, 0, notAFile},
+        {fifos.lone, Op::Open, 0, notAFile},
+        {fifos.held, Op::Open, 0, notAFile},
         {"/dev/zero", Op::Open, 0, notAFile},
         {"/dev/null", Op::Open, 0, notAFile},
         {bigPath, Op::Open, EACCES, "読み込みが許可されていません"},
         {bigPath, Op::Read, EIO, "ディスクの読み書きでエラーが発生しました"},
     };
     for (const Case& c : cases) {
-        test::FaultyFileSystem fs(posix);
+        FaultyFileSystem fs(posix);
         if (c.err)
             fs.failOn(c.op, c.op == Op::Read ? 2 : 1, c.err);
-        try {
-            ReadHistory(fs, c.path, *table);
-            ADD_FAILURE() << c.path << ": no error";
-        } catch (const LogError& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "ファイル「" + c.path + "」を読み込めませんでした。\n理由: " + c.reason);
-        }
+        EXPECT_EQ(ErrorText<LogError>([&] { ReadHistory(fs, c.path, *table); }),
+                  "ファイル「" + c.path + "」を読み込めませんでした。\n理由: " + c.reason);
         EXPECT_EQ(fs.openHandles(), 0u) << c.path;
         expectRecords(0, c.path);
     }

@@ -1,10 +1,10 @@
 #include "core/Errors.h"
 #include "core/InputCheck.h"
+#include "support/Cases.h"
 #include "support/MainFixture.h"
 #include "ui/CommandBoundary.h"
 
 #include <functional>
-#include <gtest/gtest.h>
 #include <new>
 #include <stdexcept>
 
@@ -69,78 +69,84 @@ TEST_F(MeasureCommand, HeightZeroWritesNoLabel) {
     EXPECT_EQ(view.writes, before);
 }
 
+// By the measure command, or by Enter in the fat field.
 TEST_F(MeasureCommand, EmptinessChecks) {
     struct Case {
         const char *h, *w, *f;
+        bool enter;
         const char *message, *caption;
         MainCtl focus;
     } cases[] = {
-        {"", "", "", "データを入力してください。", "警告1ﾍﾙﾌﾟ", MainCtl::Ed_h},
-        {"170", "", "", "身長、体重を入力して下さい。", "警告2ﾍﾙﾌﾟ", MainCtl::Ed_w},
-        {"", "60", "20", "身長、体重を入力して下さい。", "警告2ﾍﾙﾌﾟ", MainCtl::Ed_h},
+        {"", "", "", false, "データを入力してください。", "警告1ﾍﾙﾌﾟ", MainCtl::Ed_h},
+        {"170", "", "", false, "身長、体重を入力して下さい。", "警告2ﾍﾙﾌﾟ", MainCtl::Ed_w},
+        {"", "60", "20", false, "身長、体重を入力して下さい。", "警告2ﾍﾙﾌﾟ", MainCtl::Ed_h},
+        {"", "", "20", true, "身長、体重を入力して下さい。", "警告2ﾍﾙﾌﾟ", MainCtl::Ed_h},
+        {"", "", "", true, "データを入力してください。", "警告1ﾍﾙﾌﾟ", MainCtl::Ed_h},
     };
     for (const Case& k : cases) {
         prompter.shown.clear();
         view.focus = MainCtl::Ed_f;
         type(k.h, k.w, k.f);
-        c->Button3Click();
-        ASSERT_EQ(prompter.shown.size(), 1u);
-        EXPECT_EQ(prompter.shown[0].text, k.message);
-        EXPECT_EQ(prompter.shown[0].caption, k.caption);
-        EXPECT_EQ(prompter.shown[0].flags, 0x30u);
+        k.enter ? void(c->Ed_fKeyDown(key::Enter)) : c->Button3Click();
+        EXPECT_EQ(prompter.shown, (Boxes{{k.message, k.caption, 0x30}}));
         EXPECT_EQ(view.focus, k.focus);
         EXPECT_EQ(shown(MainCtl::Lb_ft), "--.--");
     }
 }
 
-TEST_F(KeyChain, RangeChecksAndFocusChain) {
-    struct Case {
-        MainCtl field;
-        const char* text;
-        int key;
-        const char* message; // nullptr: no message
-        MainCtl focus;
-    } cases[] = {
-        {MainCtl::Ed_h, "300", key::Enter, nullptr, MainCtl::Ed_w},
-        {MainCtl::Ed_h, "0", key::Down, nullptr, MainCtl::Ed_w},
-        {MainCtl::Ed_h, "300.5", key::Enter, "正の実数(300以下)を入力してください。",
-         MainCtl::Ed_h},
-        {MainCtl::Ed_h, "-0.5", key::Enter, "正の実数(300以下)を入力してください。", MainCtl::Ed_h},
-        {MainCtl::Ed_h, "", key::Enter, nullptr, MainCtl::Ed_h},
-        {MainCtl::Ed_h, "170", key::Up, nullptr, MainCtl::Ed_h},
-        {MainCtl::Ed_h, "170", key::Esc, nullptr, MainCtl::Ed_h},
-        {MainCtl::Ed_w, "1000", key::Enter, nullptr, MainCtl::Ed_f},
-        {MainCtl::Ed_w, "1000.5", key::Down, "正の実数(1t以下)を入力してください。", MainCtl::Ed_w},
-        {MainCtl::Ed_w, "", key::Enter, nullptr, MainCtl::Ed_w},
-        {MainCtl::Ed_w, "60", key::Up, nullptr, MainCtl::Ed_h},
-        {MainCtl::Ed_w, "60", key::Esc, nullptr, MainCtl::Ed_h},
-        {MainCtl::Ed_f, "100.5", key::Enter, "正の実数(100以下)を入力してください。",
-         MainCtl::Ed_f},
-        {MainCtl::Ed_f, "20", key::Up, nullptr, MainCtl::Ed_w},
-        {MainCtl::Ed_f, "20", key::Esc, nullptr, MainCtl::Ed_w},
-    };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(std::string(k.text) + " key " + std::to_string(k.key));
-        prompter.shown.clear();
-        view.focus = k.field;
-        view.texts[k.field] = k.text;
-        if (k.field == MainCtl::Ed_h)
-            c->Ed_hKeyDown(k.key);
-        else if (k.field == MainCtl::Ed_w)
-            c->Ed_wKeyDown(k.key);
-        else
-            c->Ed_fKeyDown(k.key);
-        if (k.message) {
-            ASSERT_EQ(prompter.shown.size(), 1u);
-            EXPECT_EQ(prompter.shown[0].text, k.message);
-            EXPECT_EQ(prompter.shown[0].caption, "注意ﾍﾙﾌﾟ");
-            EXPECT_EQ(prompter.shown[0].flags, 0x30u);
-        } else {
-            EXPECT_TRUE(prompter.shown.empty());
-        }
-        EXPECT_EQ(view.focus, k.focus);
-    }
+namespace {
+struct RangeKey {
+    MainCtl field;
+    const char* text;
+    int key;
+    const char* message; // nullptr: no message
+    MainCtl focus;
+};
+struct RangeCheck : MainFixture, ::testing::WithParamInterface<RangeKey> {};
+const RangeKey kRangeKeys[] = {
+    {MainCtl::Ed_h, "300", key::Enter, nullptr, MainCtl::Ed_w},
+    {MainCtl::Ed_h, "0", key::Down, nullptr, MainCtl::Ed_w},
+    {MainCtl::Ed_h, "300.5", key::Enter, "正の実数(300以下)を入力してください。", MainCtl::Ed_h},
+    {MainCtl::Ed_h, "-0.5", key::Enter, "正の実数(300以下)を入力してください。", MainCtl::Ed_h},
+    {MainCtl::Ed_h, "", key::Enter, nullptr, MainCtl::Ed_h},
+    {MainCtl::Ed_h, "170", key::Up, nullptr, MainCtl::Ed_h},
+    {MainCtl::Ed_h, "170", key::Esc, nullptr, MainCtl::Ed_h},
+    {MainCtl::Ed_w, "1000", key::Enter, nullptr, MainCtl::Ed_f},
+    {MainCtl::Ed_w, "1000.5", key::Down, "正の実数(1t以下)を入力してください。", MainCtl::Ed_w},
+    {MainCtl::Ed_w, "", key::Enter, nullptr, MainCtl::Ed_w},
+    {MainCtl::Ed_w, "60", key::Up, nullptr, MainCtl::Ed_h},
+    {MainCtl::Ed_w, "60", key::Esc, nullptr, MainCtl::Ed_h},
+    {MainCtl::Ed_f, "100.5", key::Enter, "正の実数(100以下)を入力してください。", MainCtl::Ed_f},
+    {MainCtl::Ed_f, "20", key::Up, nullptr, MainCtl::Ed_w},
+    {MainCtl::Ed_f, "20", key::Esc, nullptr, MainCtl::Ed_w},
+};
+std::string RangeKeyName(const ::testing::TestParamInfo<RangeKey>& p) {
+    const RangeKey& k = p.param;
+    const char* field = k.field == MainCtl::Ed_h   ? "height"
+                        : k.field == MainCtl::Ed_w ? "weight"
+                                                   : "fat";
+    const char* key = k.key == key::Enter ? "Enter"
+                      : k.key == key::Esc ? "Esc"
+                      : k.key == key::Up  ? "Up"
+                                          : "Down";
+    return CaseName(std::string(field) + " " + k.text + " " + key);
 }
+} // namespace
+
+TEST_P(RangeCheck, WarnsOrMovesTheFocusAlongTheChain) {
+    const RangeKey& k = GetParam();
+    view.focus = k.field;
+    view.texts[k.field] = k.text;
+    if (k.field == MainCtl::Ed_h)
+        c->Ed_hKeyDown(k.key);
+    else if (k.field == MainCtl::Ed_w)
+        c->Ed_wKeyDown(k.key);
+    else
+        c->Ed_fKeyDown(k.key);
+    EXPECT_EQ(prompter.shown, (k.message ? Boxes{{k.message, "注意ﾍﾙﾌﾟ", 0x30}} : Boxes{}));
+    EXPECT_EQ(view.focus, k.focus);
+}
+INSTANTIATE_TEST_SUITE_P(Every, RangeCheck, ::testing::ValuesIn(kRangeKeys), RangeKeyName);
 
 TEST_F(KeyChain, OutOfRangeValueIsStoredAllTheSame) {
     view.texts[MainCtl::Ed_h] = "500";
@@ -165,20 +171,6 @@ TEST_F(KeyChain, EnterInFatFieldMeasures) {
     EXPECT_EQ(m.fatPercent, 0.0f);
     EXPECT_EQ(shown(MainCtl::Lb_wt), "--.--");
     EXPECT_EQ(shown(MainCtl::Lb_ft), "-5.63");
-}
-
-TEST_F(KeyChain, EnterInFatFieldWithEmptyOthersGivesTheEmptinessMessages) {
-    type("", "", "20");
-    c->Ed_fKeyDown(key::Enter);
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].text, "身長、体重を入力して下さい。");
-    EXPECT_EQ(view.focus, MainCtl::Ed_h);
-
-    prompter.shown.clear();
-    type("", "", "");
-    c->Ed_fKeyDown(key::Enter);
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].text, "データを入力してください。");
 }
 
 TEST_F(KeyChain, LettersStopTheCheckBeforeAnythingIsStored) {
@@ -275,32 +267,37 @@ TEST_F(MainWindow, CloseWritesAllNineTargetsAndCloses) {
     EXPECT_EQ(view.closed, 1);
 }
 
+namespace {
+const std::string kFault =
+    "プログラムの内部で想定していないエラーが発生したため、操作を中止しました。";
+const std::string kUnknown = "予期しないエラーが発生しました。";
+struct Thrown {
+    const char* name;
+    std::function<void()> command;
+    std::string text;
+};
+struct CommandBoundaryError : ::testing::TestWithParam<Thrown> {};
+const Thrown kThrown[] = {
+    {"ConvertError", [] { throw ConvertError("'6x5' は有効な数値ではありません。"); },
+     "'6x5' は有効な数値ではありません。"},
+    {"StoreError", [] { throw StoreError("目標値を保存できませんでした。"); },
+     "目標値を保存できませんでした。"},
+    {"logic_error", [] { throw std::logic_error("the graph window is not there yet"); }, kFault},
+    {"out_of_range", [] { throw std::out_of_range("setCell: no cell 11,0"); }, kFault},
+    {"bad_alloc", [] { throw std::bad_alloc(); }, "メモリが足りないため、操作を中止しました。"},
+    {"runtime_error", [] { throw std::runtime_error("Input/output error"); }, kUnknown},
+    {"int", [] { throw 42; }, kUnknown},
+};
+} // namespace
+
 // What reaches the command boundary is shown in Japanese: a user's error as
 // it says, a fault of the program with words of the boundary's own.
-TEST(CommandBoundary, ShowsEveryErrorInJapanese) {
-    const std::string fault =
-        "プログラムの内部で想定していないエラーが発生したため、操作を中止しました。";
-    const std::string unknown = "予期しないエラーが発生しました。";
-    const struct {
-        std::function<void()> command;
-        std::string text;
-    } cases[] = {
-        {[] { throw ConvertError("'6x5' は有効な数値ではありません。"); },
-         "'6x5' は有効な数値ではありません。"},
-        {[] { throw StoreError("目標値を保存できませんでした。"); },
-         "目標値を保存できませんでした。"},
-        {[] { throw std::logic_error("the graph window is not there yet"); }, fault},
-        {[] { throw std::out_of_range("setCell: no cell 11,0"); }, fault},
-        {[] { throw std::bad_alloc(); }, "メモリが足りないため、操作を中止しました。"},
-        {[] { throw std::runtime_error("Input/output error"); }, unknown},
-        {[] { throw 42; }, unknown},
-    };
-    for (const auto& c : cases) {
-        FakePrompter prompter;
-        CommandBoundary boundary(prompter);
-        EXPECT_FALSE(boundary.run(c.command));
-        ASSERT_EQ(prompter.shown.size(), 1u);
-        EXPECT_EQ(prompter.shown[0].text, c.text);
-        EXPECT_EQ(prompter.shown[0].caption, "Vorn２");
-    }
+TEST_P(CommandBoundaryError, IsShownInJapanese) {
+    FakePrompter prompter;
+    CommandBoundary boundary(prompter);
+    EXPECT_FALSE(boundary.run(GetParam().command));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, GetParam().text);
+    EXPECT_EQ(prompter.shown[0].caption, "Vorn２");
 }
+INSTANTIATE_TEST_SUITE_P(Every, CommandBoundaryError, ::testing::ValuesIn(kThrown), ByName());

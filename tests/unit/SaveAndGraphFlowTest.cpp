@@ -1,55 +1,25 @@
 #include "core/Errors.h"
-#include "support/FaultyFileSystem.h"
+#include "support/Cases.h"
 #include "support/MainFixture.h"
-#include "support/TestHome.h"
+#include "support/fakes/WorkedExample.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace vorn;
 using namespace vorn::test;
 
 namespace {
-
-const char* const kWorkedLine = " 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
-
-struct SaveFlow : MainFixture {
-    std::string dir = MakeTempDir("log");
-    std::string log = dir + "/data.txt";
-
-    void saveTo(const std::string& path) {
-        files.saveAnswers.push_back(path);
-        c->Button4Click();
-    }
-    int successes() const {
-        int n = 0;
-        for (const ShownBox& b : prompter.shown)
-            n += b.text == "正常に保存致しました";
-        return n;
-    }
-    void expectDisplayKept() {
-        EXPECT_EQ(shown(MainCtl::Ed_h), "170");
-        EXPECT_EQ(shown(MainCtl::Lb_ft), "2.23");
-    }
-};
-
-using GraphFlow = SaveFlow;
-using CloseFlow = SaveFlow;
-
+using SaveFlow = FlowFixture;
+using CloseFlow = FlowFixture;
+using GraphFlow = FlowFixture;
 } // namespace
 
 TEST_F(SaveFlow, WorkedExampleIsWrittenByteForByteThenCleared) {
     measure("170", "65", "20");
     saveTo(log);
     EXPECT_EQ(Slurp(log), kWorkedLine);
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].caption, "確認ﾍﾙﾌﾟ");
-    EXPECT_EQ(prompter.shown[0].flags, 0x40u);
+    EXPECT_EQ(prompter.shown, (Boxes{{"正常に保存致しました", "確認ﾍﾙﾌﾟ", 0x40}}));
     EXPECT_TRUE(c->NothingOnDisplay());
     EXPECT_EQ(logFilePath, log);
 }
@@ -71,7 +41,7 @@ TEST_F(SaveFlow, ShortFormAndSixDigitStamps) {
 TEST_F(SaveFlow, AppendsAfterEveryEarlierByteAndWritesWhatIsShown) {
     // A hand-made last record without a line end gets one before the new.
     const std::string earlier = "earlier bytes\r\n1 2 3 4 5 6 7 8 9 10";
-    std::ofstream(log, std::ios::binary) << earlier;
+    Spit(log, earlier);
     measure("170", "65", "20");
     view.texts[MainCtl::Ed_h] = "171"; // edited after measuring
     saveTo(log);
@@ -82,10 +52,7 @@ TEST_F(SaveFlow, AppendsAfterEveryEarlierByteAndWritesWhatIsShown) {
 
 TEST_F(SaveFlow, NothingMeasuredOrCancelledTouchesNoFile) {
     c->Button4Click();
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].text, "測定を行って下さい。");
-    EXPECT_EQ(prompter.shown[0].caption, "警告ﾍﾙﾌﾟ");
-    EXPECT_EQ(prompter.shown[0].flags, 0x30u);
+    EXPECT_EQ(prompter.shown, (Boxes{{"測定を行って下さい。", "警告ﾍﾙﾌﾟ", 0x30}}));
     EXPECT_EQ(view.focus, MainCtl::Ed_h);
     EXPECT_EQ(files.saveCalls, 0);
 
@@ -108,100 +75,72 @@ TEST_F(SaveFlow, ConversionErrorOnReadBackOpensNoFile) {
     EXPECT_EQ(shown(MainCtl::Lb_ft), "2.23");
 }
 
-TEST_F(SaveFlow, UnwritablePlacesWarnAndKeepTheDisplay) {
-    const std::string torn = dir + "/torn.txt";
-    std::ofstream(torn) << kWorkedLine << " 83020 170.00 65";
-    const std::string fifo = dir + "/fifo";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
-    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(reader, 0);
-    const std::string places[] = {"/dev/full", "/dev/null", fifo, dir, dir + "/gone/data.txt",
-                                  torn};
-    for (const std::string& place : places) {
-        SCOPED_TRACE(place);
-        prompter.shown.clear();
-        measure("170", "65", "20");
-        saveTo(place);
-        ASSERT_EQ(prompter.shown.size(), 1u);
-        EXPECT_EQ(prompter.shown[0].caption, "警告ﾍﾙﾌﾟ");
-        EXPECT_NE(prompter.shown[0].text.find(place), std::string::npos);
-        EXPECT_EQ(successes(), 0);
-        expectDisplayKept();
-    }
-    ::close(reader);
-}
+namespace {
+struct Unwritable {
+    const char* name;
+    std::string place; // absolute, or in the log's folder
+};
+struct UnwritablePlace : FlowFixture, ::testing::WithParamInterface<Unwritable> {};
+const Unwritable kUnwritable[] = {
+    {"full device", "/dev/full"},        {"empty device", "/dev/null"},
+    {"FIFO with a reader", "held"},      {"folder", ""},
+    {"missing folder", "gone/data.txt"}, {"torn last line", "torn.txt"},
+};
+} // namespace
 
-TEST_F(SaveFlow, EveryFailurePointKeepsEarlierBytesAndWarns) {
-    struct Case {
-        FaultyFileSystem::Op op;
-        int err;
-        bool shortWrite;
-    } cases[] = {
-        {FaultyFileSystem::Op::Open, EACCES, false}, {FaultyFileSystem::Op::Write, ENOSPC, false},
-        {FaultyFileSystem::Op::Write, 0, true},      {FaultyFileSystem::Op::Sync, EIO, false},
-        {FaultyFileSystem::Op::Close, EIO, false},
-    };
-    const std::string earlier = std::string(kWorkedLine);
-    for (const Case& k : cases) {
-        SCOPED_TRACE(static_cast<int>(k.op));
-        std::ofstream(log, std::ios::binary | std::ios::trunc) << earlier;
-        FaultyFileSystem faulty(posix);
-        if (k.shortWrite)
-            faulty.shortWriteOn(1, 10);
-        else
-            faulty.failOn(k.op, 1, k.err);
-        useFileSystem(faulty);
-        prompter.shown.clear();
-        measure("170", "65", "20");
-        saveTo(log);
-        EXPECT_EQ(Slurp(log).substr(0, earlier.size()), earlier);
-        ASSERT_EQ(prompter.shown.size(), 1u);
-        EXPECT_NE(prompter.shown[0].text.find(log), std::string::npos);
-        EXPECT_EQ(successes(), 0);
-        expectDisplayKept();
-        EXPECT_EQ(faulty.openHandles(), 0u);
-    }
+TEST_P(UnwritablePlace, WarnsAndKeepsTheDisplay) {
+    Spit(dir + "/torn.txt", kWorkedLine + " 83020 170.00 65");
+    const TestFifos fifos(dir);
+    ASSERT_GE(fifos.peer, 0);
+    const std::string& where = GetParam().place;
+    const std::string place = where.empty() ? dir : where[0] == '/' ? where : dir + "/" + where;
+    measure("170", "65", "20");
+    saveTo(place);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].caption, "警告ﾍﾙﾌﾟ");
+    EXPECT_NE(prompter.shown[0].text.find(place), std::string::npos);
+    EXPECT_FALSE(said("正常に保存致しました"));
+    expectDisplayKept();
 }
+INSTANTIATE_TEST_SUITE_P(Every, UnwritablePlace, ::testing::ValuesIn(kUnwritable), ByName());
 
-TEST_F(CloseFlow, AnswersToTheSaveQuestion) {
-    struct Case {
-        bool measured;
-        int answer;
-        bool choose;
-        bool saved;
-    } cases[] = {
-        {false, 0, false, false},
-        {true, mb::IDYES, true, true},
-        {true, mb::IDYES, false, false},
-        {true, mb::IDNO, false, false},
-    };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(std::to_string(k.measured) + std::to_string(k.answer) +
-                     std::to_string(k.choose));
-        std::filesystem::remove(log);
-        c->Button2Click();
-        prompter.shown.clear();
-        view.closed = 0;
-        settings.writes = 0;
-        if (k.measured)
-            measure("170", "65", "20");
-        if (k.answer)
-            prompter.answers.push_back(k.answer);
-        files.saveAnswers.push_back(k.choose ? std::optional<std::string>(log) : std::nullopt);
-        c->Button1Click();
-        if (k.measured) {
-            EXPECT_EQ(prompter.shown[0].text, "測定結果を保存して終了しますか？");
-            EXPECT_EQ(prompter.shown[0].caption, "保存ﾍﾙﾌﾟ");
-            EXPECT_EQ(prompter.shown[0].flags, 0x44u);
-        } else {
-            EXPECT_TRUE(prompter.shown.empty());
-        }
-        EXPECT_EQ(std::filesystem::exists(log), k.saved);
-        EXPECT_EQ(settings.writes, 9);
-        EXPECT_EQ(view.closed, 1);
-        files.saveAnswers.clear();
+namespace {
+struct CloseAnswer {
+    const char* name;
+    bool measured;
+    int answer; // 0: no question
+    bool choose;
+    bool saved;
+};
+struct SaveQuestionAtClose : FlowFixture, ::testing::WithParamInterface<CloseAnswer> {};
+const CloseAnswer kCloseAnswers[] = {
+    {"nothing measured", false, 0, false, false},
+    {"yes, then a name", true, mb::IDYES, true, true},
+    {"yes, then cancelled", true, mb::IDYES, false, false},
+    {"no", true, mb::IDNO, false, false},
+};
+} // namespace
+
+TEST_P(SaveQuestionAtClose, SavesAsAnsweredAndCloses) {
+    const CloseAnswer& k = GetParam();
+    if (k.measured)
+        measure("170", "65", "20");
+    if (k.answer)
+        prompter.answers.push_back(k.answer);
+    files.saveAnswers.push_back(k.choose ? std::optional<std::string>(log) : std::nullopt);
+    c->Button1Click();
+    if (k.measured) {
+        ASSERT_FALSE(prompter.shown.empty());
+        EXPECT_EQ(prompter.shown[0],
+                  (ShownBox{"測定結果を保存して終了しますか？", "保存ﾍﾙﾌﾟ", 0x44}));
+    } else {
+        EXPECT_TRUE(prompter.shown.empty());
     }
+    EXPECT_EQ(std::filesystem::exists(log), k.saved);
+    EXPECT_EQ(settings.writes, 9);
+    EXPECT_EQ(view.closed, 1);
 }
+INSTANTIATE_TEST_SUITE_P(Every, SaveQuestionAtClose, ::testing::ValuesIn(kCloseAnswers), ByName());
 
 TEST_F(CloseFlow, FailedSaveKeepsTheProgramOpen) {
     measure("170", "65", "20");
@@ -221,7 +160,7 @@ TEST_F(CloseFlow, FailedSaveKeepsTheProgramOpen) {
 }
 
 TEST_F(GraphFlow, SavedRecordLoadsAsTheLastRow) {
-    std::ofstream(log) << "123123 180.00 100.00 30.00 30.00 70.00 51.24 71.28 30.86 40.29\n";
+    Spit(log, "123123 180.00 100.00 30.00 30.00 70.00 51.24 71.28 30.86 40.29\n");
     measure("170", "65", "20");
     prompter.answers.push_back(mb::IDYES);
     files.saveAnswers.push_back(log);
@@ -257,15 +196,12 @@ TEST_F(GraphFlow, DeclinedWithNoFileKnownDoesNothing) {
 }
 
 TEST_F(GraphFlow, NothingMeasuredOffersTheOpenDialog) {
-    std::ofstream(log) << kWorkedLine;
+    Spit(log, kWorkedLine);
     saveTo(log); // refused: nothing measured; the open dialog is offered all the same
     prompter.shown.clear();
     files.openAnswers.push_back(std::nullopt);
     c->Button5Click();
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].text, "グラフ化できません。");
-    EXPECT_EQ(prompter.shown[0].caption, "警告ﾍﾙﾌﾟ");
-    EXPECT_EQ(prompter.shown[0].flags, 0x30u);
+    EXPECT_EQ(prompter.shown, (Boxes{{"グラフ化できません。", "警告ﾍﾙﾌﾟ", 0x30}}));
     EXPECT_EQ(graphView.shown, 0);
 
     files.openAnswers.push_back(log);
@@ -294,7 +230,7 @@ TEST_F(GraphFlow, ShorterLogLeavesEarlierRowsBelow) {
     EXPECT_EQ(graphView.series[GraphSeries::Series1].size(), 3u);
 }
 
-TEST_F(GraphFlow, StoppedLoadsAreExplainedAndUnreadableFilesWarned) {
+TEST_F(GraphFlow, TheNewest999RecordsAreShownAndTheRestExplained) {
     {
         // Record i has the height i: the newest 999 are shown, numbered from 0.
         std::ofstream out(log);
@@ -316,17 +252,10 @@ TEST_F(GraphFlow, StoppedLoadsAreExplainedAndUnreadableFilesWarned) {
     ASSERT_EQ(points.size(), 999u);
     EXPECT_EQ(points.front(), (PlotPoint{0, 202.0}));
     EXPECT_EQ(points.back(), (PlotPoint{998, 1200.0}));
-
-    prompter.shown.clear();
-    files.openAnswers.push_back(dir + "/missing.txt");
-    c->Button5Click();
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_NE(prompter.shown[0].text.find("missing.txt"), std::string::npos);
-    EXPECT_EQ(graphView.shown, 1); // no window for a file that is not there
 }
 
 TEST_F(GraphFlow, TargetLineFollowsTheTargetTable) {
-    std::ofstream(log) << kWorkedLine << kWorkedLine;
+    Spit(log, kWorkedLine + kWorkedLine);
     targets[0] = "165.00";
     files.openAnswers.push_back(log);
     c->Button5Click();
@@ -339,7 +268,7 @@ TEST_F(GraphFlow, TargetLineFollowsTheTargetTable) {
 // The program makes its graph window only when a graph command has a log to
 // show, and then keeps it.
 TEST_F(GraphFlow, GraphWindowIsMadeOnceWhenALogIsFirstShown) {
-    std::ofstream(log) << kWorkedLine;
+    Spit(log, kWorkedLine);
     int made = 0;
     c->setGraphWindow(nullptr);
     c->setGraphWindowMaker([&]() -> GraphController& {

@@ -5,22 +5,16 @@
 // could not write, and nothing waits for ever.
 
 #include "core/Errors.h"
-#include "log/HistoryTable.h"
-#include "log/PosixFileSystem.h"
 #include "platform/IniSettingsStore.h"
-#include "support/FakeMainView.h"
-#include "support/FakeSeams.h"
-#include "support/TestHome.h"
+#include "support/Cases.h"
+#include "support/MainFixture.h"
 #include "targets/TargetStore.h"
-#include "ui/main/MainController.h"
 
 #include <chrono>
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,49 +30,26 @@ const TargetTable kSaved = {"170.00", "65.00", "20.00", "", "52.00", "", "63.58"
 const std::string kSection = "[TGT]\nVAL1=170.00\nVAL2=65.00\nVAL3=20.00\nVAL4=\nVAL5=52.00\n"
                              "VAL6=\nVAL7=63.58\nVAL8=22.00\nVAL9=-3.00\n";
 
-class SettingsStoreTest : public ::testing::Test {
+class SettingsStoreTest : public ::testing::Test, public ConfigFolder {
 protected:
-    void SetUp() override {
-        config = MakeTempDir("config");
-        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-        tav = config + "/Tav";
-        conf = tav + "/Vorn2.conf";
-    }
-
-    void put(const std::string& bytes) {
-        fs::create_directories(tav);
-        std::ofstream(conf, std::ios::binary | std::ios::trunc) << bytes;
-    }
     // What LoadTargets gives, starting from a table that holds something in
     // every entry; `message` gets the StoreError's text, if any.
     TargetTable load(std::string* message = nullptr) {
         IniSettingsStore store;
         TargetTable table;
         table.fill("stale");
-        try {
-            LoadTargets(store, table);
-        } catch (const StoreError& e) {
-            if (message)
-                *message = e.what();
-            else
-                ADD_FAILURE() << "loading failed: " << e.what();
-        }
+        const std::string error = ErrorText<StoreError>([&] { LoadTargets(store, table); });
+        if (message)
+            *message = error;
+        else
+            EXPECT_EQ(error, "") << "loading failed";
         return table;
     }
     // The message of a failed SaveTargets; empty when it passed.
     std::string save(const TargetTable& table) {
         IniSettingsStore store;
-        try {
-            SaveTargets(store, table);
-        } catch (const StoreError& e) {
-            return e.what();
-        }
-        return "";
+        return ErrorText<StoreError>([&] { SaveTargets(store, table); });
     }
-
-    std::string config;
-    std::string tav;
-    std::string conf;
 };
 
 } // namespace
@@ -119,7 +90,7 @@ TEST_F(SettingsStoreTest, HandEditedFilesReadVerbatimAndKeepEveryOtherLineOnSave
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
-        put(k.before);
+        putConf(k.before);
         EXPECT_EQ(load(), k.read);
         EXPECT_EQ(save(kSaved), "");
         EXPECT_EQ(Slurp(conf), k.after);
@@ -151,65 +122,69 @@ TEST_F(SettingsStoreTest, FirstLoadCreatesTheFileAndFirstCloseTheSection) {
     EXPECT_EQ(load(), expected);
 }
 
-TEST_F(SettingsStoreTest, BlockedPlacesLoadNothingAndRefuseToSave) {
-    struct Case {
-        const char* what;
-        std::function<void()> block;
-        bool warnsOnLoad; // something is there that cannot be read
-    } cases[] = {
-        {"a folder named Vorn2.conf", [&] { fs::create_directories(conf); }, true},
-        {"a FIFO named Vorn2.conf",
-         [&] {
-             fs::create_directories(tav);
-             ASSERT_EQ(mkfifo(conf.c_str(), 0644), 0);
-         },
-         true},
-        {"a link to a FIFO",
-         [&] {
-             fs::create_directories(tav);
-             ASSERT_EQ(mkfifo((tav + "/pipe").c_str(), 0644), 0);
-             fs::create_symlink("pipe", conf);
-         },
-         true},
-        {"a link to a device",
-         [&] {
-             fs::create_directories(tav);
-             fs::create_symlink("/dev/null", conf);
-         },
-         true},
-        {"a link into a missing folder",
-         [&] {
-             fs::create_directories(tav);
-             fs::create_symlink("gone/Vorn2.conf", conf);
-         },
-         false},
-        {"a file where the Tav folder should be", [&] { std::ofstream(tav) << "x"; }, false},
-        {"a file where the configuration folder should be",
-         [&] {
-             fs::remove_all(config);
-             std::ofstream(config) << "x";
-         },
-         false},
-    };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.what);
-        SetUp();
-        k.block();
-        const auto before = fs::symlink_status(conf).type();
+namespace {
+struct Blocked {
+    const char* name;
+    std::function<void(const ConfigFolder&)> block;
+    bool warnsOnLoad; // something is there that cannot be read
+};
+struct BlockedPlace : SettingsStoreTest, ::testing::WithParamInterface<Blocked> {};
+const Blocked kBlocked[] = {
+    {"a folder named Vorn2.conf", [](const ConfigFolder& f) { fs::create_directories(f.conf); },
+     true},
+    {"a FIFO named Vorn2.conf",
+     [](const ConfigFolder& f) {
+         fs::create_directories(f.tav);
+         ASSERT_EQ(mkfifo(f.conf.c_str(), 0644), 0);
+     },
+     true},
+    {"a link to a FIFO",
+     [](const ConfigFolder& f) {
+         fs::create_directories(f.tav);
+         ASSERT_EQ(mkfifo((f.tav + "/pipe").c_str(), 0644), 0);
+         fs::create_symlink("pipe", f.conf);
+     },
+     true},
+    {"a link to a device",
+     [](const ConfigFolder& f) {
+         fs::create_directories(f.tav);
+         fs::create_symlink("/dev/null", f.conf);
+     },
+     true},
+    {"a link into a missing folder",
+     [](const ConfigFolder& f) {
+         fs::create_directories(f.tav);
+         fs::create_symlink("gone/Vorn2.conf", f.conf);
+     },
+     false},
+    {"a file where the Tav folder should be",
+     [](const ConfigFolder& f) { std::ofstream(f.tav) << "x"; }, false},
+    {"a file where the configuration folder should be",
+     [](const ConfigFolder& f) {
+         fs::remove_all(f.config);
+         std::ofstream(f.config) << "x";
+     },
+     false},
+};
+} // namespace
 
-        // A FIFO would keep a reader waiting for ever.
-        std::string warning;
-        EXPECT_EQ(load(&warning), TargetTable{});
-        EXPECT_EQ(warning.find(conf) != std::string::npos, k.warnsOnLoad) << warning;
-        const std::string message = save(kSaved);
-        EXPECT_NE(message.find(conf), std::string::npos) << message;
-        EXPECT_EQ(fs::symlink_status(conf).type(), before);
-    }
+TEST_P(BlockedPlace, LoadsNothingAndRefusesToSave) {
+    GetParam().block(*this);
+    const auto before = fs::symlink_status(conf).type();
+
+    // A FIFO would keep a reader waiting for ever.
+    std::string warning;
+    EXPECT_EQ(load(&warning), TargetTable{});
+    EXPECT_EQ(warning.find(conf) != std::string::npos, GetParam().warnsOnLoad) << warning;
+    const std::string message = save(kSaved);
+    EXPECT_NE(message.find(conf), std::string::npos) << message;
+    EXPECT_EQ(fs::symlink_status(conf).type(), before);
 }
+INSTANTIATE_TEST_SUITE_P(Every, BlockedPlace, ::testing::ValuesIn(kBlocked), ByName());
 
 TEST_F(SettingsStoreTest, LinksAreWrittenThrough) {
     fs::create_directories(tav);
-    put("");
+    putConf("");
     fs::rename(conf, tav + "/real.conf");
     fs::create_symlink("real.conf", conf);
     EXPECT_EQ(save(kSaved), "");
@@ -242,7 +217,7 @@ TEST_F(SettingsStoreTest, DamagedFilesLoadVerbatimAndKeepEveryTargetOnSave) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
-        put(k.bytes);
+        putConf(k.bytes);
         TargetTable expected;
         expected[1] = k.val2;
         EXPECT_EQ(load(), expected);
@@ -254,7 +229,7 @@ TEST_F(SettingsStoreTest, DamagedFilesLoadVerbatimAndKeepEveryTargetOnSave) {
 }
 
 TEST_F(SettingsStoreTest, LockedStoreGivesUpWithinTwoSeconds) {
-    put("[TGT]\nVAL2=70.00\n");
+    putConf("[TGT]\nVAL2=70.00\n");
     // Another program in the middle of its save.
     const int other = ::open((conf + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     ASSERT_GE(other, 0);
@@ -273,41 +248,38 @@ TEST_F(SettingsStoreTest, LockedStoreGivesUpWithinTwoSeconds) {
     EXPECT_EQ(load(), kSaved);
 }
 
+namespace {
+// The main window over the settings file.
+struct OversizedStore : MainFixture, ConfigFolder, ::testing::WithParamInterface<std::string> {
+    IniSettingsStore ini;
+};
+const std::string kOversized[] = {
+    "[TGT]\nVAL2=65.00\n" + std::string(IniSettingsStore::kMaxFileSize, ';'),
+    std::string(8 << 20, 'x'),
+};
+} // namespace
+
 // Through the main window: a warning at start-up, which still comes up, and
 // one at the close command, which leaves the file as it was and still quits.
-TEST_F(SettingsStoreTest, OversizedStoreWarnsAndIsLeftUntouched) {
-    const std::string cases[] = {
-        "[TGT]\nVAL2=65.00\n" + std::string(IniSettingsStore::kMaxFileSize, ';'),
-        std::string(8 << 20, 'x'),
-    };
-    for (const std::string& bytes : cases) {
-        put(bytes);
-        FakeMainView view;
-        FakePrompter prompter;
-        FixedClock clock{LocalTime{2027, 1, 2, 3, 4}};
-        FakeHelpViewer help;
-        IniSettingsStore settings;
-        FakeFileChooser files;
-        PosixFileSystem posix;
-        CurrentMeasurement m;
-        TargetTable targets;
-        std::string dateStamp, logFilePath;
-        HistoryTable history;
-        MainController c(view, {prompter, clock, help, settings, files, posix},
-                         {m, targets, dateStamp, logFilePath, history});
-        c.FormCreate();
-        EXPECT_EQ(targets, TargetTable{});
-        EXPECT_FALSE(view.isVisible(MainCtl::Sb2));
-        EXPECT_EQ(dateStamp, "010203");
-        ASSERT_EQ(prompter.shown.size(), 1u);
-        EXPECT_NE(prompter.shown[0].text.find(conf), std::string::npos);
-        EXPECT_NE(prompter.shown[0].text.find("1 MiB"), std::string::npos);
+TEST_P(OversizedStore, WarnsAndIsLeftUntouched) {
+    const std::string& bytes = GetParam();
+    putConf(bytes);
+    clock.time = LocalTime{2027, 1, 2, 3, 4};
+    store = &ini;
+    useFileSystem(posix);
+    EXPECT_EQ(targets, TargetTable{});
+    EXPECT_FALSE(view.isVisible(MainCtl::Sb2));
+    EXPECT_EQ(dateStamp, "010203");
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].text.find(conf), std::string::npos);
+    EXPECT_NE(prompter.shown[0].text.find("1 MiB"), std::string::npos);
 
-        targets = kSaved;
-        c.Button1Click();
-        ASSERT_EQ(prompter.shown.size(), 2u);
-        EXPECT_NE(prompter.shown[1].text.find(conf), std::string::npos);
-        EXPECT_EQ(view.closed, 1);
-        EXPECT_TRUE(Slurp(conf) == bytes);
-    }
+    targets = kSaved;
+    c->Button1Click();
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    EXPECT_NE(prompter.shown[1].text.find(conf), std::string::npos);
+    EXPECT_EQ(view.closed, 1);
+    EXPECT_TRUE(Slurp(conf) == bytes);
 }
+INSTANTIATE_TEST_SUITE_P(Every, OversizedStore, ::testing::ValuesIn(kOversized),
+                         [](const auto& p) { return p.index == 0 ? "values" : "garbage"; });

@@ -1,11 +1,11 @@
 #include "targets/TargetsController.h"
 #include "core/Errors.h"
-#include "support/FakeSeams.h"
-#include "targets/MarkerView.h"
+#include "support/Cases.h"
+#include "support/fakes/FakeMarkers.h"
+#include "support/fakes/FakeSeams.h"
 #include "targets/TargetsView.h"
 
 #include <array>
-#include <gtest/gtest.h>
 
 using namespace vorn;
 using namespace vorn::test;
@@ -14,14 +14,6 @@ namespace {
 
 using Flags = std::array<bool, 9>;
 using Hints = std::array<std::string, 9>;
-
-class FakeMarkers : public MarkerView {
-public:
-    void setMarkerVisible(int q, bool v) override { visible[q] = v; }
-    void setMarkerHint(int q, const std::string& h) override { hints[q] = h; }
-    Flags visible{};
-    Hints hints;
-};
 
 // The dialog as plain data, made from a table as at start-up. Changing a
 // box runs the click handler, as the real check box does.
@@ -83,57 +75,66 @@ TEST(TargetsController, EmptyRowsClearTheirTargetsTickedOrNot) {
     EXPECT_TRUE(d.prompter.shown.empty());
 }
 
-TEST(TargetsController, RowValueIsRoundedThenTestedAgainstTheRowLimit) {
-    struct Case {
-        int row;
-        const char* typed;
-        const char* stored;
-        bool passes;
-        const char* hint;
-    } cases[] = {
-        {1, "299.996", "300.00", false, "300.00cm"},
-        {1, "299.994", "299.99", true, "299.99cm"},
-        {9, "-15", "-15.00", true, "-15.00%"},
-        {8, "22", "22.00", true, "22.00"},
-        {2, " 65 ", "65.00", true, "65.00kg"},
-        {4, "1234.567", "1234.60", false, "1234.60kg"},
-        {2, "1.005", "1.01", true, "1.01kg"}, // rounded as it reads
-        {3, "0", "0.00", true, "0.00%"},
-        {5, "-1e3", "-1000.00", true, "-1000.00kg"},
-        {4, "1e5", "1.0000E+5", false, "1.0000E+5kg"},
-        // Each limit is exclusive: the value at it fails, just below passes.
-        {1, "300", "300.00", false, "300.00cm"},
-        {2, "1000", "1000.00", false, "1000.00kg"},
-        {2, "999.99", "999.99", true, "999.99kg"},
-        {3, "100", "100.00", false, "100.00%"},
-        {3, "99.99", "99.99", true, "99.99%"},
-        {4, "1000", "1000.00", false, "1000.00kg"},
-        {4, "999.99", "999.99", true, "999.99kg"},
-        {5, "1000", "1000.00", false, "1000.00kg"},
-        {6, "732", "732.00", false, "732.00kg"},
-        {6, "731.99", "731.99", true, "731.99kg"},
-        {7, "198", "198.00", false, "198.00kg"},
-        {7, "197.99", "197.99", true, "197.99kg"},
-        {8, "1000", "1000.00", false, "1000.00"},
-        {8, "999.99", "999.99", true, "999.99"},
-        {9, "100", "100.00", false, "100.00%"},
-        {9, "99.994", "99.99", true, "99.99%"},
-    };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(std::string("row ") + std::to_string(k.row) + " '" + k.typed + "'");
-        Dialog d;
-        d.type(k.row, k.typed);
-        d.c.Button1Click();
-        const size_t e = static_cast<size_t>(k.row - 1);
-        EXPECT_EQ(d.table[e], k.stored);
-        EXPECT_EQ(d.markers.hints[e], k.hint);
-        EXPECT_EQ(d.markers.visible[e], k.passes);
-        EXPECT_EQ(d.closes, k.passes ? 1 : 0);
-        EXPECT_EQ(d.prompter.shown.size(), k.passes ? 0u : 1u);
-        EXPECT_EQ(d.focused, k.passes ? 0 : k.row);
-        EXPECT_EQ(d.rows[k.row].text, k.typed); // the edit keeps what was typed
-    }
+namespace {
+struct RowValue {
+    int row;
+    const char* typed;
+    const char* stored;
+    bool passes;
+    const char* hint;
+};
+struct TargetRow : ::testing::TestWithParam<RowValue> {};
+const RowValue kRowValues[] = {
+    {1, "299.996", "300.00", false, "300.00cm"},
+    {1, "299.994", "299.99", true, "299.99cm"},
+    {9, "-15", "-15.00", true, "-15.00%"},
+    {8, "22", "22.00", true, "22.00"},
+    {2, " 65 ", "65.00", true, "65.00kg"},
+    {4, "1234.567", "1234.60", false, "1234.60kg"},
+    {2, "1.005", "1.01", true, "1.01kg"}, // rounded as it reads
+    {3, "0", "0.00", true, "0.00%"},
+    {5, "-1e3", "-1000.00", true, "-1000.00kg"},
+    {4, "1e5", "1.0000E+5", false, "1.0000E+5kg"},
+    // Each limit is exclusive: the value at it fails, just below passes.
+    {1, "300", "300.00", false, "300.00cm"},
+    {2, "1000", "1000.00", false, "1000.00kg"},
+    {2, "999.99", "999.99", true, "999.99kg"},
+    {3, "100", "100.00", false, "100.00%"},
+    {3, "99.99", "99.99", true, "99.99%"},
+    {4, "1000", "1000.00", false, "1000.00kg"},
+    {4, "999.99", "999.99", true, "999.99kg"},
+    {5, "1000", "1000.00", false, "1000.00kg"},
+    {6, "732", "732.00", false, "732.00kg"},
+    {6, "731.99", "731.99", true, "731.99kg"},
+    {7, "198", "198.00", false, "198.00kg"},
+    {7, "197.99", "197.99", true, "197.99kg"},
+    {8, "1000", "1000.00", false, "1000.00"},
+    {8, "999.99", "999.99", true, "999.99"},
+    {9, "100", "100.00", false, "100.00%"},
+    {9, "99.994", "99.99", true, "99.99%"},
+};
+std::string RowValueName(const ::testing::TestParamInfo<RowValue>& p) {
+    const std::string typed = p.param.typed;
+    const std::string sign = typed[0] == '-' ? " minus" : "";
+    return CaseName("row " + std::to_string(p.param.row) + sign + " " + typed);
 }
+} // namespace
+
+TEST_P(TargetRow, IsRoundedThenTestedAgainstTheRowLimit) {
+    const RowValue& k = GetParam();
+    Dialog d;
+    d.type(k.row, k.typed);
+    d.c.Button1Click();
+    const size_t e = static_cast<size_t>(k.row - 1);
+    EXPECT_EQ(d.table[e], k.stored);
+    EXPECT_EQ(d.markers.hints[e], k.hint);
+    EXPECT_EQ(d.markers.visible[e], k.passes);
+    EXPECT_EQ(d.closes, k.passes ? 1 : 0);
+    EXPECT_EQ(d.prompter.shown.size(), k.passes ? 0u : 1u);
+    EXPECT_EQ(d.focused, k.passes ? 0 : k.row);
+    EXPECT_EQ(d.rows[k.row].text, k.typed); // the edit keeps what was typed
+}
+INSTANTIATE_TEST_SUITE_P(Every, TargetRow, ::testing::ValuesIn(kRowValues), RowValueName);
 
 TEST(TargetsController, SeveralFailingRowsGiveOneMessageAndFocusTheLast) {
     Dialog d({}, Flags{false, false, false, false, false, false, true});
@@ -141,10 +142,7 @@ TEST(TargetsController, SeveralFailingRowsGiveOneMessageAndFocusTheLast) {
     d.type(2, "1000");
     d.type(7, "250");
     d.c.Button1Click();
-    ASSERT_EQ(d.prompter.shown.size(), 1u);
-    EXPECT_EQ(d.prompter.shown[0].text, "正しい値を設定して下さい。");
-    EXPECT_EQ(d.prompter.shown[0].caption, "設定ﾍﾙﾌﾟ");
-    EXPECT_EQ(d.prompter.shown[0].flags, 0x40u);
+    EXPECT_EQ(d.prompter.shown, (Boxes{{"正しい値を設定して下さい。", "設定ﾍﾙﾌﾟ", 0x40}}));
     EXPECT_EQ(d.focused, 7);
     EXPECT_EQ(d.closes, 0);
     EXPECT_EQ(d.table, (TargetTable{"170.00", "1000.00", "", "", "", "", "250.00", "", ""}));

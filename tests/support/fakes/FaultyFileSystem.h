@@ -72,6 +72,12 @@ private:
     };
     // Counts the call; the fault when this is the one to fail.
     const Fault* hit(Op op);
+    // Fails the call as `op`'s fault says, or passes it on.
+    template <class Call> IoStatus pass(Op op, bool writing, Call call) {
+        if (const Fault* f = hit(op))
+            return {ErrnoReason(f->err, writing)};
+        return call();
+    }
 
     LogFileSystem& real_;
     std::map<Op, Fault> faults_;

@@ -1,6 +1,6 @@
 // Wraps a real file system and injects faults; see the header.
 
-#include "support/FaultyFileSystem.h"
+#include "support/fakes/FaultyFileSystem.h"
 
 #include <cerrno>
 
@@ -20,58 +20,43 @@ const FaultyFileSystem::Fault* FaultyFileSystem::hit(Op op) {
 }
 
 IoStatus FaultyFileSystem::openAppend(const std::string& path, Handle& handle, bool& created) {
-    if (const Fault* f = hit(Op::Open))
-        return {ErrnoReason(f->err, true)};
-    IoStatus s = real_.openAppend(path, handle, created);
+    IoStatus s = pass(Op::Open, true, [&] { return real_.openAppend(path, handle, created); });
     if (s.ok())
         open_.insert(handle);
     return s;
 }
 
 IoStatus FaultyFileSystem::openRead(const std::string& path, Handle& handle) {
-    if (const Fault* f = hit(Op::Open))
-        return {ErrnoReason(f->err, false)};
-    IoStatus s = real_.openRead(path, handle);
+    IoStatus s = pass(Op::Open, false, [&] { return real_.openRead(path, handle); });
     if (s.ok())
         open_.insert(handle);
     return s;
 }
 
 IoStatus FaultyFileSystem::lock(Handle handle) {
-    if (const Fault* f = hit(Op::Lock))
-        return {ErrnoReason(f->err, true)};
-    return real_.lock(handle);
+    return pass(Op::Lock, true, [&] { return real_.lock(handle); });
 }
 
 IoStatus FaultyFileSystem::isAt(const std::string& path, Handle handle, bool& same) {
-    if (const Fault* f = hit(Op::IsAt))
-        return {ErrnoReason(f->err, true)};
-    return real_.isAt(path, handle, same);
+    return pass(Op::IsAt, true, [&] { return real_.isAt(path, handle, same); });
 }
 
 IoStatus FaultyFileSystem::readAt(Handle handle, std::uint64_t offset, char* buffer,
                                   std::size_t capacity, std::size_t& got) {
-    if (const Fault* f = hit(Op::ReadAt))
-        return {ErrnoReason(f->err, false)};
-    return real_.readAt(handle, offset, buffer, capacity, got);
+    return pass(Op::ReadAt, false,
+                [&] { return real_.readAt(handle, offset, buffer, capacity, got); });
 }
 
 IoStatus FaultyFileSystem::syncFolder(const std::string& path) {
-    if (const Fault* f = hit(Op::SyncFolder))
-        return {ErrnoReason(f->err, true)};
-    return real_.syncFolder(path);
+    return pass(Op::SyncFolder, true, [&] { return real_.syncFolder(path); });
 }
 
 IoStatus FaultyFileSystem::removeIfEmpty(const std::string& path, Handle handle) {
-    if (const Fault* f = hit(Op::Remove))
-        return {ErrnoReason(f->err, true)};
-    return real_.removeIfEmpty(path, handle);
+    return pass(Op::Remove, true, [&] { return real_.removeIfEmpty(path, handle); });
 }
 
 IoStatus FaultyFileSystem::size(Handle handle, std::uint64_t& bytes) {
-    if (const Fault* f = hit(Op::Size))
-        return {ErrnoReason(f->err, true)};
-    return real_.size(handle, bytes);
+    return pass(Op::Size, true, [&] { return real_.size(handle, bytes); });
 }
 
 IoStatus FaultyFileSystem::write(Handle handle, std::string_view bytes, std::size_t& written) {
@@ -84,22 +69,16 @@ IoStatus FaultyFileSystem::write(Handle handle, std::string_view bytes, std::siz
 }
 
 IoStatus FaultyFileSystem::truncate(Handle handle, std::uint64_t bytes) {
-    if (const Fault* f = hit(Op::Truncate))
-        return {ErrnoReason(f->err, true)};
-    return real_.truncate(handle, bytes);
+    return pass(Op::Truncate, true, [&] { return real_.truncate(handle, bytes); });
 }
 
 IoStatus FaultyFileSystem::sync(Handle handle) {
-    if (const Fault* f = hit(Op::Sync))
-        return {ErrnoReason(f->err, true)};
-    return real_.sync(handle);
+    return pass(Op::Sync, true, [&] { return real_.sync(handle); });
 }
 
 IoStatus FaultyFileSystem::read(Handle handle, char* buffer, std::size_t capacity,
                                 std::size_t& got) {
-    if (const Fault* f = hit(Op::Read))
-        return {ErrnoReason(f->err, false)};
-    return real_.read(handle, buffer, capacity, got);
+    return pass(Op::Read, false, [&] { return real_.read(handle, buffer, capacity, got); });
 }
 
 IoStatus FaultyFileSystem::close(Handle handle) {

@@ -7,9 +7,12 @@
 #include "platform/SettingsStore.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vorn::test {
@@ -18,7 +21,13 @@ struct ShownBox {
     std::string text;
     std::string caption;
     unsigned flags;
+    bool operator==(const ShownBox&) const = default;
 };
+inline std::ostream& operator<<(std::ostream& out, const ShownBox& b) {
+    return out << '"' << b.text << "\" \"" << b.caption << "\" 0x" << std::hex << b.flags
+               << std::dec;
+}
+using Boxes = std::vector<ShownBox>;
 
 // Records every box; answers from a queue (IDOK when it runs dry).
 class FakePrompter : public Prompter {
@@ -29,12 +38,14 @@ public:
 };
 
 // Answers the dialogs from queues of names; nullopt stands for a cancel.
+// `afterOpen` runs on a chosen open name before the program gets to read it.
 class FakeFileChooser : public FileChooser {
 public:
     std::optional<std::string> chooseSave() override;
     std::optional<std::string> chooseOpen() override;
     std::deque<std::optional<std::string>> saveAnswers;
     std::deque<std::optional<std::string>> openAnswers;
+    std::function<void(const std::string&)> afterOpen;
     int saveCalls = 0;
     int openCalls = 0;
 };
@@ -55,6 +66,10 @@ public:
 // A settings store in memory: sections of named values.
 class MemorySettingsStore : public SettingsStore {
 public:
+    using Sections = std::map<std::string, std::map<std::string, std::string>>;
+    MemorySettingsStore() = default;
+    explicit MemorySettingsStore(Sections start) : values(std::move(start)) {}
+
     void open(const std::string& key) override;
     std::string readString(const std::string& section, const std::string& name,
                            const std::string& def) override;
@@ -62,7 +77,7 @@ public:
                      const std::string& value) override;
     void release() override;
 
-    std::map<std::string, std::map<std::string, std::string>> values;
+    Sections values;
     std::vector<std::string> opened; // keys, in order
     int releases = 0;
     int writes = 0;

@@ -1,34 +1,39 @@
-#include "support/FakeSeams.h"
+#include "support/fakes/FakeSeams.h"
 
 #include "core/Errors.h"
 
-namespace vorn::test {
+#include <utility>
 
-int FakePrompter::show(const std::string& text, const std::string& caption, unsigned flags) {
-    shown.push_back({text, caption, flags});
+namespace vorn::test {
+namespace {
+
+// The next scripted answer, or `dry` once the script has run out.
+template <class T> T Next(std::deque<T>& answers, T dry) {
     if (answers.empty())
-        return mb::IDOK;
-    const int a = answers.front();
+        return dry;
+    T a = std::move(answers.front());
     answers.pop_front();
     return a;
 }
 
+} // namespace
+
+int FakePrompter::show(const std::string& text, const std::string& caption, unsigned flags) {
+    shown.push_back({text, caption, flags});
+    return Next(answers, mb::IDOK);
+}
+
 std::optional<std::string> FakeFileChooser::chooseSave() {
     ++saveCalls;
-    if (saveAnswers.empty())
-        return std::nullopt;
-    auto a = saveAnswers.front();
-    saveAnswers.pop_front();
-    return a;
+    return Next(saveAnswers, {});
 }
 
 std::optional<std::string> FakeFileChooser::chooseOpen() {
     ++openCalls;
-    if (openAnswers.empty())
-        return std::nullopt;
-    auto a = openAnswers.front();
-    openAnswers.pop_front();
-    return a;
+    auto chosen = Next(openAnswers, {});
+    if (chosen && afterOpen)
+        afterOpen(*chosen);
+    return chosen;
 }
 
 void MemorySettingsStore::open(const std::string& key) {

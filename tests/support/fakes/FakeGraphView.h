@@ -33,7 +33,7 @@ public:
     void setWindowHeight(int h) override { height = h; }
     int windowTop() const override { return top; }
     void setWindowTop(int t) override { top = t; }
-    int screenHeight() const override { return 768; }
+    int screenHeight() const override { return screen; }
     void showModal() override {
         ++shown;
         if (onShow)
@@ -45,6 +45,7 @@ public:
     std::map<std::pair<int, int>, std::string> cells;
     int height = 0;
     int top = 0;
+    int screen = 768;
     int shown = 0;
     std::function<void()> onShow;
 };
