@@ -32,6 +32,14 @@ struct GraphWindow : ::testing::Test {
     FakePrompter prompter;
     TargetTable targets;
     TFGrah w{prompter, targets};
+    // The grid as the tests fill it: a cell is written with the rest of its
+    // row, as the graph command writes whole rows.
+    std::vector<GridRow> grid = std::vector<GridRow>(kGridRows);
+    void put(int column, int row, const std::string& text) {
+        GridRow& r = grid.at(static_cast<std::size_t>(row));
+        r.at(static_cast<std::size_t>(column)) = text;
+        w.controller().setRows(row, {r});
+    }
 
     template <class T> T* child(const char* name) {
         T* found = w.findChild<T*>(QString::fromLatin1(name));
@@ -55,7 +63,7 @@ struct GraphWindow : ::testing::Test {
     }
     void loadWeights(const std::vector<const char*>& weights) {
         for (std::size_t r = 0; r < weights.size(); ++r)
-            w.controller().setCell(3, static_cast<int>(r) + 1, weights[r]);
+            put(3, static_cast<int>(r) + 1, weights[r]);
         w.controller().setHistoryRowCount(static_cast<int>(weights.size()) + 1);
     }
     // Pixels of exactly this colour in a grab of the chart as shown.
@@ -146,8 +154,8 @@ TEST_F(GraphWindow, GridIsReadOnlyWithElevenColumnsOfAThousandRows) {
     EXPECT_EQ(sg->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(sg->geometry(), QRect(0, 296, 465, 193));
 
-    w.controller().setCell(2, 1, "170.00");
-    w.controller().setCell(10, 999, "-20.10");
+    put(2, 1, "170.00");
+    put(10, 999, "-20.10");
     EXPECT_EQ(model->index(1, 2).data().toString(), "170.00");
     EXPECT_EQ(model->index(999, 10).data().toString(), "-20.10");
     EXPECT_FALSE(model->flags(model->index(1, 2)) & Qt::ItemIsEditable);
@@ -194,7 +202,7 @@ TEST_F(GraphWindow, ClientAreaShowsChartWholeAndGridOnlyWhenUnfolded) {
 TEST_F(GraphWindow, PlotReachesTheSeries) {
     const char* weights[] = {"65.00", "64.50", "oops", "63.00"};
     for (int r = 1; r <= 4; ++r)
-        w.controller().setCell(3, r, weights[r - 1]);
+        put(3, r, weights[r - 1]);
     w.controller().setHistoryRowCount(5);
     targets[1] = "60.00";
 
@@ -214,7 +222,7 @@ TEST_F(GraphWindow, PlotReachesTheSeries) {
     EXPECT_GT(axis->max(), 65);
 
     // Clicking the checked button again runs nothing.
-    w.controller().setCell(3, 1, "99.00");
+    put(3, 1, "99.00");
     click("RadioButton7");
     EXPECT_EQ(points("Series1"), measured);
 
@@ -258,7 +266,7 @@ TEST_F(GraphWindow, ShownModallyUntilClosedAndEscapeDoesNotClose) {
 TEST_F(GraphWindow, ReplottingDuringAnimationsIsSafe) {
     for (int r = 1; r <= 12; ++r)
         for (int column = 2; column < 11; ++column)
-            w.controller().setCell(column, r, std::to_string(column * column * (r % 5 + 1) - 40));
+            put(column, r, std::to_string(column * column * (r % 5 + 1) - 40));
     w.controller().setHistoryRowCount(13);
     targets[0] = "170.00";
     targets[7] = "22.00";

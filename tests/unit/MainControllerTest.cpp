@@ -283,7 +283,7 @@ const Thrown kThrown[] = {
     {"StoreError", [] { throw StoreError("目標値を保存できませんでした。"); },
      "目標値を保存できませんでした。"},
     {"logic_error", [] { throw std::logic_error("the graph window is not there yet"); }, kFault},
-    {"out_of_range", [] { throw std::out_of_range("setCell: no cell 11,0"); }, kFault},
+    {"out_of_range", [] { throw std::out_of_range("setRows: no rows 1000 to 1000"); }, kFault},
     {"bad_alloc", [] { throw std::bad_alloc(); }, "メモリが足りないため、操作を中止しました。"},
     {"runtime_error", [] { throw std::runtime_error("Input/output error"); }, kUnknown},
     {"int", [] { throw 42; }, kUnknown},

@@ -148,13 +148,6 @@ void GraphController::setHistoryRowCount(int rows) {
     rows_ = rows < 0 ? 0 : (rows > kGridRows ? kGridRows : rows);
 }
 
-void GraphController::setCell(int column, int row, const std::string& text) {
-    if (column < 0 || column >= kGridColumns || row < 0 || row >= kGridRows)
-        throw std::out_of_range("setCell: no cell " + std::to_string(column) + "," +
-                                std::to_string(row));
-    view_.setCell(column, row, text);
-}
-
 void GraphController::setRows(int first, std::vector<GridRow> rows) {
     if (first < 0 || first > kGridRows || rows.size() > static_cast<std::size_t>(kGridRows - first))
         throw std::out_of_range("setRows: no rows " + std::to_string(first) + " to " +

@@ -48,8 +48,6 @@ public:
     int historyRowCount() const { return rows_; }
     // Kept within 0..kGridRows, so that a plot never reads past the grid.
     void setHistoryRowCount(int rows);
-    // Writes a cell of the grid. Raises std::out_of_range outside the grid.
-    void setCell(int column, int row, const std::string& text);
     // Writes rows first, first + 1, ... of the grid in one go; the other rows
     // keep their texts. Raises std::out_of_range for rows outside the grid.
     void setRows(int first, std::vector<GridRow> rows);

@@ -38,7 +38,6 @@ public:
 
     // Cells of `sg`; column and row are within the grid.
     virtual std::string cell(int column, int row) const = 0;
-    virtual void setCell(int column, int row, const std::string& text) = 0;
     // Rows first, first + 1, ... take these texts, in one go; they all lie
     // within the grid. The other rows keep theirs.
     virtual void setRows(int first, std::vector<GridRow> rows) = 0;

@@ -41,14 +41,6 @@ std::string GridModel::text(int column, int row) const {
     return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 
-void GridModel::setText(int column, int row, std::string text) {
-    if (column < 0 || column >= kGridColumns || row < 0 || row >= kGridRows)
-        return;
-    rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
-    const QModelIndex changed = index(row, column);
-    emit dataChanged(changed, changed, {Qt::DisplayRole});
-}
-
 void GridModel::setRows(int first, std::vector<GridRow> rows) {
     if (first < 0 || first >= kGridRows)
         return;

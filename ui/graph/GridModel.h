@@ -27,8 +27,6 @@ public:
 
     // Empty outside the grid.
     std::string text(int column, int row) const;
-    // Nothing happens outside the grid.
-    void setText(int column, int row, std::string text);
     // Rows first, first + 1, ... take these texts, announced to the views as
     // one change; rows that would fall outside the grid are left out.
     void setRows(int first, std::vector<GridRow> rows);

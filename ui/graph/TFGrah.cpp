@@ -416,10 +416,6 @@ std::string TFGrah::cell(int column, int row) const {
     return grid_->text(column, row);
 }
 
-void TFGrah::setCell(int column, int row, const std::string& text) {
-    grid_->setText(column, row, text);
-}
-
 void TFGrah::setRows(int first, std::vector<GridRow> rows) {
     grid_->setRows(first, std::move(rows));
 }

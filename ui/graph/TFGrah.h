@@ -53,7 +53,6 @@ private:
     void setPlot(const std::vector<PlotPoint>& measured,
                  const std::vector<PlotPoint>& target) override;
     std::string cell(int column, int row) const override;
-    void setCell(int column, int row, const std::string& text) override;
     void setRows(int first, std::vector<GridRow> rows) override;
     void setWindowHeight(int outerHeight) override;
     int windowTop() const override;

@@ -21,14 +21,11 @@ public:
         auto it = cells.find({column, row});
         return it == cells.end() ? std::string() : it->second;
     }
-    void setCell(int column, int row, const std::string& text) override {
-        cells[{column, row}] = text;
-    }
     void setRows(int first, std::vector<GridRow> rows) override {
         for (std::size_t k = 0; k < rows.size(); ++k)
             for (int column = 0; column < kGridColumns; ++column)
-                setCell(column, first + static_cast<int>(k),
-                        rows[k][static_cast<std::size_t>(column)]);
+                cells[{column, first + static_cast<int>(k)}] =
+                    rows[k][static_cast<std::size_t>(column)];
     }
     void setWindowHeight(int h) override { height = h; }
     int windowTop() const override { return top; }
