@@ -76,15 +76,15 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # dpkg-shlibdeps adds the shared libraries the executable links, with their
-# versions: libqt6widgets6, libqt6charts6, libqt6help6, libqt6svg6,
-# libqt6core6, libqt6gui6 (which carries the X11 platform plugin), libc6,
-# libstdc++6. What it cannot see are the pieces Qt loads at run time: the
-# SQLite driver that Qt Help reads its collection with, the SVG icon plugin
-# that draws the toolbar's pictures greyed or highlighted, the other platform
-# plugins, Qt's own Japanese texts and the font.
+# versions: libqt6widgets6, libqt6charts6, libqt6help6, libqt6svg6 (which
+# also carries the SVG icon plugin that draws the toolbar's pictures greyed or
+# highlighted), libqt6core6, libqt6gui6 (which carries the X11 platform
+# plugin), libc6, libstdc++6. What it cannot see are the pieces Qt loads at
+# run time: the SQLite driver that Qt Help reads its collection with, the
+# other platform plugins, Qt's own Japanese texts and the font.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6sql6-sqlite, libqt6svg6, qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic")
+    "libqt6sql6-sqlite, qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic")
 # Native windows in a Wayland session; without it Qt falls back to X11.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 
