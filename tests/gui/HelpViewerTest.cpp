@@ -261,16 +261,24 @@ TEST_F(HelpViewerTest, UnusableCollectionIsReportedWithoutWindow) {
 TEST_F(HelpViewerTest, FindHelpCollectionTakesTheFirstFolderThatHasOne) {
     const QString withCollection = QString::fromStdString(MakeTempDir("with"));
     ASSERT_TRUE(QFile::copy(collection, withCollection + QStringLiteral("/Vorn.qhc")));
+    const QString second = QString::fromStdString(MakeTempDir("second"));
+    ASSERT_TRUE(QFile::copy(collection, second + QStringLiteral("/Vorn.qhc")));
     const QString empty = QString::fromStdString(MakeTempDir("empty"));
 
     const QString found = withCollection + QStringLiteral("/Vorn.qhc");
+    const QString foundSecond = second + QStringLiteral("/Vorn.qhc");
     struct Case {
         QStringList dirs;
         QString expected;
     };
     const Case cases[] = {
-        {{withCollection}, found},        {{empty}, QString()}, {{empty, withCollection}, found},
-        {{withCollection, empty}, found}, {{}, QString()},
+        {{withCollection}, found},
+        {{empty}, QString()},
+        {{empty, withCollection}, found},
+        {{withCollection, empty}, found},
+        {{}, QString()},
+        {{withCollection, second}, found},
+        {{second, withCollection}, foundSecond},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FindHelpCollection(c.dirs), c.expected) << c.dirs.join(u' ').toStdString();
