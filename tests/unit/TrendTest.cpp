@@ -9,18 +9,19 @@
 using namespace vorn;
 using Kind = Forecast::Kind;
 using Numbers = std::vector<double>;
+using Codes = std::vector<long long>;
 
 namespace {
 
-constexpr double kNone = -1; // an expected trend value, rate or date that is none
+constexpr int kNone = -1; // an expected trend value, rate or date that is none
 
 // A date as yyyymmddhh.
-double Code(const std::optional<RecordDate>& d) {
-    return d ? ((d->year * 100.0 + d->month) * 100 + d->day) * 100 + d->hour : kNone;
+long long Code(const std::optional<RecordDate>& d) {
+    return d ? ((d->year * 100LL + d->month) * 100 + d->day) * 100 + d->hour : kNone;
 }
 
-Numbers Dates(LocalTime now, const Numbers& stamps) {
-    Numbers codes;
+Codes Dates(LocalTime now, const Numbers& stamps) {
+    Codes codes;
     for (const auto& d : DateRecords(stamps, now))
         codes.push_back(Code(d));
     return codes;
@@ -40,7 +41,7 @@ double Value(const std::optional<long double>& v) {
 }
 
 // The forecast as yyyymmddhh, 1 for reached, 0 for none.
-double Reach(const Trend& t, std::optional<long double> target) {
+long long Reach(const Trend& t, std::optional<long double> target) {
     const Forecast f = ForecastTarget(t, target);
     return f.kind == Kind::Date ? Code(f.date) : f.kind == Kind::Reached;
 }
@@ -53,18 +54,19 @@ std::string Summary(std::optional<long double> rate, Forecast f, int quantity) {
 
 // clang-format off
 TEST(RecordDates, YearsCountedBackFromNow) {
-    EXPECT_EQ(Dates({2026, 1, 5, 10}, {122020, 123123, 10100, 10509}), (Numbers{2025122020, 2025123123, 2026010100, 2026010509}));
-    EXPECT_EQ(Dates({2026, 8, 30, 21}, {83020, 83020, 83020}), (Numbers{2026083020, 2026083020, 2026083020}));
-    EXPECT_EQ(Dates({2026, 8, 30, 20, 15}, {83020}), Numbers{2026083020}); // in the hour of now
-    EXPECT_EQ(Dates({2026, 8, 30, 19}, {83020}), Numbers{2025083020});     // after now
+    EXPECT_EQ(Dates({2026, 1, 5, 10}, {122020, 123123, 10100, 10509}), (Codes{2025122020, 2025123123, 2026010100, 2026010509}));
+    EXPECT_EQ(Dates({2026, 8, 30, 21}, {83020, 83020, 83020}), (Codes{2026083020, 2026083020, 2026083020}));
+    EXPECT_EQ(Dates({2026, 8, 30, 20, 15}, {83020}), Codes{2026083020}); // in the hour of now
+    EXPECT_EQ(Dates({2026, 8, 30, 19}, {83020}), Codes{2025083020});     // after now
     // 10200 is compared with 10300, not with any stamp that is no date.
     EXPECT_EQ(Dates({2026, 3, 5, 0}, {10200, 130100, 43100, 10124, 0, 10200.5, -10100, NAN, 10300}),
-              (Numbers{2026010200, kNone, kNone, kNone, kNone, kNone, kNone, kNone, 2026010300}));
-    EXPECT_EQ(Dates({2024, 3, 1, 0}, {22912}), Numbers{2024022912});
-    EXPECT_EQ(Dates({2026, 3, 5, 0}, {22812, 22912, 30112}), (Numbers{2026022812, kNone, 2026030112}));
-    EXPECT_EQ(Dates({2025, 1, 10, 0}, {22910, 10100}), (Numbers{2024022910, 2025010100}));
+              (Codes{2026010200, kNone, kNone, kNone, kNone, kNone, kNone, kNone, 2026010300}));
+    EXPECT_EQ(Dates({2000, 3, 1, 0}, {22912}), Codes{2000022912});
+    EXPECT_EQ(Dates({2100, 3, 1, 0}, {22912}), Codes{kNone});
+    EXPECT_EQ(Dates({2026, 3, 5, 0}, {22812, 22912, 30112}), (Codes{2026022812, kNone, 2026030112}));
+    EXPECT_EQ(Dates({2025, 1, 10, 0}, {22910, 10100}), (Codes{2024022910, 2025010100}));
     // 22800 is 2026, 22900 then 2025 (no date), 30100 then 2024.
-    EXPECT_EQ(Dates({2026, 3, 5, 0}, {30100, 22900, 22800}), (Numbers{2024030100, kNone, 2026022800}));
+    EXPECT_EQ(Dates({2026, 3, 5, 0}, {30100, 22900, 22800}), (Codes{2024030100, kNone, 2026022800}));
     EXPECT_EQ(RecordDateText({2026, 12, 6, 7}), "2026/12/06 7時");
 }
 
@@ -76,8 +78,7 @@ TEST(Trend, StepsPerRecordAndRate) {
         // 13 + 0.1 × (0 − 13) = 11.7; 11.7 + 0.1 × (14 − 11.7) = 11.93.
         {kWeight, {13, 0, 14}, {0, 1, 0}, {}, {13, 11.7, 11.93}, kNone},
         {kWaterMass, {0, 38}, {1, 0}, {}, {kNone, 38}, kNone},
-        // 70 to 69.9 in 7 days: −0.1 per week; no rate under 7 days.
-        {kWeight, {70, 69}, {}, {0, 168}, {70, 69.9}, -0.1},
+        {kWeight, {70, 69}, {}, {0, 168}, {70, 69.9}, -0.1}, // 69.9 − 70 in 7 days: −0.1 per week
         {kWeight, {70, 69}, {}, {0, 167}, {70, 69.9}, kNone},
         // 70, 69.9, 69.7 at days 0, 14, 28: means 14 and 69.8667, Sxx = 392,
         // Sxy = −14 × 0.1333 + 14 × −0.1667 = −4.2; −4.2 / 392 × 7 = −0.075.
