@@ -1,5 +1,6 @@
 #include "core/Trend.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vorn {

@@ -27,12 +27,12 @@ Codes Dates(LocalTime now, const Numbers& stamps) {
     return codes;
 }
 
-// Dates by hours after 2026/01/01 0 h; a negative one for a record without.
+// Dates by hours after 2026/01/01 0 h, hour 20454 × 24 = 490896 since 1970;
+// a negative one for a record without.
 RecordDates At(const std::vector<long long>& hours) {
     RecordDates dates;
     for (long long h : hours)
-        dates.push_back(h < 0 ? std::nullopt
-                              : std::optional(DateOfHour(HoursSinceEpoch({2026, 1, 1, 0}) + h)));
+        dates.push_back(h < 0 ? std::nullopt : std::optional(DateOfHour(490896 + h)));
     return dates;
 }
 
@@ -109,6 +109,10 @@ TEST(Trend, Forecast) {
     EXPECT_EQ(Reach(two, std::nullopt), 0);
     EXPECT_EQ(Reach(one, 69.9), 1); // needs no rate
     EXPECT_EQ(Reach(one, 60), 0);
+}
+
+TEST(Trend, SavedWithoutFat) {
+    EXPECT_EQ(std::pair(SavedWithoutFat({170, 65, 0, 0, 0, 0, 63.58, 22.49, 2.23}), SavedWithoutFat({170, 60, 0, 0, 60, 43.92, 63.58, 20.76, -5.63})), std::pair(true, false));
 }
 
 TEST(Trend, SummaryLine) {
