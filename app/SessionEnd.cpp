@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -25,9 +26,22 @@ void OnSignal(int) {
     errno = saved;
 }
 
+// Whose targets exit() writes back: Qt ends the program with exit() when
+// its connection to the display breaks, as when the X server goes away at
+// the end of a session without a session manager.
+SessionEnd* atExit = nullptr;
+
+void AtExit() {
+    if (atExit)
+        atExit->keep();
+}
+
 } // namespace
 
 SessionEnd::SessionEnd(MainController& controller) : controller_(controller) {
+    atExit = this;
+    static const bool registered = std::atexit(AtExit) == 0;
+    (void)registered;
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, this,
                      [this](QSessionManager&) { keep(); });
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, wakeUp) != 0) {
@@ -45,6 +59,7 @@ SessionEnd::SessionEnd(MainController& controller) : controller_(controller) {
 }
 
 SessionEnd::~SessionEnd() {
+    atExit = nullptr;
     if (!notifier_)
         return;
     for (int s : kSignals)

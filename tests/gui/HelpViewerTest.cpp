@@ -293,69 +293,41 @@ TEST_F(HelpViewerTest, FindHelpCollectionTakesTheFirstFolderThatHasOne) {
 
 } // namespace
 
-namespace {
-// Clicks the link of the page shown whose text is `text`, as the user does.
-bool ClickLink(QTextBrowser* browser, const QString& text) {
-    QTextDocument* doc = browser->document();
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment f = it.fragment();
-            if (!f.charFormat().isAnchor() || f.text() != text)
-                continue;
-            QTextCursor at(doc);
-            at.setPosition(f.position() + f.length() / 2);
-            browser->setTextCursor(at);
-            browser->ensureCursorVisible();
-            QTest::mouseClick(browser->viewport(), Qt::LeftButton, {},
-                              browser->cursorRect(at).center());
-            return true;
-        }
-    return false;
+// Clicks the link `text` of the page shown, as the user does.
+static void ClickLink(QTextBrowser* browser, const QString& text) {
+    QTextCursor at = browser->document()->find(text);
+    ASSERT_TRUE(at.charFormat().isAnchor()) << text.toStdString();
+    at.setPosition(at.selectionStart() + 1);
+    browser->setTextCursor(at);
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, browser->cursorRect(at).center());
 }
-} // namespace
 
 // Links between pages, and the pages a keyword leads to, open in the help
-// window; back and forward walk what was shown. The window fits the screen
-// (offscreen's is narrower than its designed width).
+// window; back and forward walk what was shown.
 TEST_F(HelpViewerTest, LinksOpenInTheWindowWithBackAndForward) {
     QtHelpViewer viewer(prompter, collection);
     viewer.command(help::FINDER, 0);
-    QWidget* window = viewer.window();
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
     auto* browser = child<QTextBrowser>(viewer, "helpBrowser");
     auto* contents = child<QHelpContentWidget>(viewer, "helpContents");
-    ASSERT_TRUE(browser && contents);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !browser->source().isEmpty(); }, 10000));
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    const QString judged = QStringLiteral("肥満度の判定");
-    for (int row = 0; !browser->toPlainText().contains(judged + QStringLiteral("を参照")); ++row) {
-        ASSERT_LT(row, contents->model()->rowCount()) << "no page links to the bands";
-        contents->setCurrentIndex(contents->model()->index(row, 0));
-    }
+    ASSERT_TRUE(browser && contents && QTest::qWaitForWindowActive(viewer.window()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return contents->model()->rowCount() > 1; }, 10000));
+    contents->setCurrentIndex(contents->model()->index(1, 0)); // the main window's page
     const QUrl linking = browser->source();
-    ASSERT_TRUE(ClickLink(browser, judged));
+    const QString bands = QStringLiteral("肥満度の判定");
+    ClickLink(browser, bands);
     const QUrl linked = browser->source();
-    EXPECT_NE(linked.adjusted(QUrl::RemoveFragment), linking);
-    EXPECT_EQ(linked.scheme(), QStringLiteral("qthelp"));
-    EXPECT_TRUE(browser->toPlainText().startsWith(judged));
-
-    QTest::keyClick(window->focusWidget(), Qt::Key_Left, Qt::AltModifier);
+    EXPECT_TRUE(browser->toPlainText().startsWith(bands));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left, Qt::AltModifier);
     EXPECT_EQ(browser->source(), linking);
-    QTest::keyClick(window->focusWidget(), Qt::Key_Right, Qt::AltModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right, Qt::AltModifier);
     EXPECT_EQ(browser->source(), linked);
 
-    // A keyword of several pages: its list, a page picked from it, and back
-    // to the list.
     viewer.command(help::KEY, 0);
     Type(QApplication::focusWidget(), QStringLiteral("記録ファイル"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     const QUrl list = browser->source();
-    const QString format = QStringLiteral("記録ファイルの形式");
-    ASSERT_TRUE(ClickLink(browser, format));
-    EXPECT_TRUE(browser->toPlainText().startsWith(format));
-    window->findChild<QAction*>(QStringLiteral("helpBack"))->trigger();
+    ClickLink(browser, QStringLiteral("記録ファイルの形式"));
+    EXPECT_TRUE(browser->toPlainText().startsWith(QStringLiteral("記録ファイルの形式")));
+    viewer.window()->findChild<QAction*>(QStringLiteral("helpBack"))->trigger();
     EXPECT_EQ(browser->source(), list);
-    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("表示する項目を選んでください。")));
-    EXPECT_TRUE(prompter.shown.empty());
 }

@@ -9,7 +9,6 @@
 #include <QTextDocumentFragment>
 #include <QTimer>
 #include <QToolTip>
-#include <filesystem>
 
 using namespace vorn;
 using namespace vorn::test;
@@ -192,8 +191,7 @@ TEST_F(MainWindowTest, CtrlQWritesTheNineTargetsAndClosesTheWindow) {
               "\n");
 }
 
-// The close box, Alt+F4 and the system menu keep the targets too, without
-// the save question, which stays Ctrl+Q's.
+// The close box, Alt+F4 and the system menu keep the targets; only Ctrl+Q asks.
 TEST_F(MainWindowTest, TitleBarCloseWritesTheTargetsAndAsksNothing) {
     start();
     weighIn();
@@ -267,37 +265,4 @@ TEST_F(MainWindowTest, WideResultsAreShownWhole) {
         }
     }
     EXPECT_EQ(find<QLabel>("Lb_ft")->font().pixelSize(), 15);
-}
-
-// A question is answered by its buttons alone, or Alt+Y and Alt+N: Escape
-// and the close box leave it up. A box with OK takes either as OK.
-TEST(QtPrompterTest, OnlyAButtonAnswersAQuestion) {
-    struct Case {
-        unsigned flags;
-        Qt::Key answer;
-        int expected;
-    };
-    for (const Case& k : {Case{0x44, Qt::Key_Y, mb::IDYES}, Case{0x44, Qt::Key_N, mb::IDNO},
-                          Case{0x30, Qt::Key_unknown, mb::IDOK}}) {
-        SCOPED_TRACE(k.expected);
-        bool stayedUp = false;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            ASSERT_TRUE(box);
-            ASSERT_TRUE(QTest::qWaitForWindowActive(box));
-            QWidget* at = box->focusWidget() ? box->focusWidget() : box;
-            QTest::keyClick(at, Qt::Key_Escape);
-            box->close();
-            stayedUp = box->isVisible();
-            if (stayedUp)
-                QTest::keyClick(at, k.answer, Qt::AltModifier);
-            // A mnemonic clicks its button a moment later.
-            if (!QTest::qWaitFor([&] { return !box->isVisible(); })) {
-                ADD_FAILURE() << "still up";
-                box->done(0);
-            }
-        });
-        EXPECT_EQ(QtPrompter().show("保存しますか？", "保存ﾍﾙﾌﾟ", k.flags), k.expected);
-        EXPECT_EQ(stayedUp, k.flags == 0x44);
-    }
 }
