@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#include "app/SessionEnd.h"
 #ifdef VORN_WITH_STARTUP_PROBE
 #include "app/StartupProbe.h"
 #endif
@@ -109,6 +110,7 @@ int main(int argc, char** argv) {
         WatchStartup(program.FVorn());
 #endif
         program.FVorn().show();
+        SessionEnd sessionEnd(program.FVorn().controller());
         QApplication::exec();
     } catch (const std::exception& e) {
         // The program could not start: say so, and let the shell know.

@@ -1,6 +1,10 @@
 #include "platform/qt/HelpWindow.h"
 
+#include "platform/qt/ScreenFit.h"
+
+#include <QAction>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
@@ -10,30 +14,43 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace vorn {
 namespace {
 
-// Shows the pages of the collection. Everything it loads comes out of the
-// help engine; it never reaches for files on disk.
+const QSize kDesignedSize(820, 560);
+
+// Shows the pages of the collection, and the lists of pages a keyword leads
+// to, which the window makes itself. Everything it loads comes out of the
+// help engine or that window; it never reaches for files on disk.
 class HelpBrowser : public QTextBrowser {
 public:
     HelpBrowser(QHelpEngine& engine, QWidget* parent) : QTextBrowser(parent), engine_(engine) {
-        setOpenExternalLinks(true);
+        // Links are followed by the window, page by page into the history.
+        setOpenLinks(false);
         document()->setDocumentMargin(12);
     }
+
+    void addPage(const QUrl& url, const QString& html) { made_[url] = html; }
 
     QVariant loadResource(int, const QUrl& name) override {
         if (name.scheme() == QLatin1String("qthelp"))
             return engine_.fileData(name);
+        if (name.scheme() == QLatin1String(kMadeScheme))
+            return made_.value(name.adjusted(QUrl::RemoveFragment));
         return {};
     }
 
+    static constexpr const char* kMadeScheme = "vorn";
+
 private:
     QHelpEngine& engine_;
+    QHash<QUrl, QString> made_;
 };
 
 } // namespace
@@ -44,7 +61,7 @@ HelpWindow::HelpWindow(QHelpEngine& engine) : engine_(engine) {
     // Help left open must not keep the program running once the main
     // window has gone.
     setAttribute(Qt::WA_QuitOnClose, false);
-    resize(820, 560);
+    resize(kDesignedSize);
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     tabs_ = new QTabWidget(splitter);
@@ -74,10 +91,46 @@ HelpWindow::HelpWindow(QHelpEngine& engine) : engine_(engine) {
     contents_->setStyleSheet(roomyItems);
     index_->setStyleSheet(roomyItems);
 
-    browser_ = new HelpBrowser(engine, splitter);
+    auto* pagePane = new QWidget(splitter);
+    auto* pageLayout = new QVBoxLayout(pagePane);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(0);
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(4, 2, 4, 2);
+    pageLayout->addLayout(bar);
+    browser_ = new HelpBrowser(engine, pagePane);
     browser_->setObjectName(QStringLiteral("helpBrowser"));
+    pageLayout->addWidget(browser_);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({240, 580});
+
+    // Back and forward through the pages shown, by button or Alt+Left and
+    // Alt+Right wherever the focus is in the window.
+    const auto historyButton = [&](const char* name, const QString& text,
+                                   QStyle::StandardPixmap icon, const QKeySequence& keys,
+                                   void (QTextBrowser::*go)()) {
+        auto* action = new QAction(style()->standardIcon(icon), text, this);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        action->setEnabled(false);
+        addAction(action);
+        connect(action, &QAction::triggered, browser_, go);
+        auto* button = new QToolButton;
+        button->setDefaultAction(action);
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        button->setAutoRaise(true);
+        bar->addWidget(button);
+        return action;
+    };
+    QAction* back = historyButton("helpBack", QStringLiteral("戻る(&B)"), QStyle::SP_ArrowBack,
+                                  QKeySequence(Qt::ALT | Qt::Key_Left), &QTextBrowser::backward);
+    QAction* forward =
+        historyButton("helpForward", QStringLiteral("進む(&F)"), QStyle::SP_ArrowForward,
+                      QKeySequence(Qt::ALT | Qt::Key_Right), &QTextBrowser::forward);
+    bar->addStretch();
+    connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+    connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) { follow(url); });
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -149,11 +202,32 @@ bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void HelpWindow::bringUp() {
     openFirstPageIfNone();
+    if (!placed_) {
+        // Its designed size where the screen has room for it, and centred.
+        placed_ = true;
+        const QRect area = AvailableArea(*this);
+        const QMargins frame = FrameOf(*this);
+        resize(FitSize(kDesignedSize, area, frame));
+        QRect outer = QRect(QPoint(), size()).marginsAdded(frame);
+        outer.moveCenter(area.center());
+        move(FitPosition(outer, area));
+    }
     if (isMinimized())
         showNormal();
     show();
     raise();
     activateWindow();
+}
+
+// A link of a page: a page of the collection, or a list the window made,
+// opens here; a web address goes to the desktop's browser. Nothing else is
+// followed.
+void HelpWindow::follow(const QUrl& url) {
+    const QString scheme = url.scheme();
+    if (scheme == QLatin1String("qthelp") || scheme == QLatin1String(HelpBrowser::kMadeScheme))
+        open(url);
+    else if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+        QDesktopServices::openUrl(url);
 }
 
 void HelpWindow::open(const QUrl& url) {
@@ -183,8 +257,14 @@ void HelpWindow::showChoice(const QList<QHelpLink>& links, const QString& keywor
                     .arg(link.url.toString().toHtmlEscaped(), title.toHtmlEscaped());
     }
     html += QStringLiteral("</ul>");
-    pageShown_ = true;
-    browser_->setHtml(html);
+    // A page of its own, so that back returns to the list.
+    QUrl url;
+    url.setScheme(QLatin1String(HelpBrowser::kMadeScheme));
+    url.setPath(QStringLiteral("choice"));
+    url.setQuery(QStringLiteral("keyword=") +
+                 QString::fromLatin1(QUrl::toPercentEncoding(keyword)));
+    static_cast<HelpBrowser*>(browser_)->addPage(url, html);
+    open(url);
 }
 
 } // namespace vorn

@@ -28,6 +28,7 @@ protected:
 
 private:
     void bringUp();
+    void follow(const QUrl& url);
     void open(const QUrl& url);
     void openFirstPageIfNone();
     void showChoice(const QList<QHelpLink>& links, const QString& keyword);
@@ -40,6 +41,7 @@ private:
     QHelpIndexWidget* index_;
     QTextBrowser* browser_;
     bool pageShown_ = false;
+    bool placed_ = false;
 };
 
 } // namespace vorn

@@ -5,6 +5,7 @@
 #include <QChartView>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QValueAxis>
 
 #include <gtest/gtest.h>
@@ -393,4 +395,58 @@ TEST_F(GraphWindow, ZoomKeepsRoundTicksAndRecordNumbersFromZero) {
     QTest::mouseRelease(port, Qt::LeftButton, {}, from);
     EXPECT_FALSE(fitted());
     w.hide();
+}
+
+// The user's zooms, the reset and a change of quantity, each animated, end
+// in a chart exactly as a fresh plot draws it, with no fragment of a line.
+TEST_F(GraphWindow, ZoomResetAndQuantityChangeLeaveNoMarks) {
+    loadWeights({"65.00", "64.60", "64.10", "64.35", "63.80", "63.55", "63.90", "63.20"});
+    click("RadioButton7");
+    w.show();
+    QWidget* port = child<QChartView>("Chart1")->viewport();
+    // The window once its animations are over: three grabs alike in a row.
+    QImage shown;
+    const auto settled = [&] {
+        int same = 0;
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            QTest::qWait(50);
+            const QImage now = w.screen()->grabWindow(w.winId()).toImage();
+            same = now == shown ? same + 1 : 0;
+            shown = now;
+            return same == 2;
+        }));
+        return shown;
+    };
+    const QImage fresh = settled();
+    const QPoint c(200, 140);
+    QTest::mousePress(port, Qt::LeftButton, {}, c - QPoint(40, 30));
+    QTest::mouseMove(port, c);
+    QTest::mouseRelease(port, Qt::LeftButton, {}, c + QPoint(30, 20));
+    settled();
+    QTest::mouseClick(port, Qt::RightButton, {}, c);
+    QTest::mouseClick(port, Qt::RightButton, {}, c);
+    settled();
+    QTest::mouseDClick(port, Qt::LeftButton, {}, c);
+    EXPECT_TRUE(settled() == fresh);
+    click("RadioButton1");
+    settled();
+    click("RadioButton7");
+    EXPECT_TRUE(settled() == fresh);
+}
+
+// A point's tooltip stays while the pointer rests on it: the request that
+// comes after a rest does not take it away (that would take a short fade).
+TEST_F(GraphWindow, PointTooltipStaysWhileThePointerRests) {
+    loadWeights({"65.00", "64.50", "63.20"});
+    click("RadioButton7");
+    w.show();
+    auto* view = child<QChartView>("Chart1");
+    const QPoint at = view->mapFromScene(view->chart()->mapToScene(
+        view->chart()->mapToPosition(QPointF(1, 64.5), series("Series1"))));
+    QTest::mouseMove(view->viewport(), at);
+    ASSERT_TRUE(QTest::qWaitFor([] { return QToolTip::text().contains("64.50"); }));
+    QHelpEvent rest(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view->viewport(), &rest);
+    EXPECT_FALSE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 1000));
+    QToolTip::hideText();
 }

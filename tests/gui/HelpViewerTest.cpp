@@ -2,6 +2,7 @@
 #include "support/TestHome.h"
 #include "support/fakes/FakeSeams.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -14,9 +15,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -287,3 +292,41 @@ TEST_F(HelpViewerTest, FindHelpCollectionTakesTheFirstFolderThatHasOne) {
 }
 
 } // namespace
+
+// Clicks the link `text` of the page shown, as the user does.
+static void ClickLink(QTextBrowser* browser, const QString& text) {
+    QTextCursor at = browser->document()->find(text);
+    ASSERT_TRUE(at.charFormat().isAnchor()) << text.toStdString();
+    at.setPosition(at.selectionStart() + 1);
+    browser->setTextCursor(at);
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, browser->cursorRect(at).center());
+}
+
+// Links between pages, and the pages a keyword leads to, open in the help
+// window; back and forward walk what was shown.
+TEST_F(HelpViewerTest, LinksOpenInTheWindowWithBackAndForward) {
+    QtHelpViewer viewer(prompter, collection);
+    viewer.command(help::FINDER, 0);
+    auto* browser = child<QTextBrowser>(viewer, "helpBrowser");
+    auto* contents = child<QHelpContentWidget>(viewer, "helpContents");
+    ASSERT_TRUE(browser && contents && QTest::qWaitForWindowActive(viewer.window()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return contents->model()->rowCount() > 1; }, 10000));
+    contents->setCurrentIndex(contents->model()->index(1, 0)); // the main window's page
+    const QUrl linking = browser->source();
+    const QString bands = QStringLiteral("肥満度の判定");
+    ClickLink(browser, bands);
+    const QUrl linked = browser->source();
+    EXPECT_TRUE(browser->toPlainText().startsWith(bands));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(browser->source(), linking);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(browser->source(), linked);
+
+    viewer.command(help::KEY, 0);
+    Type(QApplication::focusWidget(), QStringLiteral("記録ファイル"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ClickLink(browser, QStringLiteral("記録ファイルの形式"));
+    EXPECT_TRUE(browser->toPlainText().startsWith(QStringLiteral("記録ファイルの形式")));
+    viewer.window()->findChild<QAction*>(QStringLiteral("helpBack"))->trigger();
+    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("表示する項目を選んでください。")));
+}

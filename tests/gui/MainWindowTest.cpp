@@ -9,7 +9,6 @@
 #include <QTextDocumentFragment>
 #include <QTimer>
 #include <QToolTip>
-#include <filesystem>
 
 using namespace vorn;
 using namespace vorn::test;
@@ -192,13 +191,16 @@ TEST_F(MainWindowTest, CtrlQWritesTheNineTargetsAndClosesTheWindow) {
               "\n");
 }
 
-TEST_F(MainWindowTest, TitleBarCloseWritesNothing) {
+// The close box, Alt+F4 and the system menu keep the targets; only Ctrl+Q asks.
+TEST_F(MainWindowTest, TitleBarCloseWritesTheTargetsAndAsksNothing) {
     start();
+    weighIn();
     values().targets[0] = "170.00";
     main().close();
     EXPECT_FALSE(main().isVisible());
-    // Opening the store made it, empty; no target was written into it.
-    EXPECT_EQ(std::filesystem::file_size(conf), 0u);
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(Slurp(conf),
+              "[TGT]\nVAL1=170.00\nVAL2=\nVAL3=\nVAL4=\nVAL5=\nVAL6=\nVAL7=\nVAL8=\nVAL9=\n");
 }
 
 TEST_F(MainWindowTest, UnwritableSettingsAreReported) {

@@ -267,6 +267,21 @@ TEST_F(MainWindow, CloseWritesAllNineTargetsAndCloses) {
     EXPECT_EQ(view.closed, 1);
 }
 
+// Every other end of the program keeps the targets as Ctrl+Q does, once:
+// the window's frame warns when it cannot, the session's end only says why.
+TEST_F(MainWindow, EveryEndWritesTheTargetsOnce) {
+    settings.failReleaseWith = "書けません";
+    EXPECT_EQ(c->SessionEnd(), "書けません");
+    EXPECT_TRUE(prompter.shown.empty());
+    c->FormClose();
+    EXPECT_EQ(prompter.shown, (Boxes{{"書けません", "警告ﾍﾙﾌﾟ", 0x30}}));
+    settings.failReleaseWith.clear();
+    settings.writes = 0;
+    c->Button1Click();
+    c->FormClose();
+    EXPECT_EQ(settings.writes, 9);
+}
+
 namespace {
 const std::string kFault =
     "プログラムの内部で想定していないエラーが発生したため、操作を中止しました。";

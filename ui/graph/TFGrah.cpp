@@ -1,6 +1,7 @@
 #include "ui/graph/TFGrah.h"
 
 #include "platform/qt/PlainText.h"
+#include "platform/qt/ScreenFit.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
 #include "ui/graph/AxisScale.h"
@@ -102,6 +103,16 @@ protected:
         QChartView::mouseMoveEvent(event);
         if (event->buttons() == Qt::NoButton)
             moved_(event->position().toPoint());
+    }
+    // The tooltip request that comes when the pointer rests would reach the
+    // scene, which has no tooltip of its own and would hide the point's:
+    // the point under the pointer answers it instead.
+    bool viewportEvent(QEvent* event) override {
+        if (event->type() == QEvent::ToolTip) {
+            moved_(static_cast<QHelpEvent*>(event)->pos());
+            return true;
+        }
+        return QChartView::viewportEvent(event);
     }
 
 private:
@@ -268,6 +279,9 @@ void TFGrah::buildChart() {
     chart1_->setGeometry(112, 8, 345, 281);
     chart1_->setRenderHint(QPainter::Antialiasing);
     chart1_->setRubberBand(QChartView::RectangleRubberBand);
+    // Each frame of a zoom is drawn whole: redrawn by parts, the antialiased
+    // edges of the lines' earlier places stayed behind.
+    chart1_->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
 }
 
 void TFGrah::buildGrid() {
@@ -420,16 +434,20 @@ void TFGrah::setRows(int first, std::vector<GridRow> rows) {
     grid_->setRows(first, std::move(rows));
 }
 
+// Never larger than the screen leaves room for: the grid then scrolls.
 void TFGrah::setWindowHeight(int outerHeight) {
-    setFixedSize(kClientWidth, std::max(0, outerHeight - kAssumedFrameHeight));
+    setFixedSize(FitSize(QSize(kClientWidth, std::max(0, outerHeight - kAssumedFrameHeight)),
+                         AvailableArea(*this), FrameOf(*this)));
 }
 
 int TFGrah::windowTop() const {
     return pos().y();
 }
 
+// Where the screen has room: a window near an edge stops at it.
 void TFGrah::setWindowTop(int top) {
-    move(pos().x(), top);
+    const QRect outer(QPoint(pos().x(), top), size().grownBy(FrameOf(*this)));
+    move(FitPosition(outer, AvailableArea(*this)));
 }
 
 int TFGrah::screenHeight() const {

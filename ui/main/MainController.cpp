@@ -263,13 +263,34 @@ void MainController::LoadHistory(bool measurementShown) {
 void MainController::Button1Click() {
     if (!NothingOnDisplay() && !offerSave("測定結果を保存して終了しますか？"))
         return;
+    keepTargets();
+    closing_ = true;
+    view_.closeWindow();
+}
+
+void MainController::FormClose() {
+    if (!closing_)
+        keepTargets();
+}
+
+std::string MainController::SessionEnd() {
+    return writeTargets();
+}
+
+std::string MainController::writeTargets() {
     try {
         SaveTargets(s_.settings, st_.targets);
     } catch (const StoreError& e) {
-        // The user asked to quit: say what was not kept, then quit.
-        s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+        return e.what();
     }
-    view_.closeWindow();
+    return {};
+}
+
+void MainController::keepTargets() {
+    const std::string failure = writeTargets();
+    // The user asked to quit: say what was not kept, then quit.
+    if (!failure.empty())
+        s_.prompter.show(failure, "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
 }
 
 void MainController::SpeedButton6Click() {

@@ -49,11 +49,19 @@ public:
         makeGraph_ = std::move(make);
     }
 
-    void Button3Click();      // measure
-    void Button2Click();      // clear
-    void Button4Click();      // save
-    void Button5Click();      // graph
-    void Button1Click();      // close
+    void Button3Click(); // measure
+    void Button2Click(); // clear
+    void Button4Click(); // save
+    void Button5Click(); // graph
+    void Button1Click(); // close
+    // The window closed by its frame (close box, Alt+F4, system menu) or by
+    // the end of the program: the targets the user confirmed are written
+    // back as the close command writes them, without its save question.
+    void FormClose();
+    // The desktop session ends, maybe without closing the window first: the
+    // targets are written back, and no box is shown while the session waits.
+    // Returns why they could not be kept; empty when they were.
+    std::string SessionEnd();
     void SpeedButton6Click(); // targets
     void Contents1Click();    // help contents
     void K1Click();           // keyword search
@@ -85,12 +93,18 @@ private:
     bool rangeKey(MainCtl field, float& stored, const FieldRange& range, MainCtl next);
 
     bool offerSave(const char* question);
+    // Writes the targets back; says why it could not, or nothing.
+    std::string writeTargets();
+    // Writes them, with a warning when that fails.
+    void keepTargets();
 
     MainView& view_;
     Services s_;
     State st_;
     GraphController* graph_ = nullptr;
     std::function<GraphController&()> makeGraph_;
+    // The close command has written the targets and is closing the window.
+    bool closing_ = false;
 };
 
 } // namespace vorn

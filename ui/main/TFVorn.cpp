@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QIcon>
@@ -377,6 +378,12 @@ void TFVorn::showEvent(QShowEvent* event) {
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+}
+
+// However the window closes, the targets go back to the settings file.
+void TFVorn::closeEvent(QCloseEvent* event) {
+    run(&MainController::FormClose);
+    QMainWindow::closeEvent(event);
 }
 
 std::string TFVorn::text(MainCtl c) const {

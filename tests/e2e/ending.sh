@@ -1,0 +1,214 @@
+#!/bin/sh
+# End-to-end test of what a window manager takes part in, under Xvfb and
+# openbox at twice the usual scale on a 1280×1024 screen: each window opens
+# within the screen; Escape answers a box with OK, but a Yes/No question
+# ignores Escape and Alt+F4 and takes Alt+N; targets set
+# with 設定完了 are written back when the main window is closed by Alt+F4
+# (the window manager's close, as its close box does), when the program is
+# sent SIGTERM, and when the X server goes away, as at the end of a session.
+#
+# Usage: tests/e2e/ending.sh path/to/vorn
+# Needs Xvfb, openbox, xdotool, xwininfo, xprop. Every wait polls with a
+# time limit, so a step that goes wrong fails the test instead of hanging it.
+set -eu
+export LC_ALL=C.UTF-8
+
+if [ $# -ne 1 ]; then
+    echo "usage: $0 path/to/vorn" >&2
+    exit 2
+fi
+vorn=$(realpath "$1")
+work=$(mktemp -d "${TMPDIR:-/tmp}/vorn-e2e.XXXXXX")
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+conf="$XDG_CONFIG_HOME/Tav/Vorn2.conf"
+log="$work/data.txt"
+printf ' 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n' >"$log"
+
+app=""
+servers=""
+cleanup() {
+    [ -n "$app" ] && kill "$app" 2>/dev/null || true
+    for pid in $servers; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "e2e ending: FAILED: $*" >&2
+    xwininfo -root -tree 2>/dev/null | grep '"' | grep -v 'has no name' >&2 || true
+    cat "$work/out.txt" >&2 2>/dev/null || true
+    exit 1
+}
+step() { echo "e2e ending: $*"; }
+poll() {
+    tries=$(($1 * 10))
+    shift
+    while [ "$tries" -gt 0 ]; do
+        "$@" && return 0
+        tries=$((tries - 1))
+        sleep 0.1
+    done
+    return 1
+}
+window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+has_window() { [ -n "$(window "$1")" ]; }
+await() {
+    poll 30 has_window "$1" || fail "no window for $2 ($1)"
+    window "$1"
+}
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+hidden() { ! viewable "$1"; }
+await_gone() { poll 30 hidden "$1" || fail "$2 did not close"; }
+running() { [ -e "/proc/$app" ] && ! grep -q ') Z ' "/proc/$app/stat" 2>/dev/null; }
+stopped() { ! running; }
+# The window manager gives the focus, as a click on the window would.
+activate() { timeout 10 xdotool windowactivate --sync "$1" >/dev/null 2>&1 || fail "cannot activate $2"; }
+keys() { xdotool key --delay 50 "$@"; }
+typed() { xdotool type --delay 40 "$1"; }
+
+# fits WINDOW WHAT: the window and the frame openbox draws lie on the screen.
+fits() {
+    geometry=$(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+        /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -d ,)
+    set -- $geometry ${extents:-0 0 0 0} "$2"
+    [ "$(($1 - $5))" -ge 0 ] && [ "$(($2 - $7))" -ge 0 ] &&
+        [ "$(($1 + $3 + $6))" -le 1280 ] && [ "$(($2 + $4 + $8))" -le 1024 ] ||
+        fail "$9 lies off the 1280×1024 screen: at $1,$2, $3×$4, frame $5 $6 $7 $8"
+}
+
+# start: the program, its main window active.
+start() {
+    "$vorn" >"$work/out.txt" 2>&1 &
+    app=$!
+    main=$(await '^Vorn２$' "the main window")
+    fits "$main" "the main window"
+    activate "$main" "the main window"
+}
+# set_target ROW VALUE: ticks the row of the targets dialog (1 height,
+# 2 weight), types the value and confirms with 設定完了.
+set_target() {
+    activate "$main" "the main window"
+    keys ctrl+t
+    targets=$(await '^目標値設定' "the targets dialog")
+    fits "$targets" "the targets dialog"
+    activate "$targets" "the targets dialog"
+    # Row n's check box is at 8,18+24(n-1), 81×17: twice as large here.
+    timeout 10 xdotool mousemove --window "$targets" --sync 28 $((2 * (26 + 24 * ($1 - 1)))) \
+        click 1 || fail "cannot click the check box of row $1"
+    typed "$2"
+    keys alt+s
+    await_gone "$targets" "the targets dialog"
+}
+# ended STEP: the program has ended, with status 0.
+ended() {
+    poll 30 stopped || fail "the program did not end after $1"
+    status=0
+    wait "$app" || status=$?
+    app=""
+    [ "$status" -eq 0 ] || fail "the program ended with status $status after $1"
+}
+# target_is KEY VALUE STEP
+target_is() {
+    grep -qx "$1=$2" "$conf" 2>/dev/null || fail "$1 is not $2 after $3: $(cat "$conf" 2>&1)"
+}
+
+# display: an X server of our own on a free display (Xvfb picks it), with
+# openbox managing it; DISPLAY names it, $xserver is its id.
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+display() {
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" 2>/dev/null &
+    xserver=$!
+    servers="$servers $xserver"
+    poll 30 test -s "$work/display" || fail "Xvfb did not start"
+    DISPLAY=":$(cat "$work/display")"
+    export DISPLAY
+    openbox --sm-disable >/dev/null 2>&1 &
+    servers="$servers $!"
+    poll 30 wm_ready || fail "openbox did not start"
+}
+
+display
+
+step "the windows fit the screen at QT_SCALE_FACTOR=2"
+start
+keys ctrl+h
+help=$(await '^Vorn２ ヘルプ$' "the help window")
+fits "$help" "the help window"
+activate "$help" "the help window"
+keys alt+F4
+await_gone "$help" "the help window"
+activate "$main" "the main window"
+keys ctrl+g
+dialog=$(await '開く|Open' "the open dialog")
+fits "$dialog" "the open dialog"
+activate "$dialog" "the open dialog"
+keys ctrl+a
+typed "$log"
+keys Return
+graph=$(await '^種類別測定グラフ' "the graph window")
+fits "$graph" "the graph window"
+activate "$graph" "the graph window"
+keys alt+a
+sleep 0.5
+fits "$graph" "the unfolded graph window"
+keys alt+F4
+await_gone "$graph" "the graph window"
+
+step "a box with OK takes Escape as OK; a Yes/No question ignores Escape and Alt+F4"
+activate "$main" "the main window"
+keys ctrl+s
+box=$(await '^警告ﾍﾙﾌﾟ$' "the warning")
+activate "$box" "the warning"
+keys Escape
+await_gone "$box" "the warning"
+activate "$main" "the main window"
+for value in 170 65 20; do
+    typed "$value"
+    keys Return
+done
+keys ctrl+g
+box=$(await '^保存ﾍﾙﾌﾟ$' "the save question")
+activate "$box" "the save question"
+keys Escape
+keys alt+F4
+sleep 1
+viewable "$box" || fail "Escape or Alt+F4 answered the save question"
+keys alt+n
+await_gone "$box" "the save question"
+# No save, and the graph of the log opened before.
+graph=$(await '^種類別測定グラフ' "the graph window")
+activate "$graph" "the graph window"
+keys alt+F4
+await_gone "$graph" "the graph window"
+
+step "Alt+F4 on the main window keeps the targets"
+set_target 2 65
+activate "$main" "the main window"
+keys alt+F4
+ended "Alt+F4"
+target_is VAL2 65.00 "Alt+F4"
+
+step "SIGTERM keeps the targets"
+start
+set_target 1 170
+kill -TERM "$app"
+ended "SIGTERM"
+target_is VAL1 170.00 "SIGTERM"
+target_is VAL2 65.00 "SIGTERM"
+
+step "the end of the X server keeps the targets"
+start
+set_target 3 20
+kill "$xserver"
+poll 30 stopped || fail "the program did not end with its X server"
+wait "$app" || true
+app=""
+target_is VAL3 20.00 "the end of the X server"
+
+step "passed"
