@@ -1,9 +1,9 @@
-#include "targets/TargetsController.h"
+#include "ui/targets/TargetsController.h"
 #include "core/Errors.h"
 #include "support/Cases.h"
 #include "support/fakes/FakeMarkers.h"
 #include "support/fakes/FakeSeams.h"
-#include "targets/TargetsView.h"
+#include "ui/targets/TargetsView.h"
 
 #include <array>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "targets/MarkerView.h"
 #include "ui/CommandBoundary.h"
 #include "ui/main/MainController.h"
 #include "ui/main/MainView.h"
+#include "ui/targets/MarkerView.h"
 
 #include <QMainWindow>
 #include <functional>

@@ -1,10 +1,10 @@
-#include "targets/TargetsController.h"
+#include "ui/targets/TargetsController.h"
 
 #include "core/NumText.h"
 #include "platform/Prompter.h"
-#include "targets/MarkerView.h"
 #include "targets/TargetStore.h"
-#include "targets/TargetsView.h"
+#include "ui/targets/MarkerView.h"
+#include "ui/targets/TargetsView.h"
 
 namespace vorn {
 namespace {

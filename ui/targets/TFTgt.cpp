@@ -1,4 +1,4 @@
-#include "targets/TFTgt.h"
+#include "ui/targets/TFTgt.h"
 
 #include "ui/Colours.h"
 #include "ui/Fonts.h"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "targets/TargetTable.h"
-#include "targets/TargetsController.h"
-#include "targets/TargetsView.h"
 #include "ui/CommandBoundary.h"
+#include "ui/targets/TargetsController.h"
+#include "ui/targets/TargetsView.h"
 
 #include <QDialog>
 #include <array>
