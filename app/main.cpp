@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
         QApplication::exec();
     } catch (const std::exception& e) {
         // The program could not start: say so, and let the shell know.
-        prompter.show(e.what(), "Vorn２", 0x10);
+        prompter.show(e.what(), "Vorn２", mb::OK | mb::ICONSTOP);
         std::fprintf(stderr, "vorn: could not start: %s\n", e.what());
         return 1;
     }

@@ -2,6 +2,7 @@
 
 #include "log/LogWriter.h"
 
+#include "core/CharClass.h"
 #include "core/Quantities.h"
 #include "log/LogError.h"
 
@@ -38,10 +39,6 @@ constexpr std::size_t kLastLineLimit = 64 * 1024;
 constexpr std::size_t kFieldsPerRecord = 1 + kQuantityCount; // the date stamp, then the quantities
 // Tries at opening a name that is removed or replaced meanwhile.
 constexpr int kOpenTries = 3;
-
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
 
 // What the end of the file needs before a new record.
 enum class Tail {
@@ -101,7 +98,7 @@ IoStatus judgeTail(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t siz
     }
     std::size_t fields = 0;
     for (std::size_t i = 0; i < last.size(); ++i)
-        fields += !isSpace(last[i]) && (i == 0 || isSpace(last[i - 1]));
+        fields += !IsSpace(last[i]) && (i == 0 || IsSpace(last[i - 1]));
     tail = fields % kFieldsPerRecord != 0 ? Tail::Damaged
            : fields > 0                   ? Tail::NeedsLineEnd
                                           : Tail::Fine;

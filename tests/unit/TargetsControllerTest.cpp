@@ -25,7 +25,7 @@ struct Dialog : TargetsView {
         Colour colour = colour::Silver;
     };
     std::array<Row, 10> rows; // 1..9
-    int active = 0, focused = 0, closes = 0;
+    int focused = 0, closes = 0;
     FakeMarkers markers;
     FakePrompter prompter;
     TargetTable table;
@@ -53,7 +53,6 @@ struct Dialog : TargetsView {
     void setEditText(int r, const std::string& t) override { rows[r].text = t; }
     void setEditEnabled(int r, bool e) override { rows[r].enabled = e; }
     void setEditColour(int r, Colour col) override { rows[r].colour = col; }
-    void setActiveEdit(int r) override { active = r; }
     void focusEdit(int r) override { focused = r; }
     void closeDialog() override { ++closes; }
 };
@@ -124,6 +123,7 @@ TEST_P(TargetRow, IsRoundedThenTestedAgainstTheRowLimit) {
     const RowValue& k = GetParam();
     Dialog d;
     d.type(k.row, k.typed);
+    d.focused = 0; // ticking the row focused its edit
     d.c.Button1Click();
     const size_t e = static_cast<size_t>(k.row - 1);
     EXPECT_EQ(d.table[e], k.stored);
@@ -141,6 +141,7 @@ TEST(TargetsController, SeveralFailingRowsGiveOneMessageAndFocusTheLast) {
     d.type(1, "170");
     d.type(2, "1000");
     d.type(7, "250");
+    d.focused = 0;
     d.c.Button1Click();
     EXPECT_EQ(d.prompter.shown, (Boxes{{"正しい値を設定して下さい。", "設定ﾍﾙﾌﾟ", 0x40}}));
     EXPECT_EQ(d.focused, 7);
@@ -201,7 +202,7 @@ TEST(TargetsController, CreationCopiesTheTableVerbatim) {
         EXPECT_EQ(d.rows[r].colour, entry.empty() ? colour::Silver : colour::White);
         EXPECT_EQ(d.rows[r].text, entry);
     }
-    EXPECT_EQ(d.active, 7); // the last row with a target gets the first focus
+    EXPECT_EQ(d.focused, 7); // the last row with a target gets the first focus
     EXPECT_EQ(d.table, before);
     EXPECT_EQ(d.markers.visible, Flags{});
 }

@@ -441,9 +441,6 @@ void TFVorn::setColour(MainCtl c, Colour colour) {
 void TFVorn::setVisible(MainCtl c, bool visible) {
     controls_.at(c)->setVisible(visible);
 }
-bool TFVorn::isVisible(MainCtl c) const {
-    return !controls_.at(c)->isHidden();
-}
 void TFVorn::setHint(MainCtl c, const std::string& hint) {
     QWidget* w = controls_.at(c);
     // A hint shows a target as the settings file holds it: as text.

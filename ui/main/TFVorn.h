@@ -29,7 +29,6 @@ public:
     void setTargetsDialog(std::function<void()> show) { showTargets_ = std::move(show); }
 
     // MainView (the QWidget overloads stay reachable)
-    using QMainWindow::isVisible;
     using QMainWindow::setFocus;
     using QMainWindow::setVisible;
     std::string text(MainCtl c) const override;
@@ -37,7 +36,6 @@ public:
     void setFontColour(MainCtl c, Colour colour) override;
     void setColour(MainCtl c, Colour colour) override;
     void setVisible(MainCtl c, bool visible) override;
-    bool isVisible(MainCtl c) const override;
     void setHint(MainCtl c, const std::string& hint) override;
     void setFocus(MainCtl c) override;
     void showTargetsDialog() override;

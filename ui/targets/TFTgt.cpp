@@ -121,9 +121,6 @@ void TFTgt::setEditColour(int row, Colour colour) {
 
 // Outside an active window, setFocus only records the widget as the one to
 // focus when the window is next activated.
-void TFTgt::setActiveEdit(int row) {
-    edit(row)->setFocus(Qt::OtherFocusReason);
-}
 void TFTgt::focusEdit(int row) {
     edit(row)->setFocus(Qt::OtherFocusReason);
 }

@@ -36,7 +36,6 @@ public:
     void setEditText(int row, const std::string& text) override;
     void setEditEnabled(int row, bool enabled) override;
     void setEditColour(int row, Colour colour) override;
-    void setActiveEdit(int row) override;
     void focusEdit(int row) override;
     void closeDialog() override;
 

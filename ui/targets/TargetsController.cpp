@@ -40,7 +40,7 @@ void TargetsController::CheckBoxClick(int row) {
     if (view_.checked(row)) {
         view_.setEditEnabled(row, true);
         view_.setEditColour(row, colour::White);
-        view_.setActiveEdit(row);
+        view_.focusEdit(row);
     } else {
         view_.setEditEnabled(row, false);
         view_.setEditColour(row, colour::Silver);
