@@ -1,5 +1,6 @@
 #include "core/NumText.h"
 
+#include "core/CharClass.h"
 #include "core/DecimalText.h"
 #include "core/Errors.h"
 
@@ -19,17 +20,10 @@ namespace {
 // that a decimal typed with up to 18 digits comes back as typed.
 constexpr int kTextDigits = 18;
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && isBlank(s.front()))
+    while (!s.empty() && IsBlank(s.front()))
         s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
+    while (!s.empty() && IsBlank(s.back()))
         s.remove_suffix(1);
     return s;
 }
@@ -108,12 +102,51 @@ bool DoubleDigits(double magnitude, char (&mant)[kTextDigits], int& exp10) {
     return false;
 }
 
+// A plain fixed-point text of at most 15 digits and 3 decimals, as the grid
+// holds them, read as the quotient of two doubles that hold their integers
+// exactly. The division rounds it correctly; and the long double that
+// StrToFloat reads lies too far from any halfway point between two doubles
+// to round to another one. Nothing for any other text.
+std::optional<double> ReadShortFixed(std::string_view s) {
+    constexpr int kMaxDigits = 15; // below 2^53: exact in a double
+    constexpr double kScale[] = {1, 10, 100, 1000};
+    std::size_t i = !s.empty() && (s[0] == '-' || s[0] == '+') ? 1 : 0;
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = 0;
+    bool point = false;
+    for (; i < s.size(); ++i) {
+        if (s[i] == '.' && !point) {
+            point = true;
+            continue;
+        }
+        if (!IsDigit(s[i]) || ++digits > kMaxDigits)
+            return std::nullopt;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(s[i] - '0');
+        decimals += point ? 1 : 0;
+    }
+    if (digits == 0 || decimals >= static_cast<int>(std::size(kScale)))
+        return std::nullopt;
+    const double value = static_cast<double>(mantissa) / kScale[decimals];
+    return s[0] == '-' ? -value : value;
+}
+
 } // namespace
 
 long double StrToFloat(std::string_view text) {
     if (const std::optional<long double> value = ReadLongDouble(trimBlanks(text)))
         return *value;
     notANumber(text);
+}
+
+std::optional<double> StrToDouble(std::string_view text) {
+    const std::string_view body = trimBlanks(text);
+    if (const std::optional<double> value = ReadShortFixed(body))
+        return value;
+    const std::optional<long double> value = ReadLongDouble(body);
+    if (!value || !std::isfinite(static_cast<double>(*value)))
+        return std::nullopt;
+    return static_cast<double>(*value);
 }
 
 int StrToInt(std::string_view text) {
@@ -127,7 +160,7 @@ int StrToInt(std::string_view text) {
         throw ConvertError("'" + std::string(text) + "' は有効な整数ではありません。");
     long long value = 0;
     for (char c : body) {
-        if (!isDigit(c) || value > 10'000'000'000LL)
+        if (!IsDigit(c) || value > 10'000'000'000LL)
             throw ConvertError("'" + std::string(text) + "' は有効な整数ではありません。");
         value = value * 10 + (c - '0');
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,11 @@ namespace vorn {
 // else, or a value too large for long double, raises ConvertError with a
 // Japanese message naming the text.
 long double StrToFloat(std::string_view text);
+
+// The value StrToFloat reads from `text`, rounded to a double; nothing
+// where StrToFloat would raise ConvertError or the value lies beyond a
+// double. Raises nothing, and reads short fixed-point texts quickly.
+std::optional<double> StrToDouble(std::string_view text);
 
 // Reads a decimal integer (optional blanks, optional sign, digits) that fits
 // in an int; raises ConvertError otherwise.

@@ -3,10 +3,12 @@
 #include "core/Errors.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <random>
 #include <string_view>
 
 using namespace vorn;
@@ -42,6 +44,33 @@ TEST(StrToFloat, RefusesWhatIsNotANumberAndNamesIt) {
 TEST(StrToFloat, IsCorrectlyRoundedToLongDouble) {
     EXPECT_EQ(static_cast<float>(StrToFloat("95.34626")), 95.34626f);
     EXPECT_EQ(StrToFloat("0.1"), 0.1L);
+}
+
+// Short fixed-point texts take a quicker way: random ones of up to 15 digits
+// and 3 decimals, and texts past those bounds, give StrToFloat's value
+// rounded to a double, bit for bit.
+TEST(StrToDouble, IsStrToFloatRoundedToADouble) {
+    std::vector<std::string> texts = {
+        "-0.00",  "083020",           " 65.00\t",         "5.", ".5",   "+1.5", "1e3", "",
+        "0.0001", "1234567890123456", "9007199254740993", "x",  "1e400"};
+    std::mt19937_64 random(21);
+    for (int k = 0; k < 20000; ++k) {
+        std::string digits = std::to_string(random() % 1'000'000'000'000'000);
+        digits.insert(digits.size() - std::min<std::size_t>(random() % 4, digits.size()), ".");
+        texts.push_back((k % 2 ? "-" : "") + digits);
+    }
+    const auto bits = [](std::optional<double> v) {
+        return v ? std::bit_cast<std::uint64_t>(*v) : 1;
+    };
+    for (const std::string& text : texts) {
+        std::optional<double> want;
+        try {
+            if (const double v = static_cast<double>(StrToFloat(text)); std::isfinite(v))
+                want = v;
+        } catch (const ConvertError&) {
+        }
+        ASSERT_EQ(bits(StrToDouble(text)), bits(want)) << text;
+    }
 }
 
 TEST(StrToInt, ReadsIntegersAndRefusesTheRest) {
