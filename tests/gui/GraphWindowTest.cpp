@@ -352,12 +352,15 @@ TEST_F(GraphWindow, ZoomKeepsRoundTicksAndRecordNumbersFromZero) {
     const auto fitted = [&] {
         return QPointF(x->min(), x->max()) == fittedX && QPointF(y->min(), y->max()) == fittedY;
     };
+    // The decimals of an axis's labels, from their format "%.<decimals>f".
+    const auto decimals = [](QValueAxis* axis) {
+        return axis->labelFormat().mid(2, axis->labelFormat().size() - 3).toInt();
+    };
     const auto labelsShowTheTicks = [&](QValueAxis* axis) {
         const double step = (axis->max() - axis->min()) / (axis->tickCount() - 1);
-        const int decimals = axis->labelFormat().mid(2, axis->labelFormat().size() - 3).toInt();
         for (double tick : {axis->min(), axis->min() + step, axis->max()}) {
             const double shown = QString::asprintf(axis->labelFormat().toLatin1(), tick).toDouble();
-            EXPECT_NEAR(shown, tick, 1e-9 * std::max(1.0, std::fabs(tick))) << decimals;
+            EXPECT_NEAR(shown, tick, 1e-9 * std::max(1.0, std::fabs(tick))) << decimals(axis);
         }
     };
 
@@ -365,7 +368,7 @@ TEST_F(GraphWindow, ZoomKeepsRoundTicksAndRecordNumbersFromZero) {
     const QRectF area = chart->plotArea();
     chart->zoomIn(QRectF(area.left() + area.width() * 0.2, area.top() + area.height() * 0.45,
                          area.width() * 0.3, area.height() * 0.04));
-    EXPECT_GT(y->labelFormat(), QStringLiteral("%.1f"));
+    EXPECT_GT(decimals(y), 1);
     labelsShowTheTicks(y);
     labelsShowTheTicks(x);
     EXPECT_GE(x->min(), 0);
