@@ -200,10 +200,7 @@ TEST_F(GraphWindow, ClientAreaShowsChartWholeAndGridOnlyWhenUnfolded) {
 }
 
 TEST_F(GraphWindow, PlotReachesTheSeries) {
-    const char* weights[] = {"65.00", "64.50", "oops", "63.00"};
-    for (int r = 1; r <= 4; ++r)
-        put(3, r, weights[r - 1]);
-    w.controller().setHistoryRowCount(5);
+    loadWeights({"65.00", "64.50", "oops", "63.00"});
     targets[1] = "60.00";
 
     click("RadioButton7");
@@ -353,9 +350,7 @@ TEST_F(GraphWindow, ZoomKeepsRoundTicksAndRecordNumbersFromZero) {
         return QPointF(x->min(), x->max()) == fittedX && QPointF(y->min(), y->max()) == fittedY;
     };
     // The decimals of an axis's labels, from their format "%.<decimals>f".
-    const auto decimals = [](QValueAxis* axis) {
-        return axis->labelFormat().mid(2, axis->labelFormat().size() - 3).toInt();
-    };
+    const auto decimals = [](QValueAxis* a) { return a->labelFormat().mid(2).chopped(1).toInt(); };
     const auto labelsShowTheTicks = [&](QValueAxis* axis) {
         const double step = (axis->max() - axis->min()) / (axis->tickCount() - 1);
         for (double tick : {axis->min(), axis->min() + step, axis->max()}) {

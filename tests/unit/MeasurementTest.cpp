@@ -92,8 +92,7 @@ TEST(Measurement, BandsCaptionsAndColours) {
 }
 
 TEST(Measurement, EachFormulaRoundsOnceFromLongDouble) {
-    // Worked in float, each step rounded, they would be 35.1359978 and
-    // 63.579998.
+    // Worked in float throughout, they would be 35.1359978 and 63.579998.
     CurrentMeasurement m;
     m.height = 170.0f;
     m.weight = 60.0f;

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <random>
 #include <string_view>
 
 using namespace vorn;
@@ -46,31 +45,16 @@ TEST(StrToFloat, IsCorrectlyRoundedToLongDouble) {
     EXPECT_EQ(StrToFloat("0.1"), 0.1L);
 }
 
-// Short fixed-point texts take a quicker way: random ones of up to 15 digits
-// and 3 decimals, and texts past those bounds, give StrToFloat's value
-// rounded to a double, bit for bit.
+// Short fixed-point texts take a quicker way, texts past its bounds C's; the
+// str_to_float fuzz target compares the two on any text.
 TEST(StrToDouble, IsStrToFloatRoundedToADouble) {
-    std::vector<std::string> texts = {
-        "-0.00",  "083020",           " 65.00\t",         "5.", ".5",   "+1.5", "1e3", "",
-        "0.0001", "1234567890123456", "9007199254740993", "x",  "1e400"};
-    std::mt19937_64 random(21);
-    for (int k = 0; k < 20000; ++k) {
-        std::string digits = std::to_string(random() % 1'000'000'000'000'000);
-        digits.insert(digits.size() - std::min<std::size_t>(random() % 4, digits.size()), ".");
-        texts.push_back((k % 2 ? "-" : "") + digits);
-    }
-    const auto bits = [](std::optional<double> v) {
-        return v ? std::bit_cast<std::uint64_t>(*v) : 1;
-    };
-    for (const std::string& text : texts) {
-        std::optional<double> want;
-        try {
-            if (const double v = static_cast<double>(StrToFloat(text)); std::isfinite(v))
-                want = v;
-        } catch (const ConvertError&) {
-        }
-        ASSERT_EQ(bits(StrToDouble(text)), bits(want)) << text;
-    }
+    for (const char* text : {"65.00", "-0.00", " 083020\t", "5.", "+.5", "0.1", "0.001", "-0.007",
+                             "999999999999.999", "1234567890123456", "9007199254740993", "1e3"})
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(StrToDouble(text).value_or(NAN)),
+                  std::bit_cast<std::uint64_t>(static_cast<double>(StrToFloat(text))))
+            << text;
+    for (const char* text : {"", "x", "6,5", "1e400", "1e5000"})
+        EXPECT_EQ(StrToDouble(text), std::nullopt) << text;
 }
 
 TEST(StrToInt, ReadsIntegersAndRefusesTheRest) {

@@ -40,6 +40,7 @@ struct Dialog : TargetsView {
     void type(int row, const std::string& text) {
         setChecked(row, true);
         rows[row].text = text;
+        focused = 0; // what the tick focused, not what a command did
     }
 
     bool checked(int r) const override { return rows[r].ticked; }
@@ -123,7 +124,6 @@ TEST_P(TargetRow, IsRoundedThenTestedAgainstTheRowLimit) {
     const RowValue& k = GetParam();
     Dialog d;
     d.type(k.row, k.typed);
-    d.focused = 0; // ticking the row focused its edit
     d.c.Button1Click();
     const size_t e = static_cast<size_t>(k.row - 1);
     EXPECT_EQ(d.table[e], k.stored);
@@ -141,7 +141,6 @@ TEST(TargetsController, SeveralFailingRowsGiveOneMessageAndFocusTheLast) {
     d.type(1, "170");
     d.type(2, "1000");
     d.type(7, "250");
-    d.focused = 0;
     d.c.Button1Click();
     EXPECT_EQ(d.prompter.shown, (Boxes{{"正しい値を設定して下さい。", "設定ﾍﾙﾌﾟ", 0x40}}));
     EXPECT_EQ(d.focused, 7);
