@@ -102,35 +102,6 @@ bool DoubleDigits(double magnitude, char (&mant)[kTextDigits], int& exp10) {
     return false;
 }
 
-// A plain fixed-point text of at most 15 digits and 3 decimals, as the grid
-// holds them, read as the quotient of two doubles that hold their integers
-// exactly. The division rounds it correctly; and the long double that
-// StrToFloat reads lies too far from any halfway point between two doubles
-// to round to another one. Nothing for any other text.
-std::optional<double> ReadShortFixed(std::string_view s) {
-    constexpr int kMaxDigits = 15; // below 2^53: exact in a double
-    constexpr double kScale[] = {1, 10, 100, 1000};
-    std::size_t i = !s.empty() && (s[0] == '-' || s[0] == '+') ? 1 : 0;
-    std::uint64_t mantissa = 0;
-    int digits = 0;
-    int decimals = 0;
-    bool point = false;
-    for (; i < s.size(); ++i) {
-        if (s[i] == '.' && !point) {
-            point = true;
-            continue;
-        }
-        if (!IsDigit(s[i]) || ++digits > kMaxDigits)
-            return std::nullopt;
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(s[i] - '0');
-        decimals += point ? 1 : 0;
-    }
-    if (digits == 0 || decimals >= static_cast<int>(std::size(kScale)))
-        return std::nullopt;
-    const double value = static_cast<double>(mantissa) / kScale[decimals];
-    return s[0] == '-' ? -value : value;
-}
-
 } // namespace
 
 long double StrToFloat(std::string_view text) {
@@ -139,7 +110,7 @@ long double StrToFloat(std::string_view text) {
     notANumber(text);
 }
 
-std::optional<double> StrToDouble(std::string_view text) {
+std::optional<double> StrToDoubleSlowly(std::string_view text) {
     const std::string_view body = trimBlanks(text);
     if (const std::optional<double> value = ReadShortFixed(body))
         return value;
