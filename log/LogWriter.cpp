@@ -118,16 +118,14 @@ bool rollBack(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t before, 
     return fs.truncate(h, before).ok();
 }
 
-} // namespace
-
-void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string& line) {
+// Opens the log for appending, creating it if need be, and locks it. The
+// lock is held until the close: no other append of this program writes, or
+// cuts back, while this one looks at the end, writes, syncs or undoes. A
+// name removed or replaced before the lock was taken (say, by another append
+// that created the file and then failed) is opened again, so that the record
+// never goes into a file no longer there.
+LogFileSystem::Handle OpenLocked(LogFileSystem& fs, const std::string& path, bool& created) {
     LogFileSystem::Handle h = -1;
-    bool created = false;
-    // The lock is held from here until the close: no other append of this
-    // program writes, or cuts back, while this one looks at the end, writes,
-    // syncs or undoes. A name removed or replaced before the lock was taken
-    // (say, by another append that created the file and then failed) is
-    // opened again, so that the record never goes into a file no longer there.
     for (int tries = 1;; ++tries) {
         IoStatus status = fs.openAppend(path, h, created);
         if (!status.ok())
@@ -141,11 +139,18 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
             saveFailed(path, status.reason);
         }
         if (same)
-            break;
+            return h;
         fs.close(h);
         if (tries == kOpenTries)
             saveFailed(path, "ほかのプログラムがファイルを消したり置き換えたりしています");
     }
+}
+
+} // namespace
+
+void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string& line) {
+    bool created = false;
+    const LogFileSystem::Handle h = OpenLocked(fs, path, created);
 
     // From here on every path closes the handle; the first failure wins. A
     // file this save created goes again when it is still empty.

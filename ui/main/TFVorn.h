@@ -53,6 +53,9 @@ private:
     static void FitFont(QLabel* label);
     void buildToolbar(QWidget* client);
     void buildRows(QWidget* client);
+    // The value of row k at height y: an input field for the three typed
+    // quantities, a result label for the others.
+    void buildValue(QWidget* client, int k, int y);
     void buildStatus(QWidget* client);
     void buildMenus();
     QAction* addCommand(QMenu* menu, const char* name, const char* text, const QKeySequence& keys,

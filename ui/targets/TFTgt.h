@@ -45,6 +45,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The nine rows: check box, edit and unit label.
+    void buildRows();
+    // 設定完了 and キャンセル.
+    void buildButtons();
     QCheckBox* box(int row) const { return checkBoxes_[static_cast<size_t>(row - 1)]; }
     QLineEdit* edit(int row) const { return edits_[static_cast<size_t>(row - 1)]; }
 
