@@ -102,61 +102,6 @@ bool DoubleDigits(double magnitude, char (&mant)[kTextDigits], int& exp10) {
     return false;
 }
 
-// The decimal that a magnitude (finite, not 0) stands for, 0.d1d2...d18 *
-// 10^exp10: its text at 18 significant digits, the binary value rounded to
-// nearest (an exact tie to even, as printf does). That text, not the binary
-// value, is what FloatToStrF rounds, so that 1.005 typed (in binary just
-// below 1.005) rounds up as it reads. A float never lies that close to a tie
-// of the few digits shown, so the values of a measurement round as their
-// exact binary value would.
-void TextDigits(long double magnitude, char (&mant)[kTextDigits], int& exp10) {
-    // A value that a double holds exactly (every float does) has the same
-    // text through the double conversion, which is much faster.
-    const auto asDouble = static_cast<double>(magnitude);
-    const bool isDouble = static_cast<long double>(asDouble) == magnitude;
-    if (isDouble && DoubleDigits(asDouble, mant, exp10))
-        return;
-    char buf[48];
-    const auto res = isDouble ? std::to_chars(buf, buf + sizeof buf, asDouble,
-                                              std::chars_format::scientific, kTextDigits - 1)
-                              : std::to_chars(buf, buf + sizeof buf, magnitude,
-                                              std::chars_format::scientific, kTextDigits - 1);
-    // buf holds d.ddddddddddddddddde+XX (or e-XX).
-    mant[0] = buf[0];
-    std::copy(buf + 2, buf + 1 + kTextDigits, mant + 1);
-    const char* expText = buf + 2 + kTextDigits;
-    if (*expText == '+')
-        ++expText;
-    int sciExp = 0;
-    std::from_chars(expText, res.ptr, sciExp);
-    exp10 = sciExp + 1;
-}
-
-// Rounds the 18 digits of 0.mant * 10^exp10 to their first `pos` digits,
-// halves away from zero, into kept; returns how many digits kept holds. A
-// carry past the first digit raises exp10.
-int RoundDigits(const char (&mant)[kTextDigits], int pos, char (&kept)[kTextDigits + 1],
-                int& exp10) {
-    if (pos < 0)
-        return 0;
-    int keptLen = pos;
-    std::copy(mant, mant + pos, kept);
-    if (pos < kTextDigits && mant[pos] >= '5') {
-        int i = pos - 1;
-        while (i >= 0 && kept[i] == '9')
-            kept[i--] = '0';
-        if (i >= 0) {
-            ++kept[i];
-        } else {
-            std::copy_backward(kept, kept + keptLen, kept + keptLen + 1);
-            kept[0] = '1';
-            ++keptLen;
-            ++exp10;
-        }
-    }
-    return keptLen;
-}
-
 } // namespace
 
 long double StrToFloat(std::string_view text) {
@@ -209,16 +154,63 @@ std::string FloatToStrF(long double value, int precision, int digits) {
     precision = std::clamp(precision, 1, kTextDigits);
     digits = std::clamp(digits, 0, kTextDigits);
 
+    // The decimal that the value stands for, 0.d1d2...d18 * 10^exp10: its
+    // text at 18 significant digits, the binary value rounded to nearest (an
+    // exact tie to even, as printf does). That text, not the binary value,
+    // is what gets rounded, so that 1.005 typed (in binary just below 1.005)
+    // rounds up as it reads. A float never lies that close to a tie of the
+    // few digits shown, so the values of a measurement round as their exact
+    // binary value would.
     const bool negative = std::signbit(value);
     const long double magnitude = std::fabs(value);
+    char mant[kTextDigits];
+    int exp10 = 0;
+    // A value that a double holds exactly (every float does) has the same
+    // text through the double conversion, which is much faster.
+    const auto asDouble = static_cast<double>(magnitude);
+    const bool isDouble = static_cast<long double>(asDouble) == magnitude;
+    if (magnitude != 0 && !(isDouble && DoubleDigits(asDouble, mant, exp10))) {
+        char buf[48];
+        const auto res = isDouble ? std::to_chars(buf, buf + sizeof buf, asDouble,
+                                                  std::chars_format::scientific, kTextDigits - 1)
+                                  : std::to_chars(buf, buf + sizeof buf, magnitude,
+                                                  std::chars_format::scientific, kTextDigits - 1);
+        // buf holds d.ddddddddddddddddde+XX (or e-XX).
+        mant[0] = buf[0];
+        std::copy(buf + 2, buf + 1 + kTextDigits, mant + 1);
+        const char* expText = buf + 2 + kTextDigits;
+        if (*expText == '+')
+            ++expText;
+        int sciExp = 0;
+        std::from_chars(expText, res.ptr, sciExp);
+        exp10 = sciExp + 1;
+    }
+
+    // Round that text at the position that keeps at most `precision`
+    // significant digits and at most `digits` decimals, halves away from
+    // zero. kept[0..keptLen) are the digits left, 0.kept * 10^exp10.
     char kept[kTextDigits + 1];
     int keptLen = 0;
-    int exp10 = 0;
     bool nonZero = false;
     if (magnitude != 0) {
-        char mant[kTextDigits];
-        TextDigits(magnitude, mant, exp10);
-        keptLen = RoundDigits(mant, std::min(precision, exp10 + digits), kept, exp10);
+        const int pos = std::min(precision, exp10 + digits);
+        if (pos >= 0) {
+            keptLen = pos;
+            std::copy(mant, mant + pos, kept);
+            if (pos < kTextDigits && mant[pos] >= '5') {
+                int i = pos - 1;
+                while (i >= 0 && kept[i] == '9')
+                    kept[i--] = '0';
+                if (i >= 0) {
+                    ++kept[i];
+                } else {
+                    std::copy_backward(kept, kept + keptLen, kept + keptLen + 1);
+                    kept[0] = '1';
+                    ++keptLen;
+                    ++exp10;
+                }
+            }
+        }
         nonZero = std::any_of(kept, kept + keptLen, [](char c) { return c != '0'; });
     }
 
