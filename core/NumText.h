@@ -29,7 +29,7 @@ long double StrToFloat(std::string_view text);
 // another one. Nothing for any other text.
 inline std::optional<double> ReadShortFixed(std::string_view s) {
     constexpr std::size_t kMaxDigits = 15; // below 2^53: exact in a double
-    constexpr double kScale[] = {1, 10, 100, 1000};
+    static constexpr double kScale[] = {1, 10, 100, 1000};
     const bool negative = !s.empty() && s[0] == '-';
     if (!s.empty() && (s[0] == '-' || s[0] == '+'))
         s.remove_prefix(1);
