@@ -12,7 +12,7 @@ RELEASE_TESTS := build/release-tests
 SOURCES = $(shell find app core fuzz help log platform targets tests ui bench resources \
 	-name '*.cpp' -o -name '*.h')
 
-.PHONY: run test deps build build-test build-release-tests format-check screenshots bench fuzz e2e package clean format
+.PHONY: run test deps build build-test build-release-tests format-check include-check screenshots bench fuzz e2e package clean format
 
 deps:
 	@sh scripts/install-deps.sh
@@ -39,14 +39,19 @@ $(RELEASE_TESTS)/CMakeCache.txt: | deps
 build-release-tests: deps $(RELEASE_TESTS)/CMakeCache.txt
 	@cmake --build $(RELEASE_TESTS) -j $(JOBS)
 
-# Every test: the format check, the sanitizer tree (all of ctest), then the
-# Release tree's unit and widget tests. ctest -L unit|gui|e2e|fuzz runs a part.
-test: format-check build-test build-release-tests
+# Every test: the format and include checks, the sanitizer tree (all of
+# ctest), then the Release tree's unit and widget tests. ctest -L
+# unit|gui|e2e|fuzz runs a part.
+test: format-check include-check build-test build-release-tests
 	@cd $(TESTING) && ctest --output-on-failure -j $(JOBS)
 	@cd $(RELEASE_TESTS) && ctest --output-on-failure -j $(JOBS) -L 'unit|gui'
 
 format-check: deps
 	@clang-format-14 --dry-run --Werror $(SOURCES)
+
+# No #include runs from a lower room to a higher one (CONTRIBUTING.md).
+include-check:
+	@sh scripts/check-includes.sh
 
 screenshots: build
 	@sh scripts/screenshots.sh $(RELEASE)/bin/vorn docs

@@ -1,8 +1,8 @@
 #include "app/Program.h"
 
-#include "targets/TFTgt.h"
 #include "ui/graph/TFGrah.h"
 #include "ui/main/TFVorn.h"
+#include "ui/targets/TFTgt.h"
 
 namespace vorn {
 

@@ -16,10 +16,10 @@ class TFVorn;
 // the targets, is made at once. The other two are made the first time they
 // are needed, by their command or by FGrah() and FTgt(), for windows that
 // many sessions never open: the graph window's chart and thousand-row grid
-// would cost a sixth of the start-up time and of the memory, the targets
-// dialog a few per cent of the time. The dialog copies the targets when it is
-// made; until then only the main window's start-up has written them, so it
-// finds them as it would have at start-up.
+// would add to the start-up time and the memory of every session, the
+// targets dialog to its time (docs/performance.md has the figures). The dialog copies the targets
+// when it is made; until then only the main window's start-up has written them, so it finds them as
+// it would have at start-up.
 class Program {
 public:
     explicit Program(MainController::Services services);
@@ -29,9 +29,8 @@ public:
     TFVorn& FVorn() { return *fvorn_; }
     TFGrah& FGrah();
     TFTgt& FTgt();
-    // Whether the graph window, the targets dialog has been made yet.
+    // Whether the graph window has been made yet.
     bool hasGraphWindow() const { return fgrah_ != nullptr; }
-    bool hasTargetsDialog() const { return ftgt_ != nullptr; }
 
 private:
     Prompter& prompter_;

@@ -55,6 +55,29 @@ void StartupMessages(QtMsgType type, const QMessageLogContext&, const QString& t
     std::_Exit(1);
 }
 
+// The program's name, icon, fonts and locale, and Qt's own Japanese texts
+// for the standard buttons and file dialogs, which `qtTranslator` holds.
+void SetUpApplication(QTranslator& qtTranslator) {
+    QApplication::setApplicationName(QStringLiteral("vorn"));
+    // No application display name: Qt would append it to every window
+    // title, and each window's caption is exactly its own.
+    QApplication::setDesktopFileName(QStringLiteral("vorn"));
+    InitIcons();
+    QApplication::setWindowIcon(SvgIcon(QStringLiteral(":/icons/vorn.svg")));
+
+    // One Japanese gothic everywhere: menus, tooltips, message boxes, the
+    // file dialogs and the help take the size of the dialogs' text; each
+    // window sets its own. Qt's own words (file sizes, types, dates) are
+    // Japanese whatever LANG says; numbers are never read through it.
+    QApplication::setFont(UiFont(12));
+    QToolTip::setFont(UiFont(12));
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+
+    if (qtTranslator.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -75,27 +98,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", message.c_str());
     QtPrompter prompter;
     try {
-        QApplication::setApplicationName(QStringLiteral("vorn"));
-        // No application display name: Qt would append it to every window
-        // title, and each window's caption is exactly its own.
-        QApplication::setDesktopFileName(QStringLiteral("vorn"));
-        InitIcons();
-        QApplication::setWindowIcon(SvgIcon(QStringLiteral(":/icons/vorn.svg")));
-
-        // One Japanese gothic everywhere: menus, tooltips, message boxes, the
-        // file dialogs and the help take the size of the dialogs' text; each
-        // window sets its own. Qt's own words (file sizes, types, dates) are
-        // Japanese whatever LANG says; numbers are never read through it.
-        QApplication::setFont(UiFont(12));
-        QToolTip::setFont(UiFont(12));
-        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-
-        // Qt's own Japanese texts for the standard buttons and file dialogs.
         QTranslator qtTranslator;
-        if (qtTranslator.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"),
-                              QStringLiteral("_"),
-                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            QApplication::installTranslator(&qtTranslator);
+        SetUpApplication(qtTranslator);
 
         IniSettingsStore settings;
         SystemClock clock;
@@ -114,7 +118,7 @@ int main(int argc, char** argv) {
         QApplication::exec();
     } catch (const std::exception& e) {
         // The program could not start: say so, and let the shell know.
-        prompter.show(e.what(), "Vorn２", 0x10);
+        prompter.show(e.what(), "Vorn２", mb::OK | mb::ICONSTOP);
         std::fprintf(stderr, "vorn: could not start: %s\n", e.what());
         return 1;
     }

@@ -1,5 +1,7 @@
 #include "core/DecimalText.h"
 
+#include "core/CharClass.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -8,10 +10,6 @@
 
 namespace vorn {
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // Reads `text` whole with `convert` (strtod_l or strtold_l), which needs a
 // terminated copy: on the stack for the short texts a log or a field holds.
@@ -42,7 +40,7 @@ bool IsDecimalNumber(std::string_view s) {
     std::size_t i = 0;
     auto digits = [&] {
         const std::size_t from = i;
-        while (i < s.size() && isDigit(s[i]))
+        while (i < s.size() && IsDigit(s[i]))
             ++i;
         return i - from;
     };

@@ -13,10 +13,6 @@ float& CurrentMeasurement::operator[](int q) {
     return *fields[q];
 }
 
-float CurrentMeasurement::operator[](int q) const {
-    return const_cast<CurrentMeasurement&>(*this)[q];
-}
-
 void Compute(CurrentMeasurement& m, bool withFat) {
     using LD = long double;
     if (withFat) {

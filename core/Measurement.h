@@ -33,7 +33,6 @@ struct CurrentMeasurement {
     float obesityDegree = 0;
 
     float& operator[](int q);
-    float operator[](int q) const;
 };
 
 // Fills the derived fields from height, weight and (when given) fat

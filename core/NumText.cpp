@@ -1,5 +1,6 @@
 #include "core/NumText.h"
 
+#include "core/CharClass.h"
 #include "core/DecimalText.h"
 #include "core/Errors.h"
 
@@ -19,17 +20,10 @@ namespace {
 // that a decimal typed with up to 18 digits comes back as typed.
 constexpr int kTextDigits = 18;
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && isBlank(s.front()))
+    while (!s.empty() && IsBlank(s.front()))
         s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
+    while (!s.empty() && IsBlank(s.back()))
         s.remove_suffix(1);
     return s;
 }
@@ -116,6 +110,16 @@ long double StrToFloat(std::string_view text) {
     notANumber(text);
 }
 
+std::optional<double> StrToDoubleSlowly(std::string_view text) {
+    const std::string_view body = trimBlanks(text);
+    if (const std::optional<double> value = ReadShortFixed(body))
+        return value;
+    const std::optional<long double> value = ReadLongDouble(body);
+    if (!value || !std::isfinite(static_cast<double>(*value)))
+        return std::nullopt;
+    return static_cast<double>(*value);
+}
+
 int StrToInt(std::string_view text) {
     std::string_view body = trimBlanks(text);
     bool negative = false;
@@ -127,7 +131,7 @@ int StrToInt(std::string_view text) {
         throw ConvertError("'" + std::string(text) + "' は有効な整数ではありません。");
     long long value = 0;
     for (char c : body) {
-        if (!isDigit(c) || value > 10'000'000'000LL)
+        if (!IsDigit(c) || value > 10'000'000'000LL)
             throw ConvertError("'" + std::string(text) + "' は有効な整数ではありません。");
         value = value * 10 + (c - '0');
     }

@@ -1,5 +1,11 @@
 #pragma once
 
+#include "core/CharClass.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +20,48 @@ namespace vorn {
 // else, or a value too large for long double, raises ConvertError with a
 // Japanese message naming the text.
 long double StrToFloat(std::string_view text);
+
+// A plain fixed-point text of at most 15 digits and 3 decimals, such as the
+// graph window's grid holds by the thousand, read as StrToDouble reads it:
+// as the quotient of two doubles that hold their integers exactly. The
+// division rounds it correctly; and the long double that StrToFloat reads
+// lies too far from any halfway point between two doubles to round to
+// another one. Nothing for any other text.
+inline std::optional<double> ReadShortFixed(std::string_view s) {
+    constexpr std::size_t kMaxDigits = 15; // below 2^53: exact in a double
+    static constexpr double kScale[] = {1, 10, 100, 1000};
+    const bool negative = !s.empty() && s[0] == '-';
+    if (!s.empty() && (s[0] == '-' || s[0] == '+'))
+        s.remove_prefix(1);
+    std::uint64_t mantissa = 0; // wraps past 19 digits, refused below
+    std::size_t point = s.size();
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (IsDigit(s[i]))
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(s[i] - '0');
+        else if (s[i] != '.' || point != s.size())
+            return std::nullopt;
+        else
+            point = i;
+    }
+    const std::size_t decimals = point == s.size() ? 0 : s.size() - point - 1;
+    const std::size_t digits = s.size() - (point == s.size() ? 0 : 1);
+    if (digits == 0 || digits > kMaxDigits || decimals >= std::size(kScale))
+        return std::nullopt;
+    const double value = static_cast<double>(mantissa) / kScale[decimals];
+    return negative ? -value : value;
+}
+
+// StrToDouble for the texts that ReadShortFixed leaves.
+std::optional<double> StrToDoubleSlowly(std::string_view text);
+
+// The value StrToFloat reads from `text`, rounded to a double; nothing
+// where StrToFloat would raise ConvertError or the value lies beyond a
+// double. Raises nothing.
+inline std::optional<double> StrToDouble(std::string_view text) {
+    if (const std::optional<double> value = ReadShortFixed(text))
+        return value;
+    return StrToDoubleSlowly(text);
+}
 
 // Reads a decimal integer (optional blanks, optional sign, digits) that fits
 // in an int; raises ConvertError otherwise.

@@ -1,7 +1,7 @@
 // StrToFloat on arbitrary bytes: it either gives a finite number, the one C
 // reads from the same text, or refuses with a ConvertError that names the
 // text; blanks around the text and a minus sign in front behave as they
-// should.
+// should. StrToDouble agrees with it.
 
 #include "ReadBack.h"
 #include "core/DecimalText.h"
@@ -40,6 +40,13 @@ bool same(long double a, long double b) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const std::optional<long double> value = read(text);
+
+    // StrToDouble, with its quicker way for short fixed-point texts, gives
+    // that value rounded to a double, and nothing where it is not finite.
+    const std::optional<double> quick = StrToDouble(text);
+    const bool finite = value && std::isfinite(static_cast<double>(*value));
+    if (quick.has_value() != finite || (quick && !same(*quick, static_cast<double>(*value))))
+        Fail("StrToDouble reads '" + text + "' otherwise");
 
     const std::size_t begin = text.find_first_not_of(" \t");
     const std::size_t end = text.find_last_not_of(" \t");

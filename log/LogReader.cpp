@@ -2,6 +2,7 @@
 
 #include "log/LogReader.h"
 
+#include "core/CharClass.h"
 #include "core/DecimalText.h"
 #include "log/LogError.h"
 
@@ -20,14 +21,8 @@ constexpr std::size_t kMaxFieldLength = 512;
 
 using Record = std::array<double, HistoryTable::kColumns>;
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 bool mayBeInNumber(char c) {
-    return isDigit(c) || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
+    return IsDigit(c) || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
 }
 
 bool parseField(const std::string& text, double& value) {
@@ -48,15 +43,15 @@ public:
     bool feed(const char* data, std::size_t size) {
         for (std::size_t i = 0; i < size; ++i) {
             const char c = data[i];
-            if (isSpace(c)) {
+            if (IsSpace(c)) {
                 if (inField_ && !endField())
                     return false;
                 if (c == '\n')
                     ++line_;
                 continue;
             }
-            if (!inField_ && !startField())
-                return false;
+            if (!inField_)
+                startField();
             if (!mayBeInNumber(c) || field_.size() >= kMaxFieldLength)
                 return stop(LoadResult::Stop::NotANumber, fieldLine_);
             field_ += c;
@@ -92,13 +87,12 @@ public:
     }
 
 private:
-    bool startField() {
+    void startField() {
         inField_ = true;
         field_.clear();
         fieldLine_ = line_;
         if (count_ == 0)
             recordLine_ = line_;
-        return true;
     }
 
     bool endField() {

@@ -2,6 +2,7 @@
 
 #include "log/LogWriter.h"
 
+#include "core/CharClass.h"
 #include "core/Quantities.h"
 #include "log/LogError.h"
 
@@ -38,10 +39,6 @@ constexpr std::size_t kLastLineLimit = 64 * 1024;
 constexpr std::size_t kFieldsPerRecord = 1 + kQuantityCount; // the date stamp, then the quantities
 // Tries at opening a name that is removed or replaced meanwhile.
 constexpr int kOpenTries = 3;
-
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
 
 // What the end of the file needs before a new record.
 enum class Tail {
@@ -101,7 +98,7 @@ IoStatus judgeTail(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t siz
     }
     std::size_t fields = 0;
     for (std::size_t i = 0; i < last.size(); ++i)
-        fields += !isSpace(last[i]) && (i == 0 || isSpace(last[i - 1]));
+        fields += !IsSpace(last[i]) && (i == 0 || IsSpace(last[i - 1]));
     tail = fields % kFieldsPerRecord != 0 ? Tail::Damaged
            : fields > 0                   ? Tail::NeedsLineEnd
                                           : Tail::Fine;
@@ -121,16 +118,14 @@ bool rollBack(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t before, 
     return fs.truncate(h, before).ok();
 }
 
-} // namespace
-
-void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string& line) {
+// Opens the log for appending, creating it if need be, and locks it. The
+// lock is held until the close: no other append of this program writes, or
+// cuts back, while this one looks at the end, writes, syncs or undoes. A
+// name removed or replaced before the lock was taken (say, by another append
+// that created the file and then failed) is opened again, so that the record
+// never goes into a file no longer there.
+LogFileSystem::Handle OpenLocked(LogFileSystem& fs, const std::string& path, bool& created) {
     LogFileSystem::Handle h = -1;
-    bool created = false;
-    // The lock is held from here until the close: no other append of this
-    // program writes, or cuts back, while this one looks at the end, writes,
-    // syncs or undoes. A name removed or replaced before the lock was taken
-    // (say, by another append that created the file and then failed) is
-    // opened again, so that the record never goes into a file no longer there.
     for (int tries = 1;; ++tries) {
         IoStatus status = fs.openAppend(path, h, created);
         if (!status.ok())
@@ -144,11 +139,18 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
             saveFailed(path, status.reason);
         }
         if (same)
-            break;
+            return h;
         fs.close(h);
         if (tries == kOpenTries)
             saveFailed(path, "ほかのプログラムがファイルを消したり置き換えたりしています");
     }
+}
+
+} // namespace
+
+void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string& line) {
+    bool created = false;
+    const LogFileSystem::Handle h = OpenLocked(fs, path, created);
 
     // From here on every path closes the handle; the first failure wins. A
     // file this save created goes again when it is still empty.

@@ -2,8 +2,8 @@
 // the program makes them.
 
 #include "support/ProgramFixture.h"
-#include "targets/TFTgt.h"
 #include "ui/graph/TFGrah.h"
+#include "ui/targets/TFTgt.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

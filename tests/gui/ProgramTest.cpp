@@ -2,8 +2,8 @@
 
 #include "support/ProgramFixture.h"
 #include "support/fakes/WorkedExample.h"
-#include "targets/TFTgt.h"
 #include "ui/graph/TFGrah.h"
+#include "ui/targets/TFTgt.h"
 
 #include <QChartView>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "support/fakes/FakeMarkers.h"
 #include "support/fakes/FakeSeams.h"
-#include "targets/TFTgt.h"
+#include "ui/targets/TFTgt.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -76,6 +76,7 @@ TEST_F(Graph, PlotsTheColumnAgainstTheTarget) {
          {60, 0, 0, 60},
          true},
         {"bad cell without target", {"65.00", "6,5"}, "", {65, 0}, {}, false},
+        {"cells as StrToFloat reads them", {"1e400", " 64.5\t", "1e2"}, "", {0, 64.5, 100}, {}, 0},
         {"negative values", {"-20.10", "-3.00"}, "-10.00", {-20.1, -3}, {-10, -10}, true},
     };
     for (const Case& k : cases) {
@@ -145,6 +146,7 @@ TEST_F(Graph, PlotStopsAtTheRowCountOfTheLatestLoad) {
     c.PlotQuantity(kHeight, "");
     EXPECT_EQ(measured(), (Ys{7, 8}));
     EXPECT_EQ(view.cell(2, 5), "5");
+    EXPECT_EQ(view.table.value(2, 5), 5.0); // its value stays with it
 }
 
 TEST_F(Graph, ChangingQuantityDropsTheOldTargetLine) {
@@ -179,16 +181,13 @@ TEST_F(Graph, PointTextIsWhatTheGridShowsForThatRecord) {
 }
 
 TEST_F(Graph, RowCountAndCellsStayWithinTheGrid) {
-    struct Case {
-        int set;
-        int kept;
-    };
-    for (const Case k : {Case{-5, 0}, Case{0, 0}, Case{1, 1}, Case{1000, 1000}, Case{5000, 1000}}) {
-        c.setHistoryRowCount(k.set);
-        EXPECT_EQ(c.historyRowCount(), k.kept) << k.set;
+    for (int rows : {0, 1, 1000}) {
+        c.setHistoryRowCount(rows);
+        EXPECT_EQ(c.historyRowCount(), rows);
     }
-    c.setHistoryRowCount(5000);
-    c.PlotQuantity(kHeight, ""); // reads rows 1 to 999 only
+    for (int rows : {-5, -1, 1001, 5000})
+        EXPECT_THROW(c.setHistoryRowCount(rows), std::out_of_range) << rows;
+    c.PlotQuantity(kHeight, ""); // the count of 1000 stayed: rows 1 to 999
     EXPECT_EQ(measured().size(), 999u);
 
     put(10, 999, "1");
@@ -199,6 +198,8 @@ TEST_F(Graph, RowCountAndCellsStayWithinTheGrid) {
             << first << "+" << count;
     EXPECT_NO_THROW(c.setRows(999, {GridRow{"998"}}));
     EXPECT_EQ(view.cell(0, 999), "998");
+    for (auto [column, row] : {std::pair{-1, 0}, {11, 0}, {0, -1}, {0, 1000}})
+        EXPECT_THROW(view.table.value(column, row), std::out_of_range) << column << "," << row;
     for (int k : {-1, 9})
         EXPECT_THROW(c.PlotQuantity(k, ""), std::out_of_range) << k;
 }
@@ -238,11 +239,11 @@ TEST_F(Graph, ActivationBringsItBackCompactAndCentred) {
     view.top = 17;
     c.FormActivate();
     EXPECT_EQ(view.height, 318);
-    EXPECT_EQ(view.top, 1024 / 2 - 159);
+    EXPECT_EQ(view.top, 353); // centred on the 1024-pixel screen
     // Compact again: the next press unfolds rather than folds.
     c.Button1Click();
     EXPECT_EQ(view.height, 517);
-    EXPECT_EQ(view.top, 1024 / 2 - 159 - 1024 / 6);
+    EXPECT_EQ(view.top, 183); // a sixth of the screen higher
 }
 
 TEST(AxisScale, KeepsEveryLineOffTheFrame) {

@@ -14,7 +14,7 @@ using namespace vorn::test;
 namespace {
 using MeasureCommand = MainFixture;
 using KeyChain = MainFixture;
-using MainWindow = MainFixture;
+using MainCommands = MainFixture;
 } // namespace
 
 TEST_F(MeasureCommand, ShowsResultsAndBand) {
@@ -182,7 +182,7 @@ TEST_F(KeyChain, LettersStopTheCheckBeforeAnythingIsStored) {
     EXPECT_EQ(view.focus, MainCtl::Ed_h);
 }
 
-TEST_F(MainWindow, CreationSetsMarkersAndDateStamp) {
+TEST_F(MainCommands, CreationSetsMarkersAndDateStamp) {
     settings.values["TGT"]["VAL2"] = "65.00";
     settings.values["TGT"]["VAL8"] = "22.00";
     settings.values["TGT"]["VAL9"] = "abc";
@@ -202,14 +202,14 @@ TEST_F(MainWindow, CreationSetsMarkersAndDateStamp) {
     EXPECT_EQ(shown(MainCtl::Lb_dt), "08/30-20");
 }
 
-TEST_F(MainWindow, DateStampPadsEachPart) {
+TEST_F(MainCommands, DateStampPadsEachPart) {
     clock.time = LocalTime{2027, 3, 1, 9, 5};
     c->FormCreate();
     EXPECT_EQ(dateStamp, "030109");
     EXPECT_EQ(shown(MainCtl::Lb_dt), "03/01-09");
 }
 
-TEST_F(MainWindow, ClearResetsTheDisplayButNotTheMeasurement) {
+TEST_F(MainCommands, ClearResetsTheDisplayButNotTheMeasurement) {
     type("170", "65", "20");
     c->Button3Click();
     view.texts[MainCtl::Lb_cm] = "測定結果を保存します。";
@@ -229,7 +229,7 @@ TEST_F(MainWindow, ClearResetsTheDisplayButNotTheMeasurement) {
     EXPECT_TRUE(c->NothingOnDisplay());
 }
 
-TEST_F(MainWindow, PointerHints) {
+TEST_F(MainCommands, PointerHints) {
     struct Case {
         void (MainController::*handler)();
         const char* text;
@@ -248,7 +248,7 @@ TEST_F(MainWindow, PointerHints) {
     }
 }
 
-TEST_F(MainWindow, HelpAndTargetsCommands) {
+TEST_F(MainCommands, HelpAndTargetsCommands) {
     c->Contents1Click();
     c->K1Click();
     ASSERT_EQ(help.calls.size(), 2u);
@@ -258,7 +258,7 @@ TEST_F(MainWindow, HelpAndTargetsCommands) {
     EXPECT_EQ(view.targetsShown, 1);
 }
 
-TEST_F(MainWindow, CloseWritesAllNineTargetsAndCloses) {
+TEST_F(MainCommands, CloseWritesAllNineTargetsAndCloses) {
     targets[1] = "65.00";
     c->Button1Click();
     EXPECT_EQ(settings.writes, 9);

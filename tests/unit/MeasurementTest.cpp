@@ -92,15 +92,14 @@ TEST(Measurement, BandsCaptionsAndColours) {
 }
 
 TEST(Measurement, EachFormulaRoundsOnceFromLongDouble) {
-    // 73.2 enters as the double nearest to it; the product is rounded once.
+    // Worked in float throughout, they would be 35.1359978 and 63.579998.
     CurrentMeasurement m;
     m.height = 170.0f;
     m.weight = 60.0f;
     m.fatPercent = 20.0f;
     Compute(m, true);
-    const long double lean = 48.0f;
-    EXPECT_EQ(m.waterMass, static_cast<float>(lean * static_cast<long double>(73.2) * 0.01L));
-    EXPECT_EQ(m.standardWeight, static_cast<float>(170.0L * 170.0L * 22.0L * 0.0001L));
+    EXPECT_EQ(m.waterMass, 35.1360016f);
+    EXPECT_EQ(m.standardWeight, 63.5800018f);
 }
 
 TEST(Measurement, HeightZeroIsRefusedBeforeAnythingIsShown) {
@@ -126,16 +125,11 @@ TEST(InputCheck, RangesIncludeBothLimits) {
         const FieldRange& range;
         bool ok;
     } cases[] = {
-        {0.0f, kHeightRange, true},
-        {300.0f, kHeightRange, true},
-        {300.5f, kHeightRange, false},
-        {-0.5f, kHeightRange, false},
-        {static_cast<float>(StrToFloat("300.00001")), kHeightRange, true},
-        {1000.0f, kWeightRange, true},
-        {1000.5f, kWeightRange, false},
-        {100.0f, kFatRange, true},
-        {100.5f, kFatRange, false},
-        {INFINITY, kWeightRange, false},
+        {0.0f, kHeightRange, true},       {300.0f, kHeightRange, true},
+        {300.5f, kHeightRange, false},    {-0.5f, kHeightRange, false},
+        {300.00001f, kHeightRange, true}, {1000.0f, kWeightRange, true},
+        {1000.5f, kWeightRange, false},   {100.0f, kFatRange, true},
+        {100.5f, kFatRange, false},       {INFINITY, kWeightRange, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(InRange(c.value, c.range), c.ok) << c.value;

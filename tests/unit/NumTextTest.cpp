@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +43,18 @@ TEST(StrToFloat, RefusesWhatIsNotANumberAndNamesIt) {
 TEST(StrToFloat, IsCorrectlyRoundedToLongDouble) {
     EXPECT_EQ(static_cast<float>(StrToFloat("95.34626")), 95.34626f);
     EXPECT_EQ(StrToFloat("0.1"), 0.1L);
+}
+
+// Short fixed-point texts take a quicker way, texts past its bounds C's; the
+// str_to_float fuzz target compares the two on any text.
+TEST(StrToDouble, IsStrToFloatRoundedToADouble) {
+    for (const char* text : {"65.00", "-0.00", " 083020\t", "5.", "+.5", "0.1", "0.001", "-0.007",
+                             "999999999999.999", "1234567890123456", "9007199254740993", "1e3"})
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(StrToDouble(text).value_or(NAN)),
+                  std::bit_cast<std::uint64_t>(static_cast<double>(StrToFloat(text))))
+            << text;
+    for (const char* text : {"", "x", "6,5", "1e400", "1e5000"})
+        EXPECT_EQ(StrToDouble(text), std::nullopt) << text;
 }
 
 TEST(StrToInt, ReadsIntegersAndRefusesTheRest) {

@@ -1,9 +1,9 @@
-#include "targets/TargetsController.h"
+#include "ui/targets/TargetsController.h"
 #include "core/Errors.h"
 #include "support/Cases.h"
 #include "support/fakes/FakeMarkers.h"
 #include "support/fakes/FakeSeams.h"
-#include "targets/TargetsView.h"
+#include "ui/targets/TargetsView.h"
 
 #include <array>
 
@@ -25,7 +25,7 @@ struct Dialog : TargetsView {
         Colour colour = colour::Silver;
     };
     std::array<Row, 10> rows; // 1..9
-    int active = 0, focused = 0, closes = 0;
+    int focused = 0, closes = 0;
     FakeMarkers markers;
     FakePrompter prompter;
     TargetTable table;
@@ -40,6 +40,7 @@ struct Dialog : TargetsView {
     void type(int row, const std::string& text) {
         setChecked(row, true);
         rows[row].text = text;
+        focused = 0; // what the tick focused, not what a command did
     }
 
     bool checked(int r) const override { return rows[r].ticked; }
@@ -53,7 +54,6 @@ struct Dialog : TargetsView {
     void setEditText(int r, const std::string& t) override { rows[r].text = t; }
     void setEditEnabled(int r, bool e) override { rows[r].enabled = e; }
     void setEditColour(int r, Colour col) override { rows[r].colour = col; }
-    void setActiveEdit(int r) override { active = r; }
     void focusEdit(int r) override { focused = r; }
     void closeDialog() override { ++closes; }
 };
@@ -201,7 +201,7 @@ TEST(TargetsController, CreationCopiesTheTableVerbatim) {
         EXPECT_EQ(d.rows[r].colour, entry.empty() ? colour::Silver : colour::White);
         EXPECT_EQ(d.rows[r].text, entry);
     }
-    EXPECT_EQ(d.active, 7); // the last row with a target gets the first focus
+    EXPECT_EQ(d.focused, 7); // the last row with a target gets the first focus
     EXPECT_EQ(d.table, before);
     EXPECT_EQ(d.markers.visible, Flags{});
 }

@@ -1,33 +1,15 @@
 #include "ui/graph/GraphController.h"
 
-#include "core/Errors.h"
 #include "core/Measurement.h"
 #include "core/NumText.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
 namespace vorn {
-namespace {
-
-// A cell or target text as a plotted value. A text that is not a number, or
-// one too large for a double, has no value; the row then plots as 0.
-std::optional<double> PlotValue(const std::string& text) {
-    try {
-        const double value = static_cast<double>(StrToFloat(text));
-        if (!std::isfinite(value))
-            return std::nullopt;
-        return value;
-    } catch (const ConvertError&) {
-        return std::nullopt;
-    }
-}
-
-} // namespace
 
 GraphController::GraphController(GraphView& view, const TargetTable& targets)
     : view_(view), targets_(targets) {}
@@ -53,16 +35,19 @@ void GraphController::PlotQuantity(int quantity, const std::string& targetText) 
     const bool withTarget = !target.empty();
     view_.setTargetLegendVisible(withTarget);
 
+    // A text that is not a number, or one too large for a double, has no
+    // value: the row then plots as 0.
     const std::optional<double> targetValue =
-        withTarget ? PlotValue(target) : std::optional<double>(0.0);
-    const int column = quantity + 2;
+        withTarget ? StrToDouble(target) : std::optional<double>(0.0);
+    const GridTable& grid = view_.grid();
+    const int column = GridColumnOf(quantity);
     std::vector<PlotPoint> measured;
     std::vector<PlotPoint> targetLine;
     measured.reserve(static_cast<std::size_t>(std::max(rows_ - 1, 0)));
     if (withTarget)
         targetLine.reserve(measured.capacity());
     for (int row = 1; row < rows_; ++row) {
-        const std::optional<double> value = PlotValue(view_.cell(column, row));
+        const std::optional<double> value = grid.value(column, row);
         double y = 0;
         double t = 0;
         // One failed conversion, of the cell or of the target, drops both
@@ -86,13 +71,14 @@ void GraphController::PlotQuantity(int quantity, const std::string& targetText) 
 std::string GraphController::PointText(int point) const {
     if (point < 0 || point >= plottedPoints_)
         return {};
+    const GridTable& grid = view_.grid();
     const int row = point + 1;
     std::string text;
-    for (const int column : {0, 1, plotted_ + 2}) {
-        const std::string header = view_.cell(column, 0);
+    for (const int column : {0, kGridDateColumn, GridColumnOf(plotted_)}) {
+        const std::string& header = grid.text(column, 0);
         if (!text.empty())
             text += '\n';
-        text += header.empty() ? view_.cell(column, row) : header + ' ' + view_.cell(column, row);
+        text += header.empty() ? grid.text(column, row) : header + ' ' + grid.text(column, row);
     }
     return text;
 }
@@ -145,13 +131,11 @@ void GraphController::Button1Click() {
 }
 
 void GraphController::setHistoryRowCount(int rows) {
-    rows_ = rows < 0 ? 0 : (rows > kGridRows ? kGridRows : rows);
+    GridTable::CheckRows(0, rows);
+    rows_ = rows;
 }
 
 void GraphController::setRows(int first, std::vector<GridRow> rows) {
-    if (first < 0 || first > kGridRows || rows.size() > static_cast<std::size_t>(kGridRows - first))
-        throw std::out_of_range("setRows: no rows " + std::to_string(first) + " to " +
-                                std::to_string(first + static_cast<long long>(rows.size()) - 1));
     view_.setRows(first, std::move(rows));
 }
 

@@ -21,8 +21,9 @@ public:
     void FormCreate();
     void FormActivate();
 
-    // Plots grid column quantity + 2, rows 1 to historyRowCount() - 1,
-    // against targetText. Raises std::out_of_range for a quantity outside 0..8.
+    // Plots the values of grid column GridColumnOf(quantity), rows 1 to
+    // historyRowCount() - 1, against targetText. Raises std::out_of_range for
+    // a quantity outside 0..8.
     void PlotQuantity(int quantity, const std::string& targetText);
 
     // What the grid shows for point `point` of the measured line of the
@@ -45,8 +46,10 @@ public:
     void Button1Click();
 
     int selectedQuantity() const { return selected_; }
+    // The rows of the grid in use, its header included: one more than the
+    // number of records of the latest load. Raises std::out_of_range for a
+    // count outside 0..kGridRows, so that a plot never reads past the grid.
     int historyRowCount() const { return rows_; }
-    // Kept within 0..kGridRows, so that a plot never reads past the grid.
     void setHistoryRowCount(int rows);
     // Writes rows first, first + 1, ... of the grid in one go; the other rows
     // keep their texts. Raises std::out_of_range for rows outside the grid.

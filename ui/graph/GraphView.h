@@ -1,19 +1,10 @@
 #pragma once
 
-#include "core/Quantities.h"
+#include "ui/graph/GridTable.h"
 
-#include <array>
-#include <string>
 #include <vector>
 
 namespace vorn {
-
-// The history grid `sg`: kGridColumns columns (sequence number, date, the
-// quantities) by 1000 rows, row 0 holding the column headers.
-constexpr int kGridRows = 1000;
-
-// The texts of one row of `sg`, column by column.
-using GridRow = std::array<std::string, kGridColumns>;
 
 // The two lines of `Chart1`: the measured values and the target.
 enum class GraphSeries { Series1, Series2 };
@@ -36,10 +27,11 @@ public:
     virtual void setPlot(const std::vector<PlotPoint>& measured,
                          const std::vector<PlotPoint>& target) = 0;
 
-    // Cells of `sg`; column and row are within the grid.
-    virtual std::string cell(int column, int row) const = 0;
-    // Rows first, first + 1, ... take these texts, in one go; they all lie
-    // within the grid. The other rows keep theirs.
+    // What the grid `sg` holds: its texts and their values.
+    virtual const GridTable& grid() const = 0;
+    // Rows first, first + 1, ... take these texts, in one go; the other rows
+    // keep theirs. Raises std::out_of_range, changing nothing, for rows
+    // outside the grid.
     virtual void setRows(int first, std::vector<GridRow> rows) = 0;
 
     // Outer window height (frame included) and top, in screen pixels.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/graph/GraphView.h"
+#include "ui/graph/GridTable.h"
 
 #include <QAbstractTableModel>
 
@@ -9,10 +9,11 @@
 
 namespace vorn {
 
-// The texts of the history grid `sg`: kGridRows rows of kGridColumns cells,
-// fixed in number, read-only to the user. They are kept as the UTF-8 the
-// controller reads and writes, and become Qt text only for the cells a view
-// draws. How the grid looks is the view's business.
+// The history grid `sg`: kGridRows rows of kGridColumns cells, fixed in
+// number, read-only to the user. It holds the loaded records, each text with
+// its value (GridTable); the texts stay the UTF-8 the controller writes and
+// become Qt text only for the cells a view draws. How the grid looks is the
+// view's business.
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -25,14 +26,14 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // Empty outside the grid.
-    std::string text(int column, int row) const;
+    const GridTable& table() const { return table_; }
     // Rows first, first + 1, ... take these texts, announced to the views as
-    // one change; rows that would fall outside the grid are left out.
+    // one change. Raises std::out_of_range, changing nothing, for rows
+    // outside the grid.
     void setRows(int first, std::vector<GridRow> rows);
 
 private:
-    std::vector<GridRow> rows_;
+    GridTable table_;
 };
 
 } // namespace vorn

@@ -286,8 +286,8 @@ void TFGrah::buildChart() {
 
 void TFGrah::buildGrid() {
     // The model comes after the headers are hidden and sized: a visible row
-    // header measures the captions of its first and last hundred rows as
-    // they arrive, a tenth of the program's start-up.
+    // header would measure the captions of its first and last hundred rows
+    // as they arrive, work that a grid without headers never needs.
     sg_ = new QTableView(this);
     sg_->setObjectName(QStringLiteral("sg"));
     sg_->setAccessibleName(QStringLiteral("全データの表"));
@@ -426,8 +426,8 @@ void TFGrah::pointerMoved(const QPoint& viewportPos) {
                        QRect(viewportPos, QSize()).adjusted(-reach, -reach, reach, reach));
 }
 
-std::string TFGrah::cell(int column, int row) const {
-    return grid_->text(column, row);
+const GridTable& TFGrah::grid() const {
+    return grid_->table();
 }
 
 void TFGrah::setRows(int first, std::vector<GridRow> rows) {

@@ -52,7 +52,7 @@ private:
     void setTargetLegendVisible(bool visible) override;
     void setPlot(const std::vector<PlotPoint>& measured,
                  const std::vector<PlotPoint>& target) override;
-    std::string cell(int column, int row) const override;
+    const GridTable& grid() const override;
     void setRows(int first, std::vector<GridRow> rows) override;
     void setWindowHeight(int outerHeight) override;
     int windowTop() const override;

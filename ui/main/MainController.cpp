@@ -91,29 +91,32 @@ void MainController::Button3Click() {
     view_.setColour(MainCtl::Pl_you, band.colour);
 }
 
-bool MainController::rangeKey(MainCtl field, float& stored, const FieldRange& range, MainCtl next) {
+void MainController::rangeKey(MainCtl field, float& stored, const FieldRange& range, MainCtl next) {
     const std::string text = view_.text(field);
     if (text.empty())
-        return true;
+        return;
     stored = static_cast<float>(StrToFloat(text));
     if (!InRange(stored, range)) {
         s_.prompter.show(range.message, kRangeCaption, mb::OK | mb::ICONEXCLAMATION);
         view_.setFocus(field);
-        return true;
+        return;
     }
     view_.setFocus(next);
-    return true;
 }
 
 bool MainController::Ed_hKeyDown(int key) {
-    if (key == key::Enter || key == key::Down)
-        return rangeKey(MainCtl::Ed_h, st_.measurement.height, kHeightRange, MainCtl::Ed_w);
+    if (key == key::Enter || key == key::Down) {
+        rangeKey(MainCtl::Ed_h, st_.measurement.height, kHeightRange, MainCtl::Ed_w);
+        return true;
+    }
     return key == key::Up || key == key::Esc;
 }
 
 bool MainController::Ed_wKeyDown(int key) {
-    if (key == key::Enter || key == key::Down)
-        return rangeKey(MainCtl::Ed_w, st_.measurement.weight, kWeightRange, MainCtl::Ed_f);
+    if (key == key::Enter || key == key::Down) {
+        rangeKey(MainCtl::Ed_w, st_.measurement.weight, kWeightRange, MainCtl::Ed_f);
+        return true;
+    }
     if (key == key::Up || key == key::Esc) {
         view_.setFocus(MainCtl::Ed_h);
         return true;

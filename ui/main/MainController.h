@@ -90,7 +90,9 @@ public:
     void LoadHistory(bool measurementShown);
 
 private:
-    bool rangeKey(MainCtl field, float& stored, const FieldRange& range, MainCtl next);
+    // The range check of a field on Enter or Down: the focus moves on to
+    // `next` or, after a warning, stays.
+    void rangeKey(MainCtl field, float& stored, const FieldRange& range, MainCtl next);
 
     bool offerSave(const char* question);
     // Writes the targets back; says why it could not, or nothing.

@@ -35,7 +35,6 @@ public:
     virtual void setFontColour(MainCtl c, Colour colour) = 0;
     virtual void setColour(MainCtl c, Colour colour) = 0;
     virtual void setVisible(MainCtl c, bool visible) = 0;
-    virtual bool isVisible(MainCtl c) const = 0;
     virtual void setHint(MainCtl c, const std::string& hint) = 0;
     virtual void setFocus(MainCtl c) = 0;
     // Shows the targets dialog modally and returns when it closes.

@@ -185,25 +185,7 @@ void TFVorn::buildRows(QWidget* client) {
         pal.setColor(QPalette::WindowText, typed ? Qt::blue : Qt::black);
         caption->setPalette(pal);
 
-        if (typed) {
-            auto* edit = new NumberEdit(client);
-            edit->setObjectName(Q(names.value));
-            edit->setAccessibleName(captionText);
-            edit->setGeometry(104, y, 60, 21);
-            edit->installEventFilter(this);
-            controls_[ValueOf(k)] = edit;
-            keyHandlers_[edit] = k == kHeight   ? &MainController::Ed_hKeyDown
-                                 : k == kWeight ? &MainController::Ed_wKeyDown
-                                                : &MainController::Ed_fKeyDown;
-        } else {
-            auto* result = new QLabel(QStringLiteral("--.--"), client);
-            result->setObjectName(Q(names.value));
-            result->setAccessibleName(captionText);
-            result->setAccessibleDescription(result->text());
-            result->setGeometry(94, y, 70, 21);
-            result->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            controls_[ValueOf(k)] = result;
-        }
+        buildValue(client, k, y);
 
         if (*Facts(k).unit) {
             auto* unit = new QLabel(Q(Facts(k).unit), client);
@@ -226,6 +208,30 @@ void TFVorn::buildRows(QWidget* client) {
     }
     setTabOrder(controls_[MainCtl::Ed_h], controls_[MainCtl::Ed_w]);
     setTabOrder(controls_[MainCtl::Ed_w], controls_[MainCtl::Ed_f]);
+}
+
+void TFVorn::buildValue(QWidget* client, int k, int y) {
+    const QString captionText = Q(Facts(k).caption);
+    const char* name = kRowNames[k].value;
+    if (k <= kFatPercent) {
+        auto* edit = new NumberEdit(client);
+        edit->setObjectName(Q(name));
+        edit->setAccessibleName(captionText);
+        edit->setGeometry(104, y, 60, 21);
+        edit->installEventFilter(this);
+        controls_[ValueOf(k)] = edit;
+        keyHandlers_[edit] = k == kHeight   ? &MainController::Ed_hKeyDown
+                             : k == kWeight ? &MainController::Ed_wKeyDown
+                                            : &MainController::Ed_fKeyDown;
+        return;
+    }
+    auto* result = new QLabel(QStringLiteral("--.--"), client);
+    result->setObjectName(Q(name));
+    result->setAccessibleName(captionText);
+    result->setAccessibleDescription(result->text());
+    result->setGeometry(94, y, 70, 21);
+    result->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    controls_[ValueOf(k)] = result;
 }
 
 void TFVorn::buildStatus(QWidget* client) {
@@ -447,9 +453,6 @@ void TFVorn::setColour(MainCtl c, Colour colour) {
 
 void TFVorn::setVisible(MainCtl c, bool visible) {
     controls_.at(c)->setVisible(visible);
-}
-bool TFVorn::isVisible(MainCtl c) const {
-    return !controls_.at(c)->isHidden();
 }
 void TFVorn::setHint(MainCtl c, const std::string& hint) {
     QWidget* w = controls_.at(c);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "targets/MarkerView.h"
 #include "ui/CommandBoundary.h"
 #include "ui/main/MainController.h"
 #include "ui/main/MainView.h"
+#include "ui/targets/MarkerView.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -29,7 +29,6 @@ public:
     void setTargetsDialog(std::function<void()> show) { showTargets_ = std::move(show); }
 
     // MainView (the QWidget overloads stay reachable)
-    using QMainWindow::isVisible;
     using QMainWindow::setFocus;
     using QMainWindow::setVisible;
     std::string text(MainCtl c) const override;
@@ -37,7 +36,6 @@ public:
     void setFontColour(MainCtl c, Colour colour) override;
     void setColour(MainCtl c, Colour colour) override;
     void setVisible(MainCtl c, bool visible) override;
-    bool isVisible(MainCtl c) const override;
     void setHint(MainCtl c, const std::string& hint) override;
     void setFocus(MainCtl c) override;
     void showTargetsDialog() override;
@@ -56,6 +54,9 @@ private:
     static void FitFont(QLabel* label);
     void buildToolbar(QWidget* client);
     void buildRows(QWidget* client);
+    // The value of row k at height y: an input field for the three typed
+    // quantities, a result label for the others.
+    void buildValue(QWidget* client, int k, int y);
     void buildStatus(QWidget* client);
     void buildMenus();
     QAction* addCommand(QMenu* menu, const char* name, const char* text, const QKeySequence& keys,

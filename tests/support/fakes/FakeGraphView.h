@@ -17,16 +17,11 @@ public:
         series[GraphSeries::Series1] = measured;
         series[GraphSeries::Series2] = target;
     }
-    std::string cell(int column, int row) const override {
-        auto it = cells.find({column, row});
-        return it == cells.end() ? std::string() : it->second;
-    }
+    const GridTable& grid() const override { return table; }
     void setRows(int first, std::vector<GridRow> rows) override {
-        for (std::size_t k = 0; k < rows.size(); ++k)
-            for (int column = 0; column < kGridColumns; ++column)
-                cells[{column, first + static_cast<int>(k)}] =
-                    rows[k][static_cast<std::size_t>(column)];
+        table.setRows(first, std::move(rows));
     }
+    std::string cell(int column, int row) const { return table.text(column, row); }
     void setWindowHeight(int h) override { height = h; }
     int windowTop() const override { return top; }
     void setWindowTop(int t) override { top = t; }
@@ -39,7 +34,7 @@ public:
 
     bool targetLegend = false;
     std::map<GraphSeries, std::vector<PlotPoint>> series;
-    std::map<std::pair<int, int>, std::string> cells;
+    GridTable table;
     int height = 0;
     int top = 0;
     int screen = 768;

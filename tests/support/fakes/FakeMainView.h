@@ -39,7 +39,7 @@ public:
         ++writes;
     }
     void setVisible(MainCtl c, bool v) override { visible[c] = v; }
-    bool isVisible(MainCtl c) const override {
+    bool isVisible(MainCtl c) const {
         auto it = visible.find(c);
         return it != visible.end() && it->second;
     }

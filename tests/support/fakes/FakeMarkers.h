@@ -1,6 +1,6 @@
 #pragma once
 
-#include "targets/MarkerView.h"
+#include "ui/targets/MarkerView.h"
 
 #include <array>
 #include <string>

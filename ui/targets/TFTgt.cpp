@@ -1,4 +1,4 @@
-#include "targets/TFTgt.h"
+#include "ui/targets/TFTgt.h"
 
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
@@ -30,7 +30,21 @@ TFTgt::TFTgt(Prompter& prompter, MarkerView& markers, TargetTable& table, QWidge
     groupBox1_ = new QGroupBox(QStringLiteral("  各種目標値  "), this);
     groupBox1_->setObjectName(QStringLiteral("GroupBox1"));
     groupBox1_->setGeometry(0, 0, 192, 241);
+    buildRows();
+    buildButtons();
 
+    QList<QWidget*> order(checkBoxes_.begin(), checkBoxes_.end());
+    for (int r = 1; r <= kQuantityCount; ++r)
+        if (r != 2)
+            order.append(edit(r));
+    order << button1_ << button2_ << edit(2);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    boundary_.run([this] { controller_.FormCreate(); });
+}
+
+void TFTgt::buildRows() {
     const QFont rowFont = UiFont(13);
     int label = 0;
     for (int r = 1; r <= kQuantityCount; ++r) {
@@ -66,7 +80,9 @@ TFTgt::TFTgt(Prompter& prompter, MarkerView& markers, TargetTable& table, QWidge
         connect(check, &QCheckBox::toggled, this,
                 [this, r] { boundary_.run([this, r] { controller_.CheckBoxClick(r); }); });
     }
+}
 
+void TFTgt::buildButtons() {
     button1_ = new QPushButton(QStringLiteral("設定完了(&S)"), this);
     button1_->setObjectName(QStringLiteral("Button1"));
     button1_->setAccessibleName(QStringLiteral("設定完了"));
@@ -83,16 +99,6 @@ TFTgt::TFTgt(Prompter& prompter, MarkerView& markers, TargetTable& table, QWidge
             [this] { boundary_.run([this] { controller_.Button1Click(); }); });
     connect(button2_, &QPushButton::clicked, this,
             [this] { boundary_.run([this] { controller_.Button2Click(); }); });
-
-    QList<QWidget*> order(checkBoxes_.begin(), checkBoxes_.end());
-    for (int r = 1; r <= kQuantityCount; ++r)
-        if (r != 2)
-            order.append(edit(r));
-    order << button1_ << button2_ << edit(2);
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
-
-    boundary_.run([this] { controller_.FormCreate(); });
 }
 
 bool TFTgt::checked(int row) const {
@@ -121,9 +127,6 @@ void TFTgt::setEditColour(int row, Colour colour) {
 
 // Outside an active window, setFocus only records the widget as the one to
 // focus when the window is next activated.
-void TFTgt::setActiveEdit(int row) {
-    edit(row)->setFocus(Qt::OtherFocusReason);
-}
 void TFTgt::focusEdit(int row) {
     edit(row)->setFocus(Qt::OtherFocusReason);
 }

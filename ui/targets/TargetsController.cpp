@@ -1,10 +1,10 @@
-#include "targets/TargetsController.h"
+#include "ui/targets/TargetsController.h"
 
 #include "core/NumText.h"
 #include "platform/Prompter.h"
-#include "targets/MarkerView.h"
 #include "targets/TargetStore.h"
-#include "targets/TargetsView.h"
+#include "ui/targets/MarkerView.h"
+#include "ui/targets/TargetsView.h"
 
 namespace vorn {
 namespace {
@@ -40,7 +40,7 @@ void TargetsController::CheckBoxClick(int row) {
     if (view_.checked(row)) {
         view_.setEditEnabled(row, true);
         view_.setEditColour(row, colour::White);
-        view_.setActiveEdit(row);
+        view_.focusEdit(row);
     } else {
         view_.setEditEnabled(row, false);
         view_.setEditColour(row, colour::Silver);

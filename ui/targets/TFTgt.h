@@ -1,9 +1,9 @@
 #pragma once
 
 #include "targets/TargetTable.h"
-#include "targets/TargetsController.h"
-#include "targets/TargetsView.h"
 #include "ui/CommandBoundary.h"
+#include "ui/targets/TargetsController.h"
+#include "ui/targets/TargetsView.h"
 
 #include <QDialog>
 #include <array>
@@ -36,7 +36,6 @@ public:
     void setEditText(int row, const std::string& text) override;
     void setEditEnabled(int row, bool enabled) override;
     void setEditColour(int row, Colour colour) override;
-    void setActiveEdit(int row) override;
     void focusEdit(int row) override;
     void closeDialog() override;
 
@@ -46,6 +45,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The nine rows: check box, edit and unit label.
+    void buildRows();
+    // 設定完了 and キャンセル.
+    void buildButtons();
     QCheckBox* box(int row) const { return checkBoxes_[static_cast<size_t>(row - 1)]; }
     QLineEdit* edit(int row) const { return edits_[static_cast<size_t>(row - 1)]; }
 

@@ -24,10 +24,8 @@ public:
     virtual void setEditEnabled(int row, bool enabled) = 0;
     virtual void setEditColour(int row, Colour colour) = 0;
 
-    // Makes the edit the control that gets the keyboard focus whenever the
-    // dialog is active, also while it is hidden.
-    virtual void setActiveEdit(int row) = 0;
-    // Moves the keyboard focus into the edit now.
+    // Puts the keyboard focus into the edit: at once while the dialog is
+    // active, otherwise as soon as it becomes active, also while it is hidden.
     virtual void focusEdit(int row) = 0;
 
     // Ends the modal showing and hides the dialog.
