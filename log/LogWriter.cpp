@@ -2,109 +2,65 @@
 
 #include "log/LogWriter.h"
 
-#include "core/Quantities.h"
 #include "log/LogError.h"
+#include "log/RecordScanner.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace vorn {
 namespace {
 
 const char* const kPartialLineNote = "\nファイルの末尾に書きかけの行が残っている可能性があります。";
-// A close that fails after a good sync: the line is most likely on disk, and
-// saving again blindly would write it twice.
-const char* const kMaybeSavedNote = "\n記録はすでにファイルに書き込まれている可能性があります。"
-                                    "保存し直す前に、ファイルの最後の行を確かめてください。";
 
 [[noreturn]] void saveFailed(const std::string& path, const std::string& reason,
                              const char* note = "") {
     throw LogError("ファイル「" + path + "」に保存できませんでした。\n理由: " + reason + note);
 }
 
-// A tail that holds a NUL byte, or a last line that stops inside a record:
-// a record added after it would be glued to the broken one and shift every
-// later record by the missing fields.
+// A file the history would not read the new record from: it would be glued
+// to a record cut short, or never reached past a field that is no number.
 const char* const kDamagedTail = "ファイルの最後の行が途中で切れているか、壊れています";
 const char* const kNothingWrittenNote =
     "\nファイルには何も書き込んでいません。別のファイルに保存するか、"
     "最後の行を確かめてから保存し直してください。";
 
-// The end of the file is judged from its last few KiB, never the whole file.
-constexpr std::size_t kTailBlock = 4096;
-// A last line longer than this, without a line end before it, is no log line.
-constexpr std::size_t kLastLineLimit = 64 * 1024;
-constexpr std::size_t kFieldsPerRecord = 1 + kQuantityCount; // the date stamp, then the quantities
 // Tries at opening a name that is removed or replaced meanwhile.
 constexpr int kOpenTries = 3;
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-// What the end of the file needs before a new record.
+// What the file needs before a new record.
 enum class Tail {
     Fine,         // empty, or the last line ends, or holds no field
-    NeedsLineEnd, // the last line holds whole records but no line end
+    NeedsLineEnd, // whole records, the last line without a line end
     Damaged,
 };
 
-// Reads the bytes from `from` up to `to` into `out`; fewer when the file is
-// shorter by now.
-IoStatus readRange(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t from, std::uint64_t to,
-                   std::string& out) {
-    out.assign(static_cast<std::size_t>(to - from), '\0');
-    std::size_t have = 0;
-    while (have < out.size()) {
+// Reads the first `size` bytes of the file as the history does. The new
+// record is found whole, as the last one, exactly when that reading reaches
+// the end between two records.
+IoStatus judgeFile(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t size, Tail& tail) {
+    RecordScanner scanner;
+    std::vector<char> chunk(RecordScanner::kChunkSize);
+    bool reading = true;
+    for (std::uint64_t at = 0; reading && at < size;) {
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), size - at));
         std::size_t got = 0;
-        const IoStatus status =
-            fs.readAt(h, from + have, out.data() + have, out.size() - have, got);
+        const IoStatus status = fs.readAt(h, at, chunk.data(), want, got);
         if (!status.ok())
             return status;
         if (got == 0)
-            break;
-        have += got;
+            break; // cut back by now; what was read decides
+        reading = scanner.feed(chunk.data(), got);
+        at += got;
     }
-    out.resize(have);
-    return {};
-}
-
-// Judges the last line of a file of `size` bytes: read back block by block
-// until a line end (or the start of the file) is found, so that the whole of
-// the last line is seen, and at most kLastLineLimit bytes.
-IoStatus judgeTail(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t size, Tail& tail) {
-    std::string seen; // the last bytes of the file
-    std::uint64_t from = size;
-    bool lineStartSeen = false;
-    while (!lineStartSeen) {
-        if (from == 0 || seen.size() >= kLastLineLimit) {
-            lineStartSeen = from == 0;
-            break;
-        }
-        const std::uint64_t to = from;
-        from -= std::min<std::uint64_t>(from, kTailBlock);
-        std::string block;
-        const IoStatus status = readRange(fs, h, from, to, block);
-        if (!status.ok())
-            return status;
-        lineStartSeen = block.find('\n') != std::string::npos;
-        seen.insert(0, block);
-    }
-    const std::size_t lastBreak = seen.rfind('\n');
-    const std::string_view last = lastBreak == std::string::npos
-                                      ? std::string_view(seen)
-                                      : std::string_view(seen).substr(lastBreak + 1);
-    if (!lineStartSeen || seen.find('\0') != std::string::npos) {
-        tail = Tail::Damaged;
-        return {};
-    }
-    std::size_t fields = 0;
-    for (std::size_t i = 0; i < last.size(); ++i)
-        fields += !isSpace(last[i]) && (i == 0 || isSpace(last[i - 1]));
-    tail = fields % kFieldsPerRecord != 0 ? Tail::Damaged
-           : fields > 0                   ? Tail::NeedsLineEnd
-                                          : Tail::Fine;
+    if (reading)
+        scanner.finish();
+    tail = scanner.result().stop != LoadResult::Stop::End ? Tail::Damaged
+           : scanner.lastLineHasField()                   ? Tail::NeedsLineEnd
+                                                          : Tail::Fine;
     return {};
 }
 
@@ -169,7 +125,7 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
 
     Tail tail = Tail::Fine;
     if (before > 0) {
-        status = judgeTail(fs, h, before, tail);
+        status = judgeFile(fs, h, before, tail);
         if (!status.ok())
             closeAndFail(status.reason, "");
         if (tail == Tail::Damaged)
@@ -197,9 +153,18 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
             undoAndFail(status.reason, written);
     }
 
-    status = fs.close(h);
+    // A failed close may mean the line never reached the disk (a network
+    // file system reports late): it is undone through a second handle,
+    // which still holds the lock. That one's close has nothing left to say.
+    LogFileSystem::Handle spare = -1;
+    status = fs.duplicate(h, spare);
     if (!status.ok())
-        saveFailed(path, status.reason, kMaybeSavedNote);
+        undoAndFail(status.reason, written);
+    status = fs.close(h);
+    h = spare;
+    if (!status.ok())
+        undoAndFail(status.reason, written);
+    fs.close(h);
 }
 
 } // namespace vorn

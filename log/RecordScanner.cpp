@@ -1,0 +1,112 @@
+// A chunked scanner for whitespace-separated numbers, ten to a record.
+
+#include "log/RecordScanner.h"
+
+#include "core/DecimalText.h"
+
+#include <optional>
+
+namespace vorn {
+namespace {
+
+// Far longer than any number the log holds; a longer field is refused, so
+// that a file without whitespace is never gathered into memory.
+constexpr std::size_t kMaxFieldLength = 512;
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool mayBeInNumber(char c) {
+    return isDigit(c) || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
+}
+
+} // namespace
+
+bool RecordScanner::feed(const char* data, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = data[i];
+        if (isSpace(c)) {
+            if (inField_ && !endField())
+                return false;
+            if (c == '\n') {
+                ++line_;
+                fieldOnLine_ = false;
+            }
+            continue;
+        }
+        if (!inField_)
+            startField();
+        if (!mayBeInNumber(c) || field_.size() >= kMaxFieldLength)
+            return stop(LoadResult::Stop::NotANumber, fieldLine_);
+        field_ += c;
+    }
+    return true;
+}
+
+void RecordScanner::finish() {
+    if (inField_ && !endField())
+        return;
+    if (count_ > 0)
+        stop(LoadResult::Stop::CutShort, recordLine_);
+}
+
+std::vector<RecordScanner::Record> RecordScanner::records() const {
+    std::vector<Record> inOrder;
+    inOrder.reserve(ring_.size());
+    const std::size_t oldest =
+        ring_.size() < kKept ? 0 : static_cast<std::size_t>(total_ % static_cast<long long>(kKept));
+    for (std::size_t k = 0; k < ring_.size(); ++k)
+        inOrder.push_back(ring_[(oldest + k) % ring_.size()]);
+    return inOrder;
+}
+
+LoadResult RecordScanner::result() const {
+    LoadResult r = result_;
+    r.records = static_cast<int>(ring_.size());
+    r.skipped = total_ - static_cast<long long>(ring_.size());
+    return r;
+}
+
+void RecordScanner::startField() {
+    inField_ = true;
+    fieldOnLine_ = true;
+    field_.clear();
+    fieldLine_ = line_;
+    if (count_ == 0)
+        recordLine_ = line_;
+}
+
+bool RecordScanner::endField() {
+    inField_ = false;
+    const std::optional<double> value = ReadDouble(field_);
+    if (!value)
+        return stop(LoadResult::Stop::NotANumber, fieldLine_);
+    current_[count_++] = *value;
+    if (count_ == current_.size()) {
+        keep(current_);
+        count_ = 0;
+    }
+    return true;
+}
+
+// The ring of the last kKept records: once full, record n (from 0) takes
+// slot n % kKept, the oldest one's.
+void RecordScanner::keep(const Record& record) {
+    if (ring_.size() < kKept)
+        ring_.push_back(record);
+    else
+        ring_[static_cast<std::size_t>(total_ % static_cast<long long>(kKept))] = record;
+    ++total_;
+}
+
+bool RecordScanner::stop(LoadResult::Stop why, long long line) {
+    result_.stop = why;
+    result_.stopRecord = total_ + 1;
+    result_.stopLine = line;
+    return false;
+}
+
+} // namespace vorn
