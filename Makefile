@@ -40,10 +40,12 @@ build-release-tests: deps $(RELEASE_TESTS)/CMakeCache.txt
 	@cmake --build $(RELEASE_TESTS) -j $(JOBS)
 
 # Every test: the format check, the sanitizer tree (all of ctest), then the
-# Release tree's unit and widget tests. ctest -L unit|gui|e2e|fuzz runs a part.
+# Release tree's unit and widget tests and the end-to-end test of faults
+# (libfiu cannot run under the sanitizers). ctest -L unit|gui|e2e|fuzz runs a part.
 test: format-check build-test build-release-tests
 	@cd $(TESTING) && ctest --output-on-failure -j $(JOBS)
-	@cd $(RELEASE_TESTS) && ctest --output-on-failure -j $(JOBS) -L 'unit|gui'
+	@cd $(RELEASE_TESTS) && ctest --output-on-failure -j $(JOBS) -L 'unit|gui' && \
+		ctest --output-on-failure -R '^e2e_faults$$'
 
 format-check: deps
 	@clang-format-14 --dry-run --Werror $(SOURCES)

@@ -144,7 +144,10 @@ IoStatus WriteAll(int fd, std::string_view bytes) {
 
 // The temporary files of a save are named ".Vorn2.conf.XXXXXX" beside it.
 std::string TempPrefix(const std::string& file) {
-    return "." + BaseName(file) + ".";
+    std::string prefix = ".";
+    prefix += BaseName(file);
+    prefix += '.';
+    return prefix;
 }
 
 // Writes `text` to a new temporary file in the folder of `file` and syncs

@@ -21,51 +21,14 @@
 set -eu
 export LC_ALL=C.UTF-8
 
-if [ $# -ne 1 ]; then
-    echo "usage: $0 path/to/vorn" >&2
-    exit 2
-fi
-if [ -z "${VORN_IN_XVFB:-}" ]; then
-    # Two X servers starting at once may pick the same display number.
-    ran=$(mktemp)
-    trap 'rm -f "$ran"' EXIT
-    for _ in 1 2 3; do
-        status=0
-        VORN_IN_XVFB=$ran xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$@" || status=$?
-        if [ "$status" -eq 0 ] || [ -s "$ran" ]; then
-            exit "$status"
-        fi
-        sleep 1
-    done
-    exit "$status"
-fi
-echo started >"$VORN_IN_XVFB"
-
-vorn=$(realpath "$1")
-work=$(mktemp -d "${TMPDIR:-/tmp}/vorn-e2e.XXXXXX")
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/Tav" "$XDG_RUNTIME_DIR" "$work/logs"
-chmod 700 "$XDG_RUNTIME_DIR"
-export TZ=UTC QT_QPA_PLATFORM=xcb
-# A sanitizer build must accept the preloaded libraries ahead of its own.
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}:verify_asan_link_order=0"
-log="$work/logs/data.txt"
-conf="$XDG_CONFIG_HOME/Tav/Vorn2.conf"
-old_conf='[TGT]
-VAL2=70.00'
-record=" 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23"
-
-faker=""
-app=""
-cleanup() {
-    [ -n "$app" ] && kill -9 "$app" 2>/dev/null || true
-    [ -n "$faker" ] && kill -9 "$faker" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 e2e_name=faults
 # shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh"
+in_xvfb "$@"
+set_up "$1"
+old_conf='[TGT]
+VAL2=70.00'
+record=" 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23"
 
 start() {
     fiu-run -x faketime -m -f "@2026-08-30 20:15:00" "$vorn" >"$work/out.txt" 2>&1 &
@@ -87,15 +50,6 @@ dismiss() {
     focus "$1" "$2"
     keys Return
     await_gone "$1" "$2"
-}
-weigh_in() {
-    focus "$main" "the main window"
-    typed 170
-    keys Return
-    typed 65
-    keys Return
-    typed 20
-    keys Return
 }
 # save_with FAILPOINT ERRNO: Ctrl+S with the fault on from the dialog's Return
 # until a box is up; prints the box's id.
@@ -122,19 +76,6 @@ quit_and_wait() {
     app=""
 }
 
-# set_weight_target: through the targets dialog, as smoke.sh does.
-set_weight_target() {
-    focus "$main" "the main window"
-    keys ctrl+t
-    targets=$(await '^目標値設定' "the targets dialog")
-    focus "$targets" "the targets dialog"
-    timeout 10 xdotool mousemove --window "$targets" --sync 14 50 click 1 ||
-        fail "cannot click the weight check box"
-    typed 65
-    keys alt+s
-    await_gone "$targets" "the targets dialog"
-    focus "$main" "the main window"
-}
 expect_reason() {
     text=$(box_text "$1")
     case "$text" in

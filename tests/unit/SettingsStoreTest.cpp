@@ -110,6 +110,14 @@ TEST_F(SettingsStoreTest, FirstLoadCreatesTheFileAndFirstCloseTheSection) {
     struct stat st;
     ASSERT_EQ(stat(conf.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
+    // Made anew when it went after the load.
+    IniSettingsStore store;
+    store.open(kTargetKey);
+    fs::remove(conf);
+    store.writeString(kTargetSection, "VAL1", "");
+    store.release();
+    ASSERT_EQ(stat(conf.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 
     // A value with a line end in it is refused; the others are kept.
     TargetTable broken = kSaved;
@@ -241,8 +249,9 @@ namespace {
 struct CountedPatience : posix::LockPatience {
     explicit CountedPatience(int n, std::function<void(int)> f = {}) : tries(n), onWait(f) {}
     bool waitMore() override {
+        ++waits;
         if (onWait)
-            onWait(++waits);
+            onWait(waits);
         return waits < tries;
     }
     int tries;
