@@ -88,6 +88,7 @@ package-check: package
 # The end-to-end smoke test: the release build under Xvfb.
 e2e: build
 	@sh tests/e2e/smoke.sh $(RELEASE)/bin/vorn
+	@sh tests/e2e/faults.sh $(RELEASE)/bin/vorn
 
 # The libFuzzer targets (clang), each for FUZZ_SECONDS; what they find stays
 # in fuzz/out/.

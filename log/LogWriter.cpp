@@ -77,16 +77,14 @@ bool rollBack(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t before, 
     return fs.truncate(h, before).ok();
 }
 
-} // namespace
-
-void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string& line) {
+// Opens the file at `path` and takes its lock, which is held from here
+// until the close: no other append of this program writes, or cuts back,
+// while this one looks at the end, writes, syncs or undoes. A name removed
+// or replaced before the lock was taken (say, by another append that created
+// the file and then failed) is opened again, so that the record never goes
+// into a file no longer there.
+LogFileSystem::Handle openLocked(LogFileSystem& fs, const std::string& path, bool& created) {
     LogFileSystem::Handle h = -1;
-    bool created = false;
-    // The lock is held from here until the close: no other append of this
-    // program writes, or cuts back, while this one looks at the end, writes,
-    // syncs or undoes. A name removed or replaced before the lock was taken
-    // (say, by another append that created the file and then failed) is
-    // opened again, so that the record never goes into a file no longer there.
     for (int tries = 1;; ++tries) {
         IoStatus status = fs.openAppend(path, h, created);
         if (!status.ok())
@@ -100,11 +98,25 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
             saveFailed(path, status.reason);
         }
         if (same)
-            break;
+            return h;
         fs.close(h);
         if (tries == kOpenTries)
             saveFailed(path, "ほかのプログラムがファイルを消したり置き換えたりしています");
     }
+}
+
+// The reason for a write that wrote fewer bytes than asked.
+std::string shortWriteReason(const IoStatus& status, std::size_t written) {
+    return !status.ok()  ? status.reason
+           : written > 0 ? "途中までしか書き込めませんでした"
+                         : "書き込めませんでした";
+}
+
+} // namespace
+
+void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string& line) {
+    bool created = false;
+    LogFileSystem::Handle h = openLocked(fs, path, created);
 
     // From here on every path closes the handle; the first failure wins. A
     // file this save created goes again when it is still empty.
@@ -136,12 +148,8 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
 
     std::size_t written = 0;
     status = fs.write(h, bytes, written);
-    if (!status.ok() || written != bytes.size()) {
-        const std::string reason = !status.ok()  ? status.reason
-                                   : written > 0 ? "途中までしか書き込めませんでした"
-                                                 : "書き込めませんでした";
-        undoAndFail(reason, written);
-    }
+    if (!status.ok() || written != bytes.size())
+        undoAndFail(shortWriteReason(status, written), written);
 
     status = fs.sync(h);
     if (!status.ok())
