@@ -52,6 +52,9 @@ public:
     virtual IoStatus removeIfEmpty(const std::string& path, Handle handle) = 0;
     // Reads up to `capacity` bytes; `got` is 0 at the end of the file.
     virtual IoStatus read(Handle handle, char* buffer, std::size_t capacity, std::size_t& got) = 0;
+    // Gives the lock up, for every handle of the open file: a close that
+    // fails may not have released it.
+    virtual IoStatus unlock(Handle handle) = 0;
     // Another handle to the same open file, sharing its lock: through it a
     // save can still undo its line when the close of the first one fails.
     virtual IoStatus duplicate(Handle handle, Handle& copy) = 0;

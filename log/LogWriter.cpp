@@ -124,6 +124,7 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
     auto closeAndFail = [&](const std::string& reason, const char* note) {
         if (created)
             fs.removeIfEmpty(path, h);
+        fs.unlock(h);
         fs.close(h);
         saveFailed(path, reason, note);
     };
@@ -155,15 +156,13 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
     if (!status.ok())
         undoAndFail(status.reason, written);
     // The name of a new file must survive a power cut as well as its bytes.
-    if (created) {
-        status = fs.syncFolder(path);
-        if (!status.ok())
-            undoAndFail(status.reason, written);
-    }
+    if (status = created ? fs.syncFolder(path) : IoStatus{}; !status.ok())
+        undoAndFail(status.reason, written);
 
     // A failed close may mean the line never reached the disk (a network
     // file system reports late): it is undone through a second handle,
-    // which still holds the lock. That one's close has nothing left to say.
+    // which still holds the lock. Its close has nothing left to say; the
+    // lock goes first, in case the failed close kept the file open.
     LogFileSystem::Handle spare = -1;
     status = fs.duplicate(h, spare);
     if (!status.ok())
@@ -172,6 +171,7 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
     h = spare;
     if (!status.ok())
         undoAndFail(status.reason, written);
+    fs.unlock(h);
     fs.close(h);
 }
 

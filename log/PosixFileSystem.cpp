@@ -134,6 +134,10 @@ IoStatus PosixFileSystem::read(Handle handle, char* buffer, std::size_t capacity
     return {};
 }
 
+IoStatus PosixFileSystem::unlock(Handle handle) {
+    return posix::Unlock(handle);
+}
+
 IoStatus PosixFileSystem::duplicate(Handle handle, Handle& copy) {
     const int fd = ::fcntl(handle, F_DUPFD_CLOEXEC, 0);
     if (fd < 0)

@@ -216,8 +216,10 @@ public:
             status_ = posix::Lock(fd_, patience);
     }
     ~SaveLock() {
-        if (fd_ >= 0)
+        if (fd_ >= 0) {
+            posix::Unlock(fd_); // also when the close fails
             ::close(fd_);
+        }
     }
     SaveLock(const SaveLock&) = delete;
     SaveLock& operator=(const SaveLock&) = delete;

@@ -80,6 +80,10 @@ IoStatus Lock(int fd, LockPatience& patience) {
     }
 }
 
+IoStatus Unlock(int fd) {
+    return ::flock(fd, LOCK_UN) == 0 ? IoStatus{} : Failure(errno, true);
+}
+
 IoStatus SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)

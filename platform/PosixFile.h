@@ -47,6 +47,9 @@ private:
 // patience gives kLockedByOther with err EWOULDBLOCK.
 IoStatus Lock(int fd, LockPatience& patience);
 
+// Gives the flock up for every descriptor of the open file.
+IoStatus Unlock(int fd);
+
 // Forces the folder's entries onto the disk, so that a name made or renamed
 // there survives a power cut. A file system that cannot sync a folder
 // (EINVAL, EOPNOTSUPP) keeps its names anyway: that counts as done.

@@ -119,6 +119,8 @@ set_weight_target() {
     targets=$(await '^目標値設定' "the targets dialog")
     titled "$targets" "目標値設定" "the targets dialog"
     focus "$targets" "the targets dialog"
+    # --sync waits for the pointer to move: it must start elsewhere.
+    xdotool mousemove 0 0
     # The weight row's check box has no mnemonic: click it (the dialog has a
     # fixed layout, with the box at 8,42, 81×17).
     timeout 10 xdotool mousemove --window "$targets" --sync 14 50 click 1 ||
