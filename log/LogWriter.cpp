@@ -41,7 +41,7 @@ enum class Tail {
 // record is found whole, as the last one, exactly when that reading reaches
 // the end between two records.
 IoStatus judgeFile(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t size, Tail& tail) {
-    RecordScanner scanner;
+    RecordScanner scanner(false);
     std::vector<char> chunk(RecordScanner::kChunkSize);
     bool reading = true;
     for (std::uint64_t at = 0; reading && at < size;) {

@@ -13,6 +13,9 @@ namespace {
 // that a file without whitespace is never gathered into memory.
 constexpr std::size_t kMaxFieldLength = 512;
 
+// A plain decimal this short ("-12.50") is always a finite number.
+constexpr std::size_t kSurelyFinite = 300;
+
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
@@ -26,28 +29,36 @@ bool mayBeInNumber(char c) {
 } // namespace
 
 bool RecordScanner::feed(const char* data, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) {
-        const char c = data[i];
-        if (isSpace(c)) {
-            if (inField_ && !endField())
-                return false;
-            if (c == '\n') {
-                ++line_;
-                fieldOnLine_ = false;
-            }
-            continue;
-        }
-        if (!inField_)
+    const char* p = data;
+    const char* const end = data + size;
+    while (p < end) {
+        if (!inField_) {
+            for (; p < end && isSpace(*p); ++p)
+                if (*p == '\n') {
+                    ++line_;
+                    fieldOnLine_ = false;
+                }
+            if (p == end)
+                break;
             startField();
-        if (!mayBeInNumber(c) || field_.size() >= kMaxFieldLength)
+        }
+        // The field, or as much of it as this chunk holds.
+        const char* const from = p;
+        for (; p < end && !isSpace(*p); ++p)
+            if (!mayBeInNumber(*p))
+                return stop(LoadResult::Stop::NotANumber, fieldLine_);
+        if (static_cast<std::size_t>(p - from) > kMaxFieldLength - field_.size())
             return stop(LoadResult::Stop::NotANumber, fieldLine_);
-        field_ += c;
+        if (p == end || !field_.empty())
+            field_.append(from, p); // a field that reaches over a chunk's end
+        if (p < end && !endField(field_.empty() ? std::string_view(from, p - from) : field_))
+            return false;
     }
     return true;
 }
 
 void RecordScanner::finish() {
-    if (inField_ && !endField())
+    if (inField_ && !endField(field_))
         return;
     if (count_ > 0)
         stop(LoadResult::Stop::CutShort, recordLine_);
@@ -79,12 +90,23 @@ void RecordScanner::startField() {
         recordLine_ = line_;
 }
 
-bool RecordScanner::endField() {
+// Whether the field reads as a number, as ReadDouble says; `value` gets it
+// when values are kept.
+bool RecordScanner::isNumber(std::string_view field, double& value) const {
+    if (!keepValues_ && field.size() <= kSurelyFinite &&
+        field.find_first_of("eE") == std::string_view::npos)
+        return IsDecimalNumber(field);
+    const std::optional<double> read = ReadDouble(field);
+    value = read.value_or(0);
+    return read.has_value();
+}
+
+bool RecordScanner::endField(std::string_view field) {
     inField_ = false;
-    const std::optional<double> value = ReadDouble(field_);
-    if (!value)
+    double value = 0;
+    if (!isNumber(field, value))
         return stop(LoadResult::Stop::NotANumber, fieldLine_);
-    current_[count_++] = *value;
+    current_[count_++] = value;
     if (count_ == current_.size()) {
         keep(current_);
         count_ = 0;
@@ -95,9 +117,9 @@ bool RecordScanner::endField() {
 // The ring of the last kKept records: once full, record n (from 0) takes
 // slot n % kKept, the oldest one's.
 void RecordScanner::keep(const Record& record) {
-    if (ring_.size() < kKept)
+    if (keepValues_ && ring_.size() < kKept)
         ring_.push_back(record);
-    else
+    else if (keepValues_)
         ring_[static_cast<std::size_t>(total_ % static_cast<long long>(kKept))] = record;
     ++total_;
 }

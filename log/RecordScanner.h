@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vorn {
@@ -22,6 +23,10 @@ class RecordScanner {
 public:
     using Record = std::array<double, HistoryTable::kColumns>;
     static constexpr std::size_t kChunkSize = 64 * 1024;
+
+    // `keepValues` false: only the counts and where reading stops, which a
+    // whole log gives fast; no record is kept.
+    explicit RecordScanner(bool keepValues = true) : keepValues_(keepValues) {}
 
     // False once reading has to stop.
     bool feed(const char* data, std::size_t size);
@@ -36,16 +41,19 @@ public:
 
 private:
     void startField();
-    bool endField();
+    bool endField(std::string_view field);
     void keep(const Record& record);
     bool stop(LoadResult::Stop why, long long line);
 
+    bool isNumber(std::string_view field, double& value) const;
+
     static constexpr std::size_t kKept = HistoryTable::kMaxRecords;
+    bool keepValues_;
     std::vector<Record> ring_;
     long long total_ = 0; // complete records read
     Record current_{};
     std::size_t count_ = 0; // fields of current_ filled
-    std::string field_;
+    std::string field_;     // a field's start from an earlier chunk
     bool inField_ = false;
     bool fieldOnLine_ = false;
     long long line_ = 1; // a log of blank lines may hold more than INT_MAX
