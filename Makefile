@@ -40,11 +40,13 @@ build-release-tests: deps $(RELEASE_TESTS)/CMakeCache.txt
 	@cmake --build $(RELEASE_TESTS) -j $(JOBS)
 
 # Every test: the format and include checks, the sanitizer tree (all of
-# ctest), then the Release tree's unit and widget tests. ctest -L
+# ctest), then the Release tree's unit and widget tests and the end-to-end
+# test of faults (libfiu cannot run under the sanitizers). ctest -L
 # unit|gui|e2e|fuzz runs a part.
 test: format-check include-check build-test build-release-tests
 	@cd $(TESTING) && ctest --output-on-failure -j $(JOBS)
-	@cd $(RELEASE_TESTS) && ctest --output-on-failure -j $(JOBS) -L 'unit|gui'
+	@cd $(RELEASE_TESTS) && ctest --output-on-failure -j $(JOBS) -L 'unit|gui' && \
+		ctest --output-on-failure -R '^e2e_faults$$'
 
 format-check: deps
 	@clang-format-14 --dry-run --Werror $(SOURCES)
@@ -92,6 +94,7 @@ package-check: package
 e2e: build
 	@sh tests/e2e/smoke.sh $(RELEASE)/bin/vorn
 	@sh tests/e2e/ending.sh $(RELEASE)/bin/vorn
+	@sh tests/e2e/faults.sh $(RELEASE)/bin/vorn
 
 # The libFuzzer targets (clang), each for FUZZ_SECONDS; what they find stays
 # in fuzz/out/.

@@ -159,6 +159,7 @@ type_us=$(median BM_TypeInputs us)
 measure_us=$(median BM_Measure us)
 raw_ms=$(median BM_RawAppend ms)
 save_ms=$(median BM_Save ms)
+large_ms=$(median BM_SaveLargeLog/100000 ms)
 l0=$(median BM_LoadHistory/0 ms)
 l10=$(median BM_LoadHistory/10 ms)
 l100=$(median BM_LoadHistory/100 ms)
@@ -200,6 +201,7 @@ ok_x_rss=$(met "$x_rv - $x_rf <= 10240")
 ok_measure=$(met "$measure_us < 50")
 ok_load=$(met "$l999 <= 5")
 ok_trend=$(met "$t999 <= 4")
+ok_large=$(met "$large_ms <= 50")
 ok_growth=$(met "$growth <= 1.5")
 
 {
@@ -223,6 +225,7 @@ time. Do not edit by hand: run \`make bench\` again.
 | Peak RSS at rest, Xvfb | $(mb "$x_rv") MB | $(mb "$x_rf") MB: empty window | $(over "$x_rv" "$x_rf") | ≤ +10 MB | $ok_x_rss |
 | Measure command | $(timed BM_Measure us 1 µs) | $(fmt "$type_us") µs: filling the three fields, included | $(ratio "$measure_us" "$type_us") | < 50 µs | $ok_measure |
 | Save, with its fsync | $(timed BM_Save ms 2 ms) | $(fmt "$raw_ms" 2) ms: the same line appended and fsync'ed, nothing else | $(ratio "$save_ms" "$raw_ms") | – | |
+| Save into a log of 100,000 records, read whole first | $(timed BM_SaveLargeLog/100000 ms 2 ms) | $(fmt "$raw_ms" 2) ms: the same | $(ratio "$large_ms" "$raw_ms") | ≤ 50 ms | $ok_large |
 | \`LoadHistory\`, 10 records | $(timed BM_LoadHistory/10 ms 2 ms) | $(fmt "$l0" 2) ms: an empty log, the window shown with nothing to draw | $(ratio "$l10" "$l0") | – | |
 | \`LoadHistory\`, 100 records | $(timed BM_LoadHistory/100 ms 2 ms) | $(fmt "$l0" 2) ms: the same | $(ratio "$l100" "$l0") | – | |
 | \`LoadHistory\`, 500 records | $(timed BM_LoadHistory/500 ms 2 ms) | $(fmt "$l0" 2) ms: the same | $(ratio "$l500" "$l0") | – | |

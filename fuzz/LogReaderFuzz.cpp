@@ -6,7 +6,8 @@
 // finite fields equal to the file's, say how many earlier ones it left out,
 // stop for the right reason at the right record and line,
 // leave every other table entry alone and close the file, whatever sizes
-// the reads come in and whichever read fails.
+// the reads come in and whichever read fails. The save's look at the file
+// (RecordScanner without values) stops at the same place.
 //
 // Input: byte 0 sets the read size (0: whole chunks), byte 1 repeats the
 // rest up to some thousand times (to get past 999 records), byte 2 makes one
@@ -18,6 +19,7 @@
 #include "log/LogError.h"
 #include "log/LogFileSystem.h"
 #include "log/LogReader.h"
+#include "log/RecordScanner.h"
 
 #include <algorithm>
 #include <cmath>
@@ -74,6 +76,8 @@ public:
         at_ += got;
         return {};
     }
+    IoStatus unlock(Handle) override { return {"unsupported"}; }
+    IoStatus duplicate(Handle, Handle&) override { return {"unsupported"}; }
     IoStatus close(Handle handle) override {
         if (handle != 7)
             Fail("closed a handle never opened");
@@ -191,6 +195,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (result.records > HistoryTable::kMaxRecords)
         Fail("more than 999 records");
+    // The save's look at the file, which keeps no values, stops alike.
+    RecordScanner check(false);
+    bool reading = true;
+    for (std::size_t at = 0, n = 0; reading && at < bytes.size(); at += n) {
+        n = std::min(step, bytes.size() - at);
+        reading = check.feed(bytes.data() + at, n);
+    }
+    if (reading)
+        check.finish();
+    const LoadResult checked = check.result();
+    if (checked.stop != result.stop || checked.stopRecord != result.stopRecord ||
+        checked.stopLine != result.stopLine)
+        Fail("the save's look at the file and the loading disagree");
     if (result.records != expected.records || result.stop != expected.stop ||
         result.stopRecord != expected.stopRecord || result.stopLine != expected.stopLine ||
         result.skipped != expected.skipped)

@@ -1,11 +1,11 @@
-// The settings store on an arbitrary Vorn2.conf, and on arbitrary target
-// texts. Loading any file gives nine texts and is repeatable; a save keeps
+// The settings file's text on an arbitrary Vorn2.conf, and on arbitrary
+// target texts. Loading any text gives nine texts and is repeatable; a save keeps
 // every line of the file byte for byte except the lines of the nine values
 // (each keeps its name, its "=" and its line end) and the lines it adds;
 // saving what was loaded loads back the same; and any nine texts saved load
 // back as they were, but for those with a line end, which are refused and
 // keep their old value. A file over the size limit is neither read nor
-// written.
+// written (that much goes through the store and a real file).
 //
 // Input: nine texts, each ended by a backslash and another character (a
 // doubled backslash stands for one), then the bytes of the file.
@@ -13,6 +13,8 @@
 #include "ReadBack.h"
 #include "core/Errors.h"
 #include "platform/IniSettingsStore.h"
+#include "platform/IniText.h"
+#include "support/TestHome.h"
 #include "targets/TargetStore.h"
 
 #include <cstdint>
@@ -20,7 +22,6 @@
 #include <filesystem>
 #include <fstream>
 #include <fuzzer/FuzzedDataProvider.h>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -56,17 +57,11 @@ std::string show(const TargetTable& table) {
     return s;
 }
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // Not a line of any file, so never a loaded text.
 const std::string kStale = "\n(stale)";
 
-// The nine texts loaded; `failed` tells whether loading raised StoreError.
+// The nine texts the store loads from the file (failed: it raised
+// StoreError).
 TargetTable load(bool& failed) {
     IniSettingsStore store;
     TargetTable table;
@@ -80,15 +75,7 @@ TargetTable load(bool& failed) {
     return table;
 }
 
-TargetTable load() {
-    bool failed;
-    const TargetTable t = load(failed);
-    if (failed)
-        Fail("loading failed");
-    return t;
-}
-
-// Empty when saving passed, else its message.
+// Empty when the store's save passed, else its message.
 std::string save(const TargetTable& table) {
     IniSettingsStore store;
     try {
@@ -97,6 +84,29 @@ std::string save(const TargetTable& table) {
         return e.what();
     }
     return "";
+}
+
+// The nine texts a file's text holds, as the store reads them.
+TargetTable read(const std::string& text) {
+    TargetTable table;
+    for (int k = 0; k < kQuantityCount; ++k) {
+        std::string value;
+        if (ini::Find(text, kTargetSection, TargetValueName(k), value))
+            table[static_cast<std::size_t>(k)] = value;
+    }
+    return table;
+}
+
+// The text with the nine texts written, as the store's save writes it;
+// `refused` tells whether a value was left out.
+std::string write(const std::string& text, const TargetTable& table, bool& refused) {
+    std::vector<ini::Write> writes;
+    for (int k = 0; k < kQuantityCount; ++k)
+        writes.push_back({kTargetSection, TargetValueName(k), table[static_cast<std::size_t>(k)]});
+    std::vector<std::string> names;
+    std::string out = ini::Edit(text, writes, names);
+    refused = !names.empty();
+    return out;
 }
 
 // ---- Lines, as a save must keep them ----
@@ -201,53 +211,47 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         t = input.ConsumeRandomLengthString();
     const std::string file = input.ConsumeRemainingBytesAsString();
 
-    const fs::path config = scratch() / "config";
-    const fs::path conf = config / "Tav" / "Vorn2.conf";
-    fs::remove_all(config);
-    fs::create_directories(config / "Tav");
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    std::ofstream(conf, std::ios::binary) << file;
-
-    bool failed;
-    const TargetTable loaded = load(failed);
     if (file.size() > IniSettingsStore::kMaxFileSize) {
-        if (!failed || loaded != TargetTable{})
+        const fs::path config = scratch() / "config";
+        const fs::path conf = config / "Tav" / "Vorn2.conf";
+        fs::remove_all(config);
+        fs::create_directories(config / "Tav");
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        std::ofstream(conf, std::ios::binary) << file;
+        bool failed;
+        if (load(failed) != TargetTable{} || !failed)
             Fail("an oversized file was read");
-        if (save(typed).empty() || slurp(conf) != file)
+        if (save(typed).empty() || vorn::test::Slurp(conf) != file)
             Fail("an oversized file was replaced");
         return 0;
     }
-    if (failed)
-        Fail("loading failed");
-    for (const std::string& t : loaded)
-        if (t == kStale)
-            Fail("a target was not loaded");
-    if (load() != loaded)
-        Fail("loading twice differs: " + show(loaded) + " " + show(load()));
+    const TargetTable loaded = read(file);
+    if (read(file) != loaded)
+        Fail("loading twice differs");
 
     // Saving what was loaded changes none of it, even a value that ends in a
     // CR and could not be written anew.
-    std::string message = save(loaded);
-    if (!message.empty())
-        Fail("saving what was loaded failed: " + message);
-    const std::string first = slurp(conf);
+    bool refused = false;
+    const std::string first = write(file, loaded, refused);
+    if (refused)
+        Fail("saving what was loaded refused a value");
     requireKept(file, first);
-    const TargetTable again = load();
+    const TargetTable again = read(first);
     if (again != loaded)
         Fail("saved " + show(loaded) + ", loaded " + show(again));
 
     TargetTable expected = typed;
-    bool refused = false;
+    bool mustRefuse = false;
     for (std::size_t k = 0; k < typed.size(); ++k)
         if (breaksLine(typed[k]) && typed[k] != again[k]) {
             expected[k] = again[k];
-            refused = true;
+            mustRefuse = true;
         }
-    message = save(typed);
-    if (message.empty() == refused)
-        Fail(refused ? "a value with a line end was not refused" : "saving failed: " + message);
-    requireKept(first, slurp(conf));
-    const TargetTable back = load();
+    const std::string second = write(first, typed, refused);
+    if (refused != mustRefuse)
+        Fail(mustRefuse ? "a value with a line end was not refused" : "a value was refused");
+    requireKept(first, second);
+    const TargetTable back = read(second);
     if (back != expected)
         Fail("saved " + show(expected) + ", loaded " + show(back));
 

@@ -3,19 +3,14 @@
 // The file operations the log needs, behind one small interface, so that
 // tests can make any single call fail.
 
+#include "platform/ErrnoReason.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace vorn {
-
-// Outcome of one file operation: empty reason when it worked, else a short
-// Japanese reason for the user ("ディスクがいっぱいです", ...).
-struct IoStatus {
-    std::string reason;
-    bool ok() const { return reason.empty(); }
-};
 
 class LogFileSystem {
 public:
@@ -57,19 +52,14 @@ public:
     virtual IoStatus removeIfEmpty(const std::string& path, Handle handle) = 0;
     // Reads up to `capacity` bytes; `got` is 0 at the end of the file.
     virtual IoStatus read(Handle handle, char* buffer, std::size_t capacity, std::size_t& got) = 0;
+    // Gives the lock up, for every handle of the open file: a close that
+    // fails may not have released it.
+    virtual IoStatus unlock(Handle handle) = 0;
+    // Another handle to the same open file, sharing its lock: through it a
+    // save can still undo its line when the close of the first one fails.
+    virtual IoStatus duplicate(Handle handle, Handle& copy) = 0;
     // Releases the handle, also when the status is not ok.
     virtual IoStatus close(Handle handle) = 0;
 };
-
-// The user's reason for an errno value, in Japanese for every value.
-// `writing` picks the wording of a permission error.
-std::string ErrnoReason(int err, bool writing);
-
-// The reason for a name that is there but not a regular file (nor a folder).
-inline const char* const kNotARegularFile =
-    "デバイスや名前付きパイプなどで、普通のファイルではありません";
-// The reason for a lock that another program holds too long.
-inline const char* const kLockedByOther = "ほかのプログラムがこのファイルに書き込み中です。"
-                                          "しばらくしてからもう一度試してください";
 
 } // namespace vorn

@@ -2,106 +2,66 @@
 
 #include "log/LogWriter.h"
 
-#include "core/CharClass.h"
 #include "core/Quantities.h"
 #include "log/LogError.h"
+#include "log/RecordScanner.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace vorn {
 namespace {
 
 const char* const kPartialLineNote = "\nファイルの末尾に書きかけの行が残っている可能性があります。";
-// A close that fails after a good sync: the line is most likely on disk, and
-// saving again blindly would write it twice.
-const char* const kMaybeSavedNote = "\n記録はすでにファイルに書き込まれている可能性があります。"
-                                    "保存し直す前に、ファイルの最後の行を確かめてください。";
 
 [[noreturn]] void saveFailed(const std::string& path, const std::string& reason,
                              const char* note = "") {
     throw LogError("ファイル「" + path + "」に保存できませんでした。\n理由: " + reason + note);
 }
 
-// A tail that holds a NUL byte, or a last line that stops inside a record:
-// a record added after it would be glued to the broken one and shift every
-// later record by the missing fields.
+// A file the history would not read the new record from: it would be glued
+// to a record cut short, or never reached past a field that is no number.
 const char* const kDamagedTail = "ファイルの最後の行が途中で切れているか、壊れています";
 const char* const kNothingWrittenNote =
     "\nファイルには何も書き込んでいません。別のファイルに保存するか、"
     "最後の行を確かめてから保存し直してください。";
 
-// The end of the file is judged from its last few KiB, never the whole file.
-constexpr std::size_t kTailBlock = 4096;
-// A last line longer than this, without a line end before it, is no log line.
-constexpr std::size_t kLastLineLimit = 64 * 1024;
-constexpr std::size_t kFieldsPerRecord = 1 + kQuantityCount; // the date stamp, then the quantities
 // Tries at opening a name that is removed or replaced meanwhile.
 constexpr int kOpenTries = 3;
 
-// What the end of the file needs before a new record.
+// What the file needs before a new record.
 enum class Tail {
     Fine,         // empty, or the last line ends, or holds no field
-    NeedsLineEnd, // the last line holds whole records but no line end
+    NeedsLineEnd, // whole records, the last line without a line end
     Damaged,
 };
 
-// Reads the bytes from `from` up to `to` into `out`; fewer when the file is
-// shorter by now.
-IoStatus readRange(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t from, std::uint64_t to,
-                   std::string& out) {
-    out.assign(static_cast<std::size_t>(to - from), '\0');
-    std::size_t have = 0;
-    while (have < out.size()) {
+// Reads the first `size` bytes of the file as the history does. The new
+// record is found whole, as the last one, exactly when that reading reaches
+// the end between two records.
+IoStatus judgeFile(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t size, Tail& tail) {
+    RecordScanner scanner(false);
+    std::vector<char> chunk(RecordScanner::kChunkSize);
+    bool reading = true;
+    for (std::uint64_t at = 0; reading && at < size;) {
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), size - at));
         std::size_t got = 0;
-        const IoStatus status =
-            fs.readAt(h, from + have, out.data() + have, out.size() - have, got);
+        const IoStatus status = fs.readAt(h, at, chunk.data(), want, got);
         if (!status.ok())
             return status;
         if (got == 0)
-            break;
-        have += got;
+            break; // cut back by now; what was read decides
+        reading = scanner.feed(chunk.data(), got);
+        at += got;
     }
-    out.resize(have);
-    return {};
-}
-
-// Judges the last line of a file of `size` bytes: read back block by block
-// until a line end (or the start of the file) is found, so that the whole of
-// the last line is seen, and at most kLastLineLimit bytes.
-IoStatus judgeTail(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t size, Tail& tail) {
-    std::string seen; // the last bytes of the file
-    std::uint64_t from = size;
-    bool lineStartSeen = false;
-    while (!lineStartSeen) {
-        if (from == 0 || seen.size() >= kLastLineLimit) {
-            lineStartSeen = from == 0;
-            break;
-        }
-        const std::uint64_t to = from;
-        from -= std::min<std::uint64_t>(from, kTailBlock);
-        std::string block;
-        const IoStatus status = readRange(fs, h, from, to, block);
-        if (!status.ok())
-            return status;
-        lineStartSeen = block.find('\n') != std::string::npos;
-        seen.insert(0, block);
-    }
-    const std::size_t lastBreak = seen.rfind('\n');
-    const std::string_view last = lastBreak == std::string::npos
-                                      ? std::string_view(seen)
-                                      : std::string_view(seen).substr(lastBreak + 1);
-    if (!lineStartSeen || seen.find('\0') != std::string::npos) {
-        tail = Tail::Damaged;
-        return {};
-    }
-    std::size_t fields = 0;
-    for (std::size_t i = 0; i < last.size(); ++i)
-        fields += !IsSpace(last[i]) && (i == 0 || IsSpace(last[i - 1]));
-    tail = fields % kFieldsPerRecord != 0 ? Tail::Damaged
-           : fields > 0                   ? Tail::NeedsLineEnd
-                                          : Tail::Fine;
+    if (reading)
+        scanner.finish();
+    tail = scanner.result().stop != LoadResult::Stop::End ? Tail::Damaged
+           : scanner.lastLineHasField()                   ? Tail::NeedsLineEnd
+                                                          : Tail::Fine;
     return {};
 }
 
@@ -118,13 +78,13 @@ bool rollBack(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t before, 
     return fs.truncate(h, before).ok();
 }
 
-// Opens the log for appending, creating it if need be, and locks it. The
-// lock is held until the close: no other append of this program writes, or
-// cuts back, while this one looks at the end, writes, syncs or undoes. A
-// name removed or replaced before the lock was taken (say, by another append
-// that created the file and then failed) is opened again, so that the record
-// never goes into a file no longer there.
-LogFileSystem::Handle OpenLocked(LogFileSystem& fs, const std::string& path, bool& created) {
+// Opens the file at `path` and takes its lock, which is held from here
+// until the close: no other append of this program writes, or cuts back,
+// while this one looks at the end, writes, syncs or undoes. A name removed
+// or replaced before the lock was taken (say, by another append that created
+// the file and then failed) is opened again, so that the record never goes
+// into a file no longer there.
+LogFileSystem::Handle openLocked(LogFileSystem& fs, const std::string& path, bool& created) {
     LogFileSystem::Handle h = -1;
     for (int tries = 1;; ++tries) {
         IoStatus status = fs.openAppend(path, h, created);
@@ -146,11 +106,18 @@ LogFileSystem::Handle OpenLocked(LogFileSystem& fs, const std::string& path, boo
     }
 }
 
+// The reason for a write that wrote fewer bytes than asked.
+std::string shortWriteReason(const IoStatus& status, std::size_t written) {
+    return !status.ok()  ? status.reason
+           : written > 0 ? "途中までしか書き込めませんでした"
+                         : "書き込めませんでした";
+}
+
 } // namespace
 
 void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string& line) {
     bool created = false;
-    const LogFileSystem::Handle h = OpenLocked(fs, path, created);
+    LogFileSystem::Handle h = openLocked(fs, path, created);
 
     // From here on every path closes the handle; the first failure wins. A
     // file this save created goes again when it is still empty.
@@ -158,6 +125,7 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
     auto closeAndFail = [&](const std::string& reason, const char* note) {
         if (created)
             fs.removeIfEmpty(path, h);
+        fs.unlock(h);
         fs.close(h);
         saveFailed(path, reason, note);
     };
@@ -171,7 +139,7 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
 
     Tail tail = Tail::Fine;
     if (before > 0) {
-        status = judgeTail(fs, h, before, tail);
+        status = judgeFile(fs, h, before, tail);
         if (!status.ok())
             closeAndFail(status.reason, "");
         if (tail == Tail::Damaged)
@@ -182,26 +150,30 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
 
     std::size_t written = 0;
     status = fs.write(h, bytes, written);
-    if (!status.ok() || written != bytes.size()) {
-        const std::string reason = !status.ok()  ? status.reason
-                                   : written > 0 ? "途中までしか書き込めませんでした"
-                                                 : "書き込めませんでした";
-        undoAndFail(reason, written);
-    }
+    if (!status.ok() || written != bytes.size())
+        undoAndFail(shortWriteReason(status, written), written);
 
     status = fs.sync(h);
     if (!status.ok())
         undoAndFail(status.reason, written);
     // The name of a new file must survive a power cut as well as its bytes.
-    if (created) {
-        status = fs.syncFolder(path);
-        if (!status.ok())
-            undoAndFail(status.reason, written);
-    }
+    if (status = created ? fs.syncFolder(path) : IoStatus{}; !status.ok())
+        undoAndFail(status.reason, written);
 
-    status = fs.close(h);
+    // A failed close may mean the line never reached the disk (a network
+    // file system reports late): it is undone through a second handle,
+    // which still holds the lock. Its close has nothing left to say; the
+    // lock goes first, in case the failed close kept the file open.
+    LogFileSystem::Handle spare = -1;
+    status = fs.duplicate(h, spare);
     if (!status.ok())
-        saveFailed(path, status.reason, kMaybeSavedNote);
+        undoAndFail(status.reason, written);
+    status = fs.close(h);
+    h = spare;
+    if (!status.ok())
+        undoAndFail(status.reason, written);
+    fs.unlock(h);
+    fs.close(h);
 }
 
 } // namespace vorn

@@ -3,12 +3,12 @@
 
 #include "log/PosixFileSystem.h"
 
+#include "platform/PosixFile.h"
+
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace vorn {
@@ -16,60 +16,9 @@ namespace {
 
 // How long an append waits for another one to finish with the file.
 constexpr auto kLockPatience = std::chrono::seconds(5);
-constexpr auto kLockPoll = std::chrono::milliseconds(10);
 
 IoStatus failed(bool writing) {
-    return {ErrnoReason(errno, writing)};
-}
-
-// The reason a file of this kind is not opened, or empty for a regular file.
-std::string kindProblem(const struct stat& st) {
-    if (S_ISREG(st.st_mode))
-        return "";
-    return S_ISDIR(st.st_mode) ? ErrnoReason(EISDIR, false) : kNotARegularFile;
-}
-
-// Opens without blocking, so that a FIFO or a device never holds the open
-// up, and keeps the file only when it is a regular one; then turns blocking
-// mode back on for the I/O. A name that is plainly not a regular file is
-// refused before it is opened at all: opening a device may do something.
-// Returns the errno of a failed call (its reason in `status`), else 0.
-int openFile(const std::string& path, int flags, bool writing, int& handle, IoStatus& status) {
-    status = {};
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
-        status.reason = kindProblem(st);
-        if (!status.ok())
-            return 0;
-    }
-    int fd;
-    do
-        fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        const int err = errno;
-        status = failed(writing);
-        return err;
-    }
-    int err = 0;
-    if (::fstat(fd, &st) != 0) {
-        err = errno;
-        status = failed(writing);
-    } else if (status.reason = kindProblem(st); !status.ok()) {
-        // It changed since the look before the open.
-    } else {
-        const int fl = ::fcntl(fd, F_GETFL);
-        if (fl < 0 || ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK) < 0) {
-            err = errno;
-            status = failed(writing);
-        }
-    }
-    if (!status.ok()) {
-        ::close(fd);
-        return err;
-    }
-    handle = fd;
-    return 0;
+    return Failure(errno, writing);
 }
 
 bool sameFile(const struct stat& a, const struct stat& b) {
@@ -84,38 +33,26 @@ IoStatus PosixFileSystem::openAppend(const std::string& path, Handle& handle, bo
     // existing file is opened as it is. Should it vanish in between, the
     // last try creates it without claiming so: nothing then removes it.
     created = false;
-    IoStatus status;
-    int err = openFile(path, kFlags | O_CREAT | O_EXCL, true, handle, status);
+    IoStatus status = posix::OpenRegular(path, kFlags | O_CREAT | O_EXCL, 0644, true, handle);
     if (status.ok()) {
         created = true;
         return status;
     }
-    if (err != EEXIST)
+    if (status.err != EEXIST)
         return status;
-    err = openFile(path, kFlags, true, handle, status);
-    if (err != ENOENT)
+    status = posix::OpenRegular(path, kFlags, 0, true, handle);
+    if (status.err != ENOENT)
         return status;
-    openFile(path, kFlags | O_CREAT, true, handle, status);
-    return status;
+    return posix::OpenRegular(path, kFlags | O_CREAT, 0644, true, handle);
 }
 
 IoStatus PosixFileSystem::openRead(const std::string& path, Handle& handle) {
-    IoStatus status;
-    openFile(path, O_RDONLY, false, handle, status);
-    return status;
+    return posix::OpenRegular(path, O_RDONLY, 0, false, handle);
 }
 
 IoStatus PosixFileSystem::lock(Handle handle) {
-    const auto until = std::chrono::steady_clock::now() + kLockPatience;
-    for (;;) {
-        if (::flock(handle, LOCK_EX | LOCK_NB) == 0)
-            return {};
-        if (errno != EWOULDBLOCK && errno != EINTR)
-            return failed(true);
-        if (std::chrono::steady_clock::now() >= until)
-            return {kLockedByOther};
-        std::this_thread::sleep_for(kLockPoll);
-    }
+    posix::SteadyPatience patience(kLockPatience);
+    return posix::Lock(handle, patience);
 }
 
 IoStatus PosixFileSystem::isAt(const std::string& path, Handle handle, bool& same) {
@@ -155,15 +92,7 @@ IoStatus PosixFileSystem::readAt(Handle handle, std::uint64_t offset, char* buff
 }
 
 IoStatus PosixFileSystem::write(Handle handle, std::string_view bytes, std::size_t& written) {
-    written = 0;
-    ssize_t n;
-    do // an interrupted write that wrote nothing may simply be repeated
-        n = ::write(handle, bytes.data(), bytes.size());
-    while (n < 0 && errno == EINTR);
-    if (n < 0)
-        return failed(true);
-    written = static_cast<std::size_t>(n);
-    return {};
+    return posix::WriteOnce(handle, bytes.data(), bytes.size(), written);
 }
 
 IoStatus PosixFileSystem::truncate(Handle handle, std::uint64_t bytes) {
@@ -175,30 +104,11 @@ IoStatus PosixFileSystem::truncate(Handle handle, std::uint64_t bytes) {
 }
 
 IoStatus PosixFileSystem::sync(Handle handle) {
-    int rc;
-    do
-        rc = ::fsync(handle);
-    while (rc != 0 && errno == EINTR);
-    return rc == 0 ? IoStatus{} : failed(true);
+    return posix::Sync(handle);
 }
 
 IoStatus PosixFileSystem::syncFolder(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "."
-                               : slash == 0               ? "/"
-                                                          : path.substr(0, slash);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return failed(true);
-    int rc;
-    do
-        rc = ::fsync(fd);
-    while (rc != 0 && errno == EINTR);
-    // Some file systems cannot sync a folder at all; they keep names anyway.
-    const bool ok = rc == 0 || errno == EINVAL || errno == ENOTSUP;
-    const IoStatus status = ok ? IoStatus{} : failed(true);
-    ::close(fd);
-    return status;
+    return posix::SyncFolder(posix::FolderOf(path));
 }
 
 IoStatus PosixFileSystem::removeIfEmpty(const std::string& path, Handle handle) {
@@ -221,6 +131,18 @@ IoStatus PosixFileSystem::read(Handle handle, char* buffer, std::size_t capacity
     if (n < 0)
         return failed(false);
     got = static_cast<std::size_t>(n);
+    return {};
+}
+
+IoStatus PosixFileSystem::unlock(Handle handle) {
+    return posix::Unlock(handle);
+}
+
+IoStatus PosixFileSystem::duplicate(Handle handle, Handle& copy) {
+    const int fd = ::fcntl(handle, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0)
+        return failed(true);
+    copy = fd;
     return {};
 }
 

@@ -21,6 +21,8 @@ public:
     IoStatus syncFolder(const std::string& path) override;
     IoStatus removeIfEmpty(const std::string& path, Handle handle) override;
     IoStatus read(Handle handle, char* buffer, std::size_t capacity, std::size_t& got) override;
+    IoStatus unlock(Handle handle) override;
+    IoStatus duplicate(Handle handle, Handle& copy) override;
     IoStatus close(Handle handle) override;
 };
 

@@ -1,147 +1,26 @@
+// The settings file on disk: read whole, replaced whole through a synced
+// temporary file, under a lock beside it.
+
 #include "platform/IniSettingsStore.h"
 
 #include "core/Errors.h"
+#include "platform/IniText.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace vorn {
 namespace {
 
-// ---- The text of the file ---------------------------------------------------
-
-struct Line {
-    std::size_t begin; // first byte
-    std::size_t end;   // end of the text, before the line end
-    std::size_t next;  // after the line end
-};
-
-std::vector<Line> SplitLines(std::string_view text) {
-    std::vector<Line> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t lf = text.find('\n', pos);
-        if (lf == std::string_view::npos) {
-            lines.push_back({pos, text.size(), text.size()});
-            break;
-        }
-        const std::size_t end = lf > pos && text[lf - 1] == '\r' ? lf - 1 : lf;
-        lines.push_back({pos, end, lf + 1});
-        pos = lf + 1;
-    }
-    return lines;
-}
-
-std::string_view Trim(std::string_view s) {
-    const std::size_t first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
-// What one line of the file is.
-struct Parsed {
-    enum Kind { Other, Header, Value } kind = Other;
-    std::string_view name; // the section's or the value's, without blanks
-    std::size_t eq = 0;    // of a value: the offset of its "=" in the line
-};
-
-// A line starting with "[" (after blanks) opens a section, named by what
-// stands before the first "]"; without a "]" it is a section of no name. A
-// line with an "=" in it is a value. Anything else (comments, blank lines)
-// is only kept.
-Parsed ParseLine(std::string_view line) {
-    Parsed p;
-    const std::string_view t = Trim(line);
-    if (!t.empty() && t.front() == '[') {
-        p.kind = Parsed::Header;
-        const std::size_t close = t.find(']');
-        if (close != std::string_view::npos && close > 1)
-            p.name = Trim(t.substr(1, close - 1));
-        return p;
-    }
-    const std::size_t eq = line.find('=');
-    if (eq != std::string_view::npos) {
-        p.kind = Parsed::Value;
-        p.name = Trim(line.substr(0, eq));
-        p.eq = eq;
-    }
-    return p;
-}
-
-// The index of the first line holding `name` in a section called `section`,
-// or npos.
-std::size_t FindLine(std::string_view text, const std::vector<Line>& lines,
-                     std::string_view section, std::string_view name) {
-    bool inSection = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Parsed p = ParseLine(text.substr(lines[i].begin, lines[i].end - lines[i].begin));
-        if (p.kind == Parsed::Header)
-            inSection = !p.name.empty() && SameName(p.name, section);
-        else if (inSection && p.kind == Parsed::Value && !p.name.empty() && SameName(p.name, name))
-            return i;
-    }
-    return std::string_view::npos;
-}
-
-// Where a value missing from the first section called `section` goes: after
-// that section's last value, or after its header; npos when there is none.
-std::size_t InsertionLine(std::string_view text, const std::vector<Line>& lines,
-                          std::string_view section) {
-    std::size_t at = std::string_view::npos;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Parsed p = ParseLine(text.substr(lines[i].begin, lines[i].end - lines[i].begin));
-        if (p.kind == Parsed::Header) {
-            if (at != std::string_view::npos)
-                break;
-            if (!p.name.empty() && SameName(p.name, section))
-                at = i;
-        } else if (at != std::string_view::npos && p.kind == Parsed::Value) {
-            at = i;
-        }
-    }
-    return at;
-}
-
-// A value that would not read back from its line: a line feed splits it, and
-// a carriage return at its end would join the line end.
-bool BreaksLine(std::string_view value) {
-    return value.find('\n') != std::string_view::npos || (!value.empty() && value.back() == '\r');
-}
-
-// ---- Files ------------------------------------------------------------------
-
-std::string DirName(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
+// How long a close waits for another program's save.
+constexpr auto kLockWait = std::chrono::milliseconds(2000);
 
 std::string BaseName(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -160,14 +39,16 @@ std::string ConfigFolder() {
     return home + "/.config";
 }
 
-// Makes the folder and those above it that are missing.
+// Makes the folder and those above it that are missing; errno says why not.
 bool MakeFolders(const std::string& dir) {
     struct stat st;
-    if (stat(dir.c_str(), &st) == 0)
+    if (stat(dir.c_str(), &st) == 0) {
+        errno = S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
         return S_ISDIR(st.st_mode);
+    }
     if (errno != ENOENT)
         return false;
-    const std::string parent = DirName(dir);
+    const std::string parent = posix::FolderOf(dir);
     if (parent != dir && !MakeFolders(parent))
         return false;
     return mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST;
@@ -187,165 +68,198 @@ bool FollowLinks(std::string path, std::string& file) {
         if (n <= 0 || static_cast<std::size_t>(n) >= sizeof target)
             return false;
         std::string next(target, static_cast<std::size_t>(n));
-        path = next.front() == '/' ? next : DirName(path) + "/" + next;
+        path = next.front() == '/' ? next : posix::FolderOf(path) + "/" + next;
     }
     return false;
 }
 
 enum class Read { Ok, Missing, NotAFile, TooLarge, Failed };
 
-// Reads a regular file, never more than kMaxFileSize bytes and never waiting:
-// a FIFO or a device is not even opened.
-Read ReadFile(const std::string& path, std::string& text, mode_t& mode) {
-    text.clear();
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0)
-        return errno == ENOENT || errno == ENOTDIR ? Read::Missing : Read::Failed;
-    if (!S_ISREG(st.st_mode))
-        return Read::NotAFile;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT ? Read::Missing : Read::Failed;
-    Read result = Read::Ok;
-    if (fstat(fd, &st) != 0)
-        result = Read::Failed;
-    else if (!S_ISREG(st.st_mode))
-        result = Read::NotAFile;
-    else if (static_cast<unsigned long long>(st.st_size) > IniSettingsStore::kMaxFileSize)
-        result = Read::TooLarge;
-    mode = st.st_mode & 0777;
-    if (result == Read::Ok) {
-        // Room for what fstat said and one byte more, growing while the file
-        // does, up to one byte more than allowed.
-        const std::size_t limit = IniSettingsStore::kMaxFileSize + 1;
-        text.resize(static_cast<std::size_t>(st.st_size) + 1);
-        std::size_t got = 0;
-        for (;;) {
-            if (got == text.size()) {
-                if (got == limit)
-                    break;
-                text.resize(std::min(limit, 2 * got));
-            }
-            const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
-            if (n == 0)
+// Reads up to one byte more than allowed from an open file of `size` bytes
+// by fstat; the file may have grown since.
+IoStatus ReadAll(int fd, std::size_t size, std::string& text) {
+    const std::size_t limit = IniSettingsStore::kMaxFileSize + 1;
+    text.resize(std::min(limit, size + 1));
+    std::size_t got = 0;
+    for (;;) {
+        if (got == text.size()) {
+            if (got == limit)
                 break;
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                result = Read::Failed;
-                break;
-            }
-            got += static_cast<std::size_t>(n);
+            text.resize(std::min(limit, 2 * got));
         }
-        if (got > IniSettingsStore::kMaxFileSize)
-            result = Read::TooLarge;
-        text.resize(result == Read::Ok ? got : 0);
+        const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
+        if (n == 0)
+            break;
+        if (n < 0 && errno != EINTR)
+            return Failure(errno, false);
+        got += n > 0 ? static_cast<std::size_t>(n) : 0;
     }
+    text.resize(got);
+    return {};
+}
+
+// Reads a regular file, never more than kMaxFileSize bytes and never
+// waiting: a FIFO or a device is not even opened. `why` gets the reason of
+// a failure.
+Read ReadFile(const std::string& path, std::string& text, mode_t& mode, IoStatus& why) {
+    text.clear();
+    int fd = -1;
+    why = posix::OpenRegular(path, O_RDONLY, 0, false, fd);
+    if (!why.ok()) {
+        if (why.err == ENOENT || why.err == ENOTDIR)
+            return Read::Missing;
+        return why.err == 0 || why.err == EISDIR ? Read::NotAFile : Read::Failed;
+    }
+    struct stat st {};
+    Read result = Read::Ok;
+    if (::fstat(fd, &st) != 0) {
+        why = Failure(errno, false);
+        result = Read::Failed;
+    } else if (static_cast<unsigned long long>(st.st_size) > IniSettingsStore::kMaxFileSize) {
+        result = Read::TooLarge;
+    } else if (why = ReadAll(fd, static_cast<std::size_t>(st.st_size), text); !why.ok()) {
+        result = Read::Failed;
+    } else if (text.size() > IniSettingsStore::kMaxFileSize) {
+        result = Read::TooLarge;
+    }
+    mode = st.st_mode & 0777;
+    if (result != Read::Ok)
+        text.clear();
     ::close(fd);
     return result;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+IoStatus WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
+        std::size_t n = 0;
+        const IoStatus status = posix::WriteOnce(fd, bytes.data(), bytes.size(), n);
+        if (!status.ok())
+            return status;
+        if (n == 0)
+            return Failure(EIO, true);
+        bytes.remove_prefix(n);
     }
-    return true;
+    return {};
+}
+
+// The temporary files of a save are named ".Vorn2.conf.XXXXXX" beside it.
+std::string TempPrefix(const std::string& file) {
+    std::string prefix = ".";
+    prefix += BaseName(file);
+    prefix += '.';
+    return prefix;
+}
+
+// Writes `text` to a new temporary file in the folder of `file` and syncs
+// it; `temp` gets its name. The temporary file is gone again on failure.
+IoStatus WriteTemp(const std::string& file, const std::string& text, mode_t mode,
+                   std::string& temp) {
+    temp = posix::FolderOf(file) + "/" + TempPrefix(file) + "XXXXXX";
+    const int fd = mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return Failure(errno, true);
+    IoStatus status = ::fchmod(fd, mode) == 0 ? IoStatus{} : Failure(errno, true);
+    if (status.ok())
+        status = WriteAll(fd, text);
+    if (status.ok())
+        status = posix::Sync(fd);
+    // Linux releases the descriptor even when close fails: never repeat it.
+    if (::close(fd) != 0 && status.ok())
+        status = Failure(errno, true);
+    if (!status.ok())
+        ::unlink(temp.c_str());
+    return status;
 }
 
 // Replaces `file` by `text`: a temporary file in its folder, synced, renamed
 // over it, and the folder synced.
-bool ReplaceFile(const std::string& file, const std::string& text, mode_t mode) {
-    const std::string dir = DirName(file);
-    std::string temp = dir + "/." + BaseName(file) + ".XXXXXX";
-    const int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, text) && fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && rename(temp.c_str(), file.c_str()) == 0;
-    if (!ok) {
-        unlink(temp.c_str());
-        return false;
+IoStatus ReplaceFile(const std::string& file, const std::string& text, mode_t mode) {
+    std::string temp;
+    IoStatus status = WriteTemp(file, text, mode, temp);
+    if (!status.ok())
+        return status;
+    if (::rename(temp.c_str(), file.c_str()) != 0) {
+        status = Failure(errno, true);
+        ::unlink(temp.c_str());
+        return status;
     }
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd < 0)
-        return false;
-    // Some file systems cannot sync a folder; the rename is then all there is.
-    ok = fsync(dfd) == 0 || errno == EINVAL;
-    ::close(dfd);
-    return ok;
+    return posix::SyncFolder(posix::FolderOf(file));
+}
+
+// Removes the temporary files that a save killed half way left beside
+// `file`. Only for a holder of the lock: every save holds it while its
+// temporary file exists, so none of these belongs to a live one.
+void RemoveStaleTemps(const std::string& file) {
+    const std::string folder = posix::FolderOf(file);
+    const std::string prefix = TempPrefix(file);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string path = folder + "/" + name;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            ::unlink(path.c_str());
+    }
+    ::closedir(dir);
 }
 
 // An flock on a file beside the settings, held until destroyed.
 class SaveLock {
 public:
-    enum State { Held, Busy, Failed };
-
-    SaveLock(const std::string& path, int waitMs) {
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
-        if (fd_ < 0) {
-            state_ = Failed;
-            return;
-        }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-        while (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-            if (errno == EINTR)
-                continue;
-            if (errno != EWOULDBLOCK) {
-                state_ = Failed;
-                return;
-            }
-            if (std::chrono::steady_clock::now() >= deadline) {
-                state_ = Busy;
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        state_ = Held;
+    SaveLock(const std::string& path, posix::LockPatience& patience, int create = O_CREAT) {
+        status_ = posix::OpenRegular(path, O_RDONLY | create | O_NOFOLLOW, 0600, true, fd_);
+        if (status_.ok())
+            status_ = posix::Lock(fd_, patience);
     }
     ~SaveLock() {
-        if (fd_ >= 0)
+        if (fd_ >= 0) {
+            posix::Unlock(fd_); // also when the close fails
             ::close(fd_);
+        }
     }
     SaveLock(const SaveLock&) = delete;
     SaveLock& operator=(const SaveLock&) = delete;
-    State state() const { return state_; }
+    const IoStatus& status() const { return status_; }
 
 private:
     int fd_ = -1;
-    State state_ = Failed;
+    IoStatus status_;
+};
+
+// Gives up at once: for a tidy-up that is never worth waiting for.
+struct NoPatience : posix::LockPatience {
+    bool waitMore() override { return false; }
 };
 
 std::string Quoted(const std::string& path) {
     return "設定ファイル「" + path + "」";
 }
 
-std::string CannotSave(const std::string& path) {
-    return "目標値を" + Quoted(path) +
-           "に保存できませんでした。\nフォルダーの書き込み許可と空き容量を確かめてください。";
+std::string Reason(const IoStatus& status) {
+    return "\n理由: " + status.reason;
 }
 
-std::string TooLargeToSave(const std::string& path) {
-    return Quoted(path) + "は 1 MiB を超えているため、書き換えずに残しました。\n"
-                          "目標値は保存されていません。";
+[[noreturn]] void CannotSave(const std::string& path, const IoStatus& why) {
+    throw StoreError("目標値を" + Quoted(path) + "に保存できませんでした。" + Reason(why));
 }
 
-std::string NotAFileToSave(const std::string& path) {
-    return Quoted(path) + "の場所にあるのが通常のファイルではないため、目標値を保存できませんでし"
-                          "た。";
+std::string TooLarge(const std::string& path, const char* what) {
+    return Quoted(path) + "は 1 MiB を超えているため、" + what;
+}
+
+std::string NotAFile(const std::string& path, const char* what) {
+    return Quoted(path) + "の場所にあるのが通常のファイルではないため、" + what;
 }
 
 } // namespace
 
 // ---- The store --------------------------------------------------------------
 
-IniSettingsStore::IniSettingsStore(int lockWaitMs) : lockWaitMs_(lockWaitMs) {}
+IniSettingsStore::IniSettingsStore(posix::LockPatience* patience) : patience_(patience) {}
 
 std::string IniSettingsStore::fileForKey(const std::string& key) {
     std::string rel = key;
@@ -355,152 +269,61 @@ std::string IniSettingsStore::fileForKey(const std::string& key) {
     return ConfigFolder() + "/" + rel + ".conf";
 }
 
-bool IniSettingsStore::find(std::string_view text, std::string_view section, std::string_view name,
-                            std::string& value) {
-    const std::vector<Line> lines = SplitLines(text);
-    const std::size_t i = FindLine(text, lines, section, name);
-    if (i == std::string_view::npos)
-        return false;
-    const Line& l = lines[i];
-    const std::string_view line = text.substr(l.begin, l.end - l.begin);
-    value = line.substr(line.find('=') + 1);
-    return true;
-}
-
-std::string IniSettingsStore::edit(std::string_view text, const std::vector<Write>& writes,
-                                   std::vector<std::string>& refused) {
-    const std::vector<Line> lines = SplitLines(text);
-    const std::string eol =
-        !lines.empty() && lines[0].next > lines[0].end + 1 ? std::string("\r\n") : "\n";
-
-    // What becomes of each line, what follows it, and the sections to add.
-    std::vector<std::string> replaced(lines.size());
-    std::vector<bool> isReplaced(lines.size(), false);
-    std::vector<std::vector<std::string>> after(lines.size());
-    std::vector<std::pair<std::string, std::vector<std::string>>> added;
-
-    for (const Write& w : writes) {
-        const std::size_t i = FindLine(text, lines, w.section, w.name);
-        if (i != std::string_view::npos) {
-            const std::string_view line =
-                text.substr(lines[i].begin, lines[i].end - lines[i].begin);
-            const std::size_t eq = line.find('=');
-            // What the file holds already needs no writing, even a value
-            // that could not be written (one that ends in a CR).
-            isReplaced[i] = line.substr(eq + 1) != w.value;
-            if (isReplaced[i] && BreaksLine(w.value)) {
-                isReplaced[i] = false;
-                refused.push_back(w.name);
-            } else if (isReplaced[i]) {
-                replaced[i] = std::string(line.substr(0, eq + 1)) + w.value;
-            }
-            continue;
-        }
-        if (BreaksLine(w.value)) {
-            refused.push_back(w.name);
-            continue;
-        }
-        // Added before: written again.
-        const std::string entry = w.name + "=";
-        auto rewrite = [&](std::vector<std::string>& list) {
-            for (std::string& s : list)
-                if (SameName(std::string_view(s).substr(0, s.find('=')), w.name)) {
-                    s = entry + w.value;
-                    return true;
-                }
-            return false;
-        };
-        const std::size_t at = InsertionLine(text, lines, w.section);
-        if (at != std::string_view::npos) {
-            if (!rewrite(after[at]))
-                after[at].push_back(entry + w.value);
-            continue;
-        }
-        auto sec = added.begin();
-        while (sec != added.end() && !SameName(sec->first, w.section))
-            ++sec;
-        if (sec == added.end()) {
-            added.push_back({w.section, {}});
-            sec = added.end() - 1;
-        }
-        if (!rewrite(sec->second))
-            sec->second.push_back(entry + w.value);
-    }
-
-    std::string out;
-    out.reserve(text.size() + 256);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Line& l = lines[i];
-        if (isReplaced[i])
-            out += replaced[i];
-        else
-            out.append(text.substr(l.begin, l.end - l.begin));
-        if (l.next > l.end)
-            out.append(text.substr(l.end, l.next - l.end));
-        else if (!after[i].empty() || !added.empty())
-            // The last line, which had none, is followed now; a CR at its end
-            // stays part of it.
-            out += out.back() == '\r' ? "\r\n" : eol;
-        for (const std::string& s : after[i])
-            out += s + eol;
-    }
-    for (const auto& [section, values] : added) {
-        if (!out.empty()) {
-            // Here `out` ends with a line end: a blank line before the new
-            // section, unless its last line is blank already.
-            std::string_view last(out.data(), out.size() - 1);
-            if (!last.empty() && last.back() == '\r')
-                last.remove_suffix(1);
-            const std::size_t lf = last.rfind('\n');
-            if (!Trim(last.substr(lf == std::string_view::npos ? 0 : lf + 1)).empty())
-                out += eol;
-        }
-        out += "[" + section + "]" + eol;
-        for (const std::string& s : values)
-            out += s + eol;
-    }
-    return out;
-}
-
 void IniSettingsStore::open(const std::string& key) {
     path_ = fileForKey(key);
     written_.clear();
     readProblem_.clear();
+    removeStaleTemps();
     mode_t mode = 0;
-    switch (ReadFile(path_, text_, mode)) {
+    IoStatus why;
+    switch (ReadFile(path_, text_, mode, why)) {
     case Read::Ok:
         break;
-    case Read::Missing: {
-        // Opening creates the store, as opening a registry key does; a link
-        // that leads nowhere is left alone. Saving says what went wrong.
-        struct stat st;
-        if (lstat(path_.c_str(), &st) == 0 || !MakeFolders(DirName(path_)))
-            break;
-        const int fd =
-            ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd >= 0)
-            ::close(fd);
+    case Read::Missing:
+        create();
         break;
-    }
     case Read::NotAFile:
-        readProblem_ = Quoted(path_) + "の場所にあるのが通常のファイルではないため、目標値を読み"
-                                       "込みませんでした。";
+        readProblem_ = NotAFile(path_, "目標値を読み込みませんでした。");
         break;
     case Read::TooLarge:
-        readProblem_ = Quoted(path_) + "は 1 MiB を超えているため、目標値を読み込みませんでした。"
-                                       "\n終了するときも、このファイルは書き換えません。";
+        readProblem_ = TooLarge(path_, "目標値を読み込みませんでした。\n"
+                                       "終了するときも、このファイルは書き換えません。");
         break;
     case Read::Failed:
-        readProblem_ = "目標値を" + Quoted(path_) +
-                       "から読み込めませんでした。\nファイルの読み取り許可を確かめてください。";
+        readProblem_ = "目標値を" + Quoted(path_) + "から読み込めませんでした。" + Reason(why);
         break;
     }
+}
+
+// Opening creates the store, as opening a registry key does; a link that
+// leads nowhere is left alone. Saving says what went wrong.
+void IniSettingsStore::create() {
+    struct stat st {};
+    if (::lstat(path_.c_str(), &st) == 0 || !MakeFolders(posix::FolderOf(path_)))
+        return;
+    const int fd =
+        ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        ::close(fd);
+}
+
+// At start-up, when no other program is saving right now.
+void IniSettingsStore::removeStaleTemps() {
+    std::string file;
+    struct stat st {};
+    if (::stat(posix::FolderOf(path_).c_str(), &st) != 0 || !FollowLinks(path_, file))
+        return;
+    // No lock file: no save ever began here.
+    NoPatience none;
+    const SaveLock lock(path_ + ".lock", none, 0);
+    if (lock.status().ok())
+        RemoveStaleTemps(file);
 }
 
 std::string IniSettingsStore::readString(const std::string& section, const std::string& name,
                                          const std::string& def) {
     std::string value;
-    return find(text_, section, name, value) ? value : def;
+    return ini::Find(text_, section, name, value) ? value : def;
 }
 
 void IniSettingsStore::writeString(const std::string& section, const std::string& name,
@@ -520,27 +343,35 @@ void IniSettingsStore::release() {
 }
 
 void IniSettingsStore::commit() {
-    const std::vector<Write> writes = std::move(written_);
+    const std::vector<ini::Write> writes = std::move(written_);
     written_.clear();
 
-    struct stat st;
-    if (lstat(path_.c_str(), &st) != 0 && !MakeFolders(DirName(path_)))
-        throw StoreError(CannotSave(path_));
-    const SaveLock lock(path_ + ".lock", lockWaitMs_);
-    if (lock.state() == SaveLock::Busy)
+    struct stat st {};
+    if (::lstat(path_.c_str(), &st) != 0 && !MakeFolders(posix::FolderOf(path_)))
+        CannotSave(path_, Failure(errno, true));
+    posix::SteadyPatience steady(kLockWait);
+    const SaveLock lock(path_ + ".lock", patience_ ? *patience_ : steady);
+    if (lock.status().err == EWOULDBLOCK)
         throw StoreError("ほかのプログラムが" + Quoted(path_) +
                          "を使っているため、目標値を保存できませんでした。\n"
                          "しばらくしてから、もう一度終了してください。");
-    if (lock.state() != SaveLock::Held)
-        throw StoreError(CannotSave(path_));
+    if (!lock.status().ok())
+        CannotSave(path_, lock.status());
 
     std::string file;
     if (!FollowLinks(path_, file))
-        throw StoreError(CannotSave(path_));
+        CannotSave(path_, Failure(ELOOP, true));
+    RemoveStaleTemps(file);
+    replace(file, writes);
+}
+
+// Writes the values into the file a link at the store's place leads to.
+void IniSettingsStore::replace(const std::string& file, const std::vector<ini::Write>& writes) {
     std::string text;
     mode_t mode = 0600;
+    IoStatus why;
     bool existed = true;
-    switch (ReadFile(file, text, mode)) {
+    switch (ReadFile(file, text, mode, why)) {
     case Read::Ok:
         // Group and others may read it as before, but never write it.
         mode &= ~static_cast<mode_t>(S_IWGRP | S_IWOTH);
@@ -550,18 +381,20 @@ void IniSettingsStore::commit() {
         mode = 0600;
         break;
     case Read::NotAFile:
-        throw StoreError(NotAFileToSave(path_));
+        throw StoreError(NotAFile(path_, "目標値を保存できませんでした。"));
     case Read::TooLarge:
-        throw StoreError(TooLargeToSave(path_));
+        throw StoreError(TooLarge(path_, "書き換えずに残しました。\n目標値は保存されていません。"));
     case Read::Failed:
-        throw StoreError("目標値を保存するために" + Quoted(path_) +
-                         "を読み込めませんでした。\nファイルの読み取り許可を確かめてください。");
+        throw StoreError("目標値を保存するために" + Quoted(path_) + "を読み込めませんでした。" +
+                         Reason(why));
     }
 
     std::vector<std::string> refused;
-    const std::string edited = edit(text, writes, refused);
-    if ((!existed || edited != text) && !ReplaceFile(file, edited, mode))
-        throw StoreError(CannotSave(path_));
+    const std::string edited = ini::Edit(text, writes, refused);
+    if (!existed || edited != text) {
+        if (IoStatus status = ReplaceFile(file, edited, mode); !status.ok())
+            CannotSave(path_, status);
+    }
     if (!refused.empty()) {
         std::string names;
         for (const std::string& n : refused)

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "platform/IniText.h"
+#include "platform/PosixFile.h"
 #include "platform/SettingsStore.h"
 
 #include <cstddef>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace vorn {
@@ -14,25 +15,21 @@ namespace vorn {
 // $XDG_CONFIG_HOME/Tav/Vorn2.conf (~/.config when that is unset, empty or
 // not an absolute path).
 //
-// Names of sections and values match without regard to ASCII case. A value's
-// text is everything after the first "=" of its line up to the line end (CR LF
-// or LF), byte for byte; a missing value reads as the default. When a name is
-// there twice, the first line counts, for reading and for writing.
-//
-// release() writes what was written since open() into the file in place:
-// each value's line keeps everything up to its "=" and its line end, a value
-// missing from its section is added after the section's last value, a missing
-// section is added at the end, and every other byte of the file stays as it
-// was. The file is replaced whole through a synced temporary file in its
-// folder, under an flock on "Vorn2.conf.lock" beside it; a link at the file's
-// place is written through to its target.
+// The text is read and edited as ini::Find and ini::Edit say; a missing
+// value reads as the default. release() writes what was written since open()
+// into the file in place. The file is replaced whole through a synced
+// temporary file in its folder, under an flock on "Vorn2.conf.lock" beside
+// it; a link at the file's place is written through to its target. A
+// temporary file that a killed save left is removed by the next open() or
+// release().
 class IniSettingsStore : public SettingsStore {
 public:
     // A file larger than this is neither read nor replaced.
     static constexpr std::size_t kMaxFileSize = std::size_t{1} << 20;
 
-    // `lockWaitMs`: how long release() waits for another program's save.
-    explicit IniSettingsStore(int lockWaitMs = 2000);
+    // `patience`: how long release() waits for another program's save; two
+    // seconds when null.
+    explicit IniSettingsStore(posix::LockPatience* patience = nullptr);
 
     // The file a key is kept in.
     static std::string fileForKey(const std::string& key);
@@ -49,27 +46,17 @@ public:
     // kept, or when nothing was written and open() could not read the file.
     void release() override;
 
-    struct Write {
-        std::string section;
-        std::string name;
-        std::string value;
-    };
-    // The text of a value in a file's text; false when it is missing.
-    static bool find(std::string_view text, std::string_view section, std::string_view name,
-                     std::string& value);
-    // The file's text with the writes made, as release() writes it. Values
-    // with a line end in them are left out and their names added to `refused`.
-    static std::string edit(std::string_view text, const std::vector<Write>& writes,
-                            std::vector<std::string>& refused);
-
 private:
+    void create();
+    void removeStaleTemps();
     void commit();
+    void replace(const std::string& file, const std::vector<ini::Write>& writes);
 
-    int lockWaitMs_;
+    posix::LockPatience* patience_;
     std::string path_;
     std::string text_;        // the file as open() read it
     std::string readProblem_; // why open() could not read it
-    std::vector<Write> written_;
+    std::vector<ini::Write> written_;
 };
 
 } // namespace vorn

@@ -12,6 +12,9 @@ desktop-file-utils appstream dpkg-dev file lintian"
 PACKAGES="$PACKAGES clang-format-14" # make test fails on code that is not in its style
 PACKAGES="$PACKAGES python3" # tests/e2e/smoke.sh closes a window through libX11
 PACKAGES="$PACKAGES openbox" # tests/e2e/ending.sh: a window manager's close and frames
+# tests/e2e/faults.sh: system calls that fail, a save killed, the warning's
+# text read through the accessibility bus
+PACKAGES="$PACKAGES fiu-utils strace dbus at-spi2-core python3-gi gir1.2-atspi-2.0"
 PACKAGES="$PACKAGES valgrind" # make bench: where the start-up instructions go
 PACKAGES="$PACKAGES clang-14 libclang-rt-14-dev" # make fuzz: the libFuzzer targets
 

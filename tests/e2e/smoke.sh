@@ -12,114 +12,11 @@ set -eu
 # Window titles are read as UTF-8, whatever the caller's locale.
 export LC_ALL=C.UTF-8
 
-if [ $# -ne 1 ]; then
-    echo "usage: $0 path/to/vorn" >&2
-    exit 2
-fi
-if [ -z "${VORN_IN_XVFB:-}" ]; then
-    # Two X servers starting at once may pick the same display number, and
-    # then one of them fails to start: try again when the test never ran.
-    ran=$(mktemp)
-    trap 'rm -f "$ran"' EXIT
-    for _ in 1 2 3; do
-        status=0
-        VORN_IN_XVFB=$ran xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$@" || status=$?
-        if [ "$status" -eq 0 ] || [ -s "$ran" ]; then
-            exit "$status"
-        fi
-        echo "e2e smoke: the X server did not start; trying again" >&2
-        sleep 1
-    done
-    exit "$status"
-fi
-echo started >"$VORN_IN_XVFB"
-
-vorn=$(realpath "$1")
-work=$(mktemp -d "${TMPDIR:-/tmp}/vorn-e2e.XXXXXX")
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$work/logs"
-chmod 700 "$XDG_RUNTIME_DIR"
-export TZ=UTC QT_QPA_PLATFORM=xcb
-# A sanitizer build must accept faketime's library ahead of its own runtime.
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}:verify_asan_link_order=0"
-log="$work/logs/data.txt"
-conf="$XDG_CONFIG_HOME/Tav/Vorn2.conf"
-
-faker=""
-app=""
-cleanup() {
-    # faketime runs the program as its child: end both, by their ids.
-    [ -n "$app" ] && kill "$app" 2>/dev/null || true
-    [ -n "$faker" ] && kill "$faker" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "e2e smoke: FAILED: $*" >&2
-    echo "--- windows:" >&2
-    xwininfo -root -tree 2>/dev/null | grep '"' | grep -v 'has no name' >&2 || true
-    echo "--- program output:" >&2
-    cat "$work/out.txt" >&2 2>/dev/null || true
-    exit 1
-}
-step() { echo "e2e smoke: $*"; }
-
-# poll SECONDS COMMAND...: runs COMMAND every 0.1 s until it succeeds.
-poll() {
-    tries=$(($1 * 10))
-    shift
-    while [ "$tries" -gt 0 ]; do
-        "$@" && return 0
-        tries=$((tries - 1))
-        sleep 0.1
-    done
-    return 1
-}
-
-# The id of a viewable window whose title matches the regular expression.
-window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-has_window() { [ -n "$(window "$1")" ]; }
-# The title the window system shows, _NET_WM_NAME in UTF-8, must be exactly
-# the caption: titled WINDOW CAPTION WHAT.
-titled() {
-    shown=$(xprop -id "$1" _NET_WM_NAME 2>/dev/null |
-        sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
-    [ "$shown" = "$2" ] || fail "$3 is titled \"$shown\", not \"$2\""
-}
-viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
-hidden() { ! viewable "$1"; }
-# faketime, the program's parent, is a zombie of ours until waited for.
-running() { [ -e "/proc/$faker" ] && ! grep -q ') Z ' "/proc/$faker/stat" 2>/dev/null; }
-stopped() { ! running; }
-
-# await REGEX WHAT: waits for the window and prints its id.
-await() {
-    poll 30 has_window "$1" || fail "no window for $2 ($1)"
-    window "$1"
-}
-await_gone() { poll 30 hidden "$1" || fail "$2 did not close"; }
-# Keys go to the focused window: without a window manager, nobody else
-# gives it the focus.
-focus() { timeout 10 xdotool windowfocus --sync "$1" || fail "cannot focus $2"; }
-keys() { xdotool key --delay 50 "$@"; }
-typed() { xdotool type --delay 40 "$1"; }
-
-# Names a file in Qt's own file dialog and confirms it. Return may first
-# take the completer's suggestion, so it is pressed again while the dialog
-# stays up.
-choose_file() {
-    dialog=$(await "$1" "$2")
-    focus "$dialog" "$2"
-    keys ctrl+a
-    typed "$3"
-    for _ in 1 2 3; do
-        keys Return
-        poll 5 hidden "$dialog" && return 0
-        focus "$dialog" "$2"
-    done
-    fail "$2 did not take $3"
-}
+e2e_name=smoke
+# shellcheck source=tests/e2e/lib.sh
+. "$(dirname "$0")/lib.sh"
+in_xvfb "$@"
+set_up "$1"
 
 # Asks a window to close, as a window manager's close button does: the
 # WM_DELETE_WINDOW message of the ICCCM. Without a window manager there is
@@ -176,13 +73,7 @@ app=$(xdotool getwindowpid "$main" 2>/dev/null || true)
 titled "$main" "Vorn２" "the main window"
 
 step "weighing in: 170 cm, 65 kg, 20 %"
-focus "$main" "the main window"
-typed 170
-keys Return
-typed 65
-keys Return
-typed 20
-keys Return
+weigh_in
 keys ctrl+s
 choose_file '保存|Save' "the save dialog" "$log"
 box=$(await '^確認ﾍﾙﾌﾟ' "the saved message")
@@ -206,18 +97,7 @@ close_window "$graph"
 await_gone "$graph" "the graph window"
 
 step "setting a weight target of 65 kg"
-focus "$main" "the main window"
-keys ctrl+t
-targets=$(await '^目標値設定' "the targets dialog")
-titled "$targets" "目標値設定" "the targets dialog"
-focus "$targets" "the targets dialog"
-# The weight row's check box has no mnemonic: click it (the dialog has a
-# fixed layout, with the box at 8,42, 81×17).
-timeout 10 xdotool mousemove --window "$targets" --sync 14 50 click 1 ||
-    fail "cannot click the weight check box"
-typed 65
-keys alt+s
-await_gone "$targets" "the targets dialog"
+set_weight_target
 
 step "quitting with Ctrl+Q"
 focus "$main" "the main window"

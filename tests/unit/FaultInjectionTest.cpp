@@ -68,9 +68,7 @@ const SaveFault kSaveFaults[] = {
     {"sync fails", Fail(Op::Sync, 1, EIO), Left::Nothing},
     {"sync fails, then no cut", Then(Fail(Op::Sync, 1, EIO), Fail(Op::Truncate, 1, EIO)),
      Left::Remnant},
-    // The line is on disk when only the close fails; the user is warned all
-    // the same, since the file system said something went wrong.
-    {"close fails", Fail(Op::Close, 1, EIO), Left::TheLine},
+    {"close fails", Fail(Op::Close, 1, EIO), Left::Nothing},
 };
 
 struct SavingCommandFault : FlowFixture,

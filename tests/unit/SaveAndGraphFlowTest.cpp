@@ -40,7 +40,7 @@ TEST_F(SaveFlow, ShortFormAndSixDigitStamps) {
 
 TEST_F(SaveFlow, AppendsAfterEveryEarlierByteAndWritesWhatIsShown) {
     // A hand-made last record without a line end gets one before the new.
-    const std::string earlier = "earlier bytes\r\n1 2 3 4 5 6 7 8 9 10";
+    const std::string earlier = " 1 2 3 4 5\r\n6 7 8 9 10\r\n1 2 3 4 5 6 7 8 9 10";
     Spit(log, earlier);
     measure("170", "65", "20");
     view.texts[MainCtl::Ed_h] = "171"; // edited after measuring

@@ -81,6 +81,13 @@ IoStatus FaultyFileSystem::read(Handle handle, char* buffer, std::size_t capacit
     return pass(Op::Read, false, [&] { return real_.read(handle, buffer, capacity, got); });
 }
 
+IoStatus FaultyFileSystem::duplicate(Handle handle, Handle& copy) {
+    IoStatus s = real_.duplicate(handle, copy);
+    if (s.ok())
+        open_.insert(copy);
+    return s;
+}
+
 IoStatus FaultyFileSystem::close(Handle handle) {
     const Fault* f = hit(Op::Close);
     if (open_.erase(handle) == 0) {

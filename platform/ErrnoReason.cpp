@@ -1,6 +1,6 @@
 // Reasons for failed file operations, in the user's language.
 
-#include "log/LogFileSystem.h"
+#include "platform/ErrnoReason.h"
 
 #include <cerrno>
 

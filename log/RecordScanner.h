@@ -1,0 +1,65 @@
+#pragma once
+
+// The one reading of a log's bytes as records: the history's loading and
+// the save's look at the file both go by it, so that a record the save
+// accepts is one the loading finds.
+
+#include "log/HistoryTable.h"
+#include "log/LogReader.h"
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorn {
+
+// Splits the bytes fed to it into fields, separated by any run of spaces,
+// tabs, CRs, LFs, VTs and FFs, and the fields into records of ten. A field
+// must be a finite decimal number; reading stops at the first that is not,
+// or at a record cut short by the end. The last 999 records are kept.
+class RecordScanner {
+public:
+    using Record = std::array<double, HistoryTable::kColumns>;
+    static constexpr std::size_t kChunkSize = 64 * 1024;
+
+    // `keepValues` false: only the counts and where reading stops, which a
+    // whole log gives fast; no record is kept.
+    explicit RecordScanner(bool keepValues = true) : keepValues_(keepValues) {}
+
+    // False once reading has to stop.
+    bool feed(const char* data, std::size_t size);
+    // The end of the file.
+    void finish();
+
+    // The kept records, oldest first.
+    std::vector<Record> records() const;
+    LoadResult result() const;
+    // Whether the last line, after the last LF, holds part of a field.
+    bool lastLineHasField() const { return fieldOnLine_; }
+
+private:
+    void startField();
+    bool endField(std::string_view field);
+    void keep(const Record& record);
+    bool stop(LoadResult::Stop why, long long line);
+
+    bool isNumber(std::string_view field, double& value) const;
+
+    static constexpr std::size_t kKept = HistoryTable::kMaxRecords;
+    bool keepValues_;
+    std::vector<Record> ring_;
+    long long total_ = 0; // complete records read
+    Record current_{};
+    std::size_t count_ = 0; // fields of current_ filled
+    std::string field_;     // a field's start from an earlier chunk
+    bool inField_ = false;
+    bool fieldOnLine_ = false;
+    long long line_ = 1; // a log of blank lines may hold more than INT_MAX
+    long long fieldLine_ = 0;
+    long long recordLine_ = 0;
+    LoadResult result_;
+};
+
+} // namespace vorn
