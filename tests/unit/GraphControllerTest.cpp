@@ -402,10 +402,9 @@ TEST_F(Graph, TrendChoiceIsKeptInASectionOfItsOwn) {
         EXPECT_FALSE(c.trendShown()) << kept;
     }
     // A store that cannot keep it: the trend shows all the same, and the
-    // user is told that the next run will not remember it.
+    // user is told why it is not kept.
     settings.failReleaseWith = "書けません";
     c.TrendLineClick();
     EXPECT_TRUE(c.trendShown());
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].caption, "警告ﾍﾙﾌﾟ");
+    EXPECT_EQ(prompter.shown, (test::Boxes{{"書けません", "警告ﾍﾙﾌﾟ", 0x30}}));
 }

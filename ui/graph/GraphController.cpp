@@ -120,7 +120,7 @@ std::string GraphController::TrendPointText(int record) const {
     const std::string value =
         FloatToStrF(*trend_[static_cast<std::size_t>(record)], Facts(plotted_).precision, 2);
     const std::string& header = view_.grid().text(GridColumnOf(plotted_), 0);
-    return recordText(record, header + "の傾向 " + value);
+    return recordText(record, (header.empty() ? "傾向 " : header + "の傾向 ") + value);
 }
 
 void GraphController::TrendLineClick() {
@@ -129,10 +129,9 @@ void GraphController::TrendLineClick() {
     PlotQuantity(plotted_, plottedTarget_);
     try {
         SaveTrendShown(s_.settings, trendShown_);
-    } catch (const StoreError&) {
-        s_.prompter.show("傾向線を表示するかどうかを設定ファイルに保存できませんでした。\n"
-                         "次に起動したときは、前の設定に戻ります。",
-                         "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+    } catch (const StoreError& e) {
+        // The trend stays as the user asked for this run.
+        s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
     }
 }
 

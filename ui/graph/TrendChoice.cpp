@@ -14,7 +14,7 @@ const char* const kTrendValueName = "TREND";
 bool LoadTrendShown(SettingsStore& store) {
     std::string value;
     try {
-        store.open(kTargetKey);
+        store.open(kTargetKey, "傾向線を表示するかどうか");
         value = store.readString(kGraphSection, kTrendValueName, "0");
         store.release();
     } catch (const StoreError&) {
@@ -25,7 +25,7 @@ bool LoadTrendShown(SettingsStore& store) {
 }
 
 void SaveTrendShown(SettingsStore& store, bool shown) {
-    store.open(kTargetKey);
+    store.open(kTargetKey, "傾向線を表示するかどうか");
     store.writeString(kGraphSection, kTrendValueName, shown ? "1" : "0");
     store.release();
 }
