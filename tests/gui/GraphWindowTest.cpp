@@ -477,6 +477,7 @@ TEST_F(GraphWindow, ChartMenuOpensByTheRightButtonAndTheKeys) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return w.chartMenu()->isVisible(); })) << i;
         w.chartMenu()->hide();
     }
+    QTest::mouseClick(chart->viewport(), Qt::RightButton, {}, chart->rect().center());
     EXPECT_EQ(axis(Qt::Vertical)->max(), yMax);
     QAction* item = w.chartMenu()->actions().value(0);
     ASSERT_NE(item, nullptr);

@@ -310,6 +310,7 @@ void TFGrah::buildChart() {
     // lines have theirs beside the chart.
     QLegend* legend = chart_->legend();
     legend->setAlignment(Qt::AlignBottom);
+    legend->setMarkerShape(QLegend::MarkerShapeFromSeries);
     legend->setFont(font());
     legend->setLabelColor(Qt::black);
     for (QLineSeries* s : {series1_, series2_})
