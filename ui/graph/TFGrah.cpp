@@ -340,7 +340,8 @@ void TFGrah::buildChart() {
     trendSummary_->setContentsMargins(3, 1, 3, 1);
     trendSummary_->setAutoFillBackground(true);
     QPalette palette = trendSummary_->palette();
-    palette.setColor(QPalette::Window, QColor(255, 255, 255, 220));
+    // Opaque: the chart below need not be drawn again when the text changes.
+    palette.setColor(QPalette::Window, Qt::white);
     palette.setColor(QPalette::WindowText, Qt::black);
     trendSummary_->setPalette(palette);
     trendSummary_->hide();
@@ -461,9 +462,14 @@ void TFGrah::setTrendSummary(const std::optional<std::string>& summary) {
         return;
     }
     const QString text = QString::fromStdString(*summary);
-    trendSummary_->setText(text);
-    trendSummary_->setAccessibleName(text);
+    const bool changed = text != trendSummary_->text() || trendSummary_->isHidden();
+    if (text != trendSummary_->text()) {
+        trendSummary_->setText(text);
+        trendSummary_->setAccessibleName(text);
+    }
     trendSummary_->show();
+    if (!changed)
+        return;
     // Laid out now, so that the summary stands at the plot's new place.
     chart_->layout()->activate();
     placeTrendSummary();
