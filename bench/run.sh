@@ -342,7 +342,9 @@ cat <<EOF
   label and the band; the save appends to a file in the build folder
   (file system: $fs) and its measurement is made outside the timing;
   \`LoadHistory\` alternates two logs of the same length that differ in
-  every cell, and runs until the graph window has been painted and closed.
+  every cell, and runs until the graph window has been painted and closed;
+  with the trend shown, it also draws the trend's line, its legend and its
+  summary, the choice read from the settings as a later run reads it.
   The graph window is made by the first graph command of a run, which the
   "first graph command" figure includes.
 

@@ -480,9 +480,7 @@ TEST_F(GraphWindow, ChartMenuOpensByTheRightButtonAndTheKeys) {
     QTest::mouseClick(chart->viewport(), Qt::RightButton, {}, chart->rect().center());
     EXPECT_EQ(axis(Qt::Vertical)->max(), yMax);
     QAction* item = w.chartMenu()->actions().value(0);
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->text(), "傾向線を表示(&T)");
-    EXPECT_TRUE(item->isCheckable() && !item->isChecked());
+    EXPECT_TRUE(item->text() == "傾向線を表示(&T)" && item->isCheckable() && !item->isChecked());
     w.hide();
 }
 
@@ -490,25 +488,21 @@ TEST_F(GraphWindow, TrendDrawsItsLineLegendAndSummaryAndHasTooltips) {
     loadWeights({"70.00", "69.00", "68.50", "68.00", "67.00"});
     click("RadioButton7");
     w.show();
-    const QColor trend(128, 0, 160);
     child<QAction>("ShowTrend")->trigger();
-    EXPECT_EQ(points("Series3").size(), 5);
-    EXPECT_EQ(series("Series3")->name(), "傾向");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return pixels(trend) >= 12; }));
-    QLegend* legend = child<QChartView>("Chart1")->chart()->legend();
+    EXPECT_TRUE(points("Series3").size() == 5 && series("Series3")->name() == "傾向");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pixels(QColor(128, 0, 160)) >= 12; }));
+    auto* view = child<QChartView>("Chart1");
+    QLegend* legend = view->chart()->legend();
     EXPECT_TRUE(legend->isVisible());
     for (const char* name : {"Series1", "Series2", "Series3"})
         EXPECT_EQ(legend->markers(series(name)).value(0)->isVisible(), name[6] == '3') << name;
 
-    // The summary: read by screen readers, in the window's font, whole,
-    // inside the plot's top edge.
+    // The summary: read aloud, in the window's font, whole, at the plot's top.
     auto* summary = child<QLabel>("Lb_trend");
-    EXPECT_TRUE(summary->isVisible());
+    EXPECT_TRUE(summary->isVisible() && summary->font() == w.font());
     EXPECT_EQ(summary->text(), "傾向 --.-- kg/週"); // the records have no dates
     EXPECT_EQ(summary->accessibleName(), summary->text());
-    EXPECT_EQ(summary->font(), w.font());
     EXPECT_GE(summary->width(), summary->sizeHint().width());
-    auto* view = child<QChartView>("Chart1");
     const QRect plot = view->mapFromScene(view->chart()->plotArea()).boundingRect();
     EXPECT_TRUE(view->viewport()->rect().contains(summary->geometry()));
     EXPECT_NEAR(summary->y(), plot.top(), 4);
@@ -527,13 +521,10 @@ TEST_F(GraphWindow, TrendDrawsItsLineLegendAndSummaryAndHasTooltips) {
 
 // The choice outlives the window, in a section of its own of the real
 // settings file; every other line stays as it was.
-TEST(GraphWindowTrend, ChoiceIsKeptInTheSettingsFile) {
+TEST_F(GraphWindow, TrendChoiceIsKeptInTheSettingsFile) {
     const ConfigFolder folder;
     const std::string mine = "; mine\r\n[TGT]\r\nVAL2=60.00\r\n";
     folder.putConf(mine);
-    FakePrompter prompter;
-    FixedClock clock{LocalTime{2026, 12, 9, 17, 0}};
-    TargetTable targets;
     {
         IniSettingsStore store;
         TFGrah first{{clock, store, prompter}, targets};
@@ -544,6 +535,5 @@ TEST(GraphWindowTrend, ChoiceIsKeptInTheSettingsFile) {
     IniSettingsStore store;
     TFGrah second{{clock, store, prompter}, targets};
     EXPECT_TRUE(second.chartMenu()->actions().value(0)->isChecked());
-    EXPECT_TRUE(second.controller().trendShown());
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_TRUE(second.controller().trendShown() && prompter.shown.empty());
 }

@@ -4,8 +4,6 @@
 
 #include <functional>
 #include <map>
-#include <optional>
-#include <string>
 #include <utility>
 
 namespace vorn::test {
