@@ -1,4 +1,5 @@
-// Tests of loading a log file into the history table.
+// Tests of loading a log file into the history table, and of removing
+// records from it.
 
 #include "log/HistoryTable.h"
 #include "log/LogError.h"
@@ -6,14 +7,17 @@
 #include "log/LogRecord.h"
 #include "log/LogWriter.h"
 #include "log/PosixFileSystem.h"
+#include "log/RecordRemover.h"
 #include "support/Cases.h"
 #include "support/TestHome.h"
 #include "support/fakes/FaultyFileSystem.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace vorn;
@@ -290,3 +294,78 @@ TEST(LoadNotice, TellsWhereReadingStopped) {
     for (const Case& c : cases)
         EXPECT_EQ(LoadNotice(c.result), c.notice);
 }
+
+namespace {
+const std::string kSplit = [] { // record 2 over three lines, a blank one between
+    std::string s = line(2);
+    s[s.find(' ', 20)] = '\n';
+    return s.insert(s.find('\n') + 1, " \t\n");
+}();
+struct Removal {
+    const char* name;
+    std::string before;
+    std::vector<long long> places; // records from 0; the fields of line(place + 1) expected
+    std::string after;             // or the reason of the refusal
+    bool viaLink = false;
+};
+const Removal kRemovals[] = {
+    {"the first", line(1) + line(2) + line(3), {0}, line(2) + line(3)},
+    {"two of three, CR LF",
+     line(1, "\r\n") + line(2, "\r\n") + line(3, "\r\n"),
+     {2, 0},
+     line(2, "\r\n")},
+    {"the last, no line end", line(1) + line(2, ""), {1}, line(1)},
+    {"before a last line without one", line(1) + line(2, " "), {0}, line(2, " ")},
+    {"over three lines",
+     "\n" + line(1) + kSplit + "\n" + line(3),
+     {1},
+     "\n" + line(1) + "\n" + line(3)},
+    {"through a link", line(1) + line(2), {1}, line(1), true},
+    {"none", line(1), {}, line(1)},
+    {"a shared line", line(1, " ") + line(2) + line(3), {1}, "削除する記録と同じ行に"},
+    {"damaged", line(1) + line(2) + "12x\n", {0}, "ファイルに数値でない内容か"},
+    {"cut short", line(1) + "1 2", {0}, "ファイルに数値でない内容か"},
+    {"changed since", line(2) + line(3), {0}, "記録を読み込んだ後に"},
+    {"gone since", line(1), {1}, "記録を読み込んだ後に"},
+};
+struct RemoveRecordsTest : ReadHistoryTest, ::testing::WithParamInterface<Removal> {};
+} // namespace
+
+TEST_P(RemoveRecordsTest, CutsWholeLinesAndKeepsACopy) {
+    const Removal& c = GetParam();
+    const std::string file = dir + "/data.txt";
+    const std::string path = c.viaLink ? dir + "/link.txt" : file;
+    Spit(file, c.before);
+    Spit(path + "~", "an older copy");
+    ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+    if (c.viaLink)
+        std::filesystem::create_symlink(file, path);
+    std::vector<KnownRecord> known;
+    for (long long place : c.places) {
+        known.push_back({place, {}});
+        for (int col = 0; col < HistoryTable::kColumns; ++col)
+            known.back().fields[col] = field(static_cast<int>(place) + 1, col);
+    }
+    const std::string error = ErrorText<LogError>([&] { RemoveRecords(posix, path, known); });
+    const bool refused = (c.after[0] & 0x80) != 0; // a reason, in Japanese
+    if (refused) {
+        EXPECT_NE(error.find("から記録を削除できませんでした。\n理由: " + c.after),
+                  std::string::npos)
+            << error;
+    } else {
+        EXPECT_EQ(error, "");
+    }
+    EXPECT_EQ(Slurp(file), refused ? c.before : c.after);
+    EXPECT_EQ(Slurp(path + "~"), refused || known.empty() ? "an older copy" : c.before);
+    struct stat st {};
+    ASSERT_EQ(lstat(path.c_str(), &st), 0);
+    EXPECT_EQ(S_ISLNK(st.st_mode), c.viaLink);
+    ASSERT_EQ(stat((path + "~").c_str(), &st), 0);
+    if (!refused && !known.empty()) {
+        EXPECT_EQ(st.st_mode & 0777, 0640u);
+    }
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), c.viaLink ? 3 : 2);
+}
+INSTANTIATE_TEST_SUITE_P(Every, RemoveRecordsTest, ::testing::ValuesIn(kRemovals), ByName());
