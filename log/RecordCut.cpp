@@ -32,6 +32,14 @@ void copyOthers(std::string_view log, const std::vector<Lines>& drop, std::strin
 
 } // namespace
 
+KnownRecord HistoryRecord(const HistoryTable& table, long long skipped, int entry) {
+    KnownRecord r;
+    r.index = skipped + entry - 1;
+    for (int c = 0; c < HistoryTable::kColumns; ++c)
+        r.fields[static_cast<std::size_t>(c)] = table.at(c, entry);
+    return r;
+}
+
 std::string CutRecords(std::string_view log, const std::vector<KnownRecord>& records,
                        std::string& kept) {
     const char* const changed = "記録を読み込んだ後に、ほかのプログラムがファイルを変更しています";

@@ -20,6 +20,10 @@ struct KnownRecord {
     RecordScanner::Record fields{};
 };
 
+// History entry `entry` (from 1) of `table`, as ReadHistory left it with
+// `skipped` older records left out (LoadResult::skipped).
+KnownRecord HistoryRecord(const HistoryTable& table, long long skipped, int entry);
+
 // Reads `log` as the history does and writes to `kept` its bytes without the
 // lines that hold the given records, from the line of a record's first field
 // to the line end (or the file's end) of its last one, blank lines between

@@ -3,20 +3,15 @@
 // no success and keeps the measurement on display for another try; a close
 // then stays open without writing the targets and a graph loads nothing. A
 // load gives a clear message or the records before the fault, never a hang.
-// A failed removal of records leaves the log as it was and no file behind.
 
-#include "log/LogError.h"
-#include "log/RecordRemover.h"
 #include "support/Cases.h"
 #include "support/MainFixture.h"
 #include "support/fakes/FaultyFileSystem.h"
 #include "support/fakes/WorkedExample.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
 #include <functional>
-#include <sys/file.h>
 #include <tuple>
 
 using namespace vorn;
@@ -299,89 +294,4 @@ TEST_F(Faults, ARememberedLogRemovedSinceIsReported) {
     EXPECT_EQ(graph.historyRowCount(), 3);
     EXPECT_EQ(shown(MainCtl::Lb_ft), "2.23");
     EXPECT_FALSE(std::filesystem::exists(log)); // a load creates nothing
-}
-
-namespace {
-
-const std::string kMistyped = " 83120 170.00 635.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
-const std::vector<KnownRecord> kTheMistyped = {
-    {1, {83120, 170, 635, 20, 13, 52, 38.06, 63.58, 22.49, 2.23}}};
-enum class Log { Kept, Removed, RemovedCopyNamed };
-struct RemoveFault {
-    const char* name;
-    Inject inject;
-    Log log = Log::Kept;
-};
-// The calls of a removal: the log opened, locked and read, then the copy
-// and the new log each created, written, synced, closed and renamed.
-const RemoveFault kRemoveFaults[] = {
-    {"resolve", Fail(Op::Resolve, 1, EACCES)},
-    {"open", Fail(Op::Open, 1, EACCES)},
-    {"lock", Fail(Op::Lock, 1, ENOLCK)},
-    {"identity", Fail(Op::IsAt, 1, EIO)},
-    {"size", Fail(Op::Size, 1, EIO)},
-    {"read", Fail(Op::ReadAt, 1, EIO)},
-    {"mode", Fail(Op::Mode, 1, EIO)},
-    {"copy created", Fail(Op::Create, 1, ENOSPC)},
-    {"copy written", Fail(Op::Write, 1, ENOSPC)},
-    {"copy not written", ShortWrite(0)},
-    {"copy synced", Fail(Op::Sync, 1, EIO)},
-    {"copy closed", Fail(Op::Close, 1, EIO)},
-    {"copy renamed", Fail(Op::Rename, 1, EIO)},
-    {"log created", Fail(Op::Create, 2, EDQUOT)},
-    {"log written", Fail(Op::Write, 2, ENOSPC)},
-    {"log synced", Fail(Op::Sync, 2, EIO)},
-    {"log closed", Fail(Op::Close, 2, EIO)},
-    {"log identity", Fail(Op::IsAt, 2, EIO)},
-    {"log size", Fail(Op::Size, 2, EIO)},
-    {"log renamed", Fail(Op::Rename, 2, EIO)},
-    {"folder synced", Fail(Op::SyncFolder, 1, EIO)},
-    {"folder synced, no way back", Then(Fail(Op::SyncFolder, 1, EIO), Fail(Op::Rename, 3, EIO)),
-     Log::RemovedCopyNamed},
-    {"short writes resumed", ShortWrite(10), Log::Removed},
-    {"the last close", Fail(Op::Close, 3, EIO), Log::Removed},
-};
-struct RemovalFault : FlowFixture, ::testing::WithParamInterface<RemoveFault> {};
-
-} // namespace
-
-TEST_P(RemovalFault, LeavesTheLogAsItWas) {
-    const RemoveFault& k = GetParam();
-    const std::string before = kWorkedLine + kMistyped + kWorkedLine;
-    Spit(log, before);
-    FaultyFileSystem faulty(posix);
-    k.inject(faulty);
-    const std::string error =
-        ErrorText<LogError>([&] { RemoveRecords(faulty, log, kTheMistyped); });
-    if (k.log == Log::Removed) {
-        EXPECT_EQ(error, "");
-    } else {
-        EXPECT_EQ(error.rfind("ファイル「" + log + "」から記録を削除できませんでした。\n理由: ", 0),
-                  0u)
-            << error;
-        EXPECT_EQ(error.find("控えに残っています") != std::string::npos,
-                  k.log == Log::RemovedCopyNamed);
-    }
-    EXPECT_EQ(Slurp(log), k.log == Log::Kept ? before : Records(2));
-    if (std::filesystem::exists(log + "~")) {
-        EXPECT_EQ(Slurp(log + "~"), before);
-    }
-    for (const auto& entry : std::filesystem::directory_iterator(dir))
-        EXPECT_NE(entry.path().filename().string()[0], '.') << "left behind: " << entry.path();
-    EXPECT_EQ(faulty.openHandles(), 0u);
-    EXPECT_EQ(faulty.strayCloses(), 0);
-}
-INSTANTIATE_TEST_SUITE_P(Every, RemovalFault, ::testing::ValuesIn(kRemoveFaults), ByName());
-
-// An append of this program waits while a removal rewrites the log.
-TEST_F(Faults, ARemovalHoldsTheAppendLock) {
-    Spit(log, kWorkedLine + kMistyped);
-    FaultyFileSystem faulty(posix);
-    faulty.before(Op::Rename, 2, [&] {
-        const int other = ::open(log.c_str(), O_RDONLY | O_CLOEXEC);
-        EXPECT_EQ(::flock(other, LOCK_EX | LOCK_NB), -1);
-        ::close(other);
-    });
-    RemoveRecords(faulty, log, kTheMistyped);
-    EXPECT_EQ(Slurp(log), kWorkedLine);
 }
