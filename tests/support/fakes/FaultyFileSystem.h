@@ -29,11 +29,8 @@ public:
         Remove,
         Read,
         Close,
-        Resolve,
-        Mode,
         Create,
-        Rename,
-        Unlink
+        Rename
     };
 
     explicit FaultyFileSystem(LogFileSystem& real) : real_(real) {}
@@ -71,10 +68,10 @@ public:
     IoStatus duplicate(Handle handle, Handle& copy) override;
     IoStatus close(Handle handle) override;
     IoStatus resolve(const std::string& path, std::string& real) override {
-        return pass(Op::Resolve, true, [&] { return real_.resolve(path, real); });
+        return pass(Op::IsAt, true, [&] { return real_.resolve(path, real); });
     }
     IoStatus permissions(Handle handle, unsigned& mode) override {
-        return pass(Op::Mode, true, [&] { return real_.permissions(handle, mode); });
+        return pass(Op::Size, true, [&] { return real_.permissions(handle, mode); });
     }
     IoStatus createBeside(const std::string& path, unsigned mode, Handle& handle,
                           std::string& temp) override;
@@ -82,7 +79,7 @@ public:
         return pass(Op::Rename, true, [&] { return real_.rename(from, to); });
     }
     IoStatus remove(const std::string& path) override {
-        return pass(Op::Unlink, true, [&] { return real_.remove(path); });
+        return pass(Op::Remove, true, [&] { return real_.remove(path); });
     }
 
 private:
