@@ -42,11 +42,10 @@ KnownRecord HistoryRecord(const HistoryTable& table, long long skipped, int entr
 
 std::string CutRecords(std::string_view log, const std::vector<KnownRecord>& records,
                        std::string& kept) {
-    const char* const changed = "記録を読み込んだ後に、ほかのプログラムがファイルを変更しています";
     std::map<long long, const RecordScanner::Record*> wanted;
     for (const KnownRecord& r : records)
         if (!wanted.emplace(r.index, &r.fields).second && *wanted[r.index] != r.fields)
-            return changed; // one place, two records: one of them is not there
+            return kChangedSince; // one place, two records: one of them is not there
 
     std::vector<Lines> drop;
     long long index = 0;
@@ -74,7 +73,7 @@ std::string CutRecords(std::string_view log, const std::vector<KnownRecord>& rec
         return "ファイルに数値でない内容か、途中で切れた記録があります";
     if (differs ||
         (!wanted.empty() && (wanted.begin()->first < 0 || wanted.rbegin()->first >= index)))
-        return changed;
+        return kChangedSince;
     if (shared)
         return "削除する記録と同じ行に、ほかの記録があります";
     copyOthers(log, drop, kept);

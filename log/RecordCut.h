@@ -24,6 +24,10 @@ struct KnownRecord {
 // `skipped` older records left out (LoadResult::skipped).
 KnownRecord HistoryRecord(const HistoryTable& table, long long skipped, int entry);
 
+// The reason for a log that no longer holds what was read from it.
+inline const char* const kChangedSince =
+    "記録を読み込んだ後に、ほかのプログラムがファイルを変更しています";
+
 // Reads `log` as the history does and writes to `kept` its bytes without the
 // lines that hold the given records, from the line of a record's first field
 // to the line end (or the file's end) of its last one, blank lines between

@@ -149,7 +149,7 @@ void RemoveRecords(LogFileSystem& fs, const std::string& path,
     if (status.ok())
         status = fs.size(h, size);
     if (status.ok() && (!same || size != old.size()))
-        status = {"記録を読み込んだ後に、ほかのプログラムがファイルを変更しています"};
+        status = {kChangedSince};
     if (status.ok())
         status = fs.rename(temp, file);
     if (!status.ok()) {
