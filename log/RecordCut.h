@@ -32,7 +32,7 @@ inline const char* const kChangedSince =
 // lines that hold the given records, from the line of a record's first field
 // to the line end (or the file's end) of its last one, blank lines between
 // included. Returns an empty string when done, else the reason for the
-// user and `kept` is unspecified: the log is damaged (a field that is no
+// user, `kept` then holding nothing of use: the log is damaged (a field that is no
 // number, a record cut short), a record is not there with those fields, or
 // a line to remove holds part of another record too.
 std::string CutRecords(std::string_view log, const std::vector<KnownRecord>& records,
