@@ -77,6 +77,13 @@ public:
         return {};
     }
     IoStatus unlock(Handle) override { return {"unsupported"}; }
+    IoStatus resolve(const std::string&, std::string&) override { return {"unsupported"}; }
+    IoStatus permissions(Handle, unsigned&) override { return {"unsupported"}; }
+    IoStatus createBeside(const std::string&, unsigned, Handle&, std::string&) override {
+        return {"unsupported"};
+    }
+    IoStatus rename(const std::string&, const std::string&) override { return {"unsupported"}; }
+    IoStatus remove(const std::string&) override { return {"unsupported"}; }
     IoStatus duplicate(Handle, Handle&) override { return {"unsupported"}; }
     IoStatus close(Handle handle) override {
         if (handle != 7)

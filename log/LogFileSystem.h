@@ -60,6 +60,22 @@ public:
     virtual IoStatus duplicate(Handle handle, Handle& copy) = 0;
     // Releases the handle, also when the status is not ok.
     virtual IoStatus close(Handle handle) = 0;
+
+    // For rewriting a log whole: a new file written beside it and renamed
+    // over it.
+    // The file `path` names, through any symbolic links, so that a rewrite
+    // replaces that file rather than the link.
+    virtual IoStatus resolve(const std::string& path, std::string& real) = 0;
+    // The permission bits of the open file.
+    virtual IoStatus permissions(Handle handle, unsigned& mode) = 0;
+    // Makes a new, empty file with exactly `mode` in the folder of `path`,
+    // named after it, and opens it for writing; `temp` gets its name.
+    virtual IoStatus createBeside(const std::string& path, unsigned mode, Handle& handle,
+                                  std::string& temp) = 0;
+    // Gives the file `from` the name `to`, replacing what `to` named.
+    virtual IoStatus rename(const std::string& from, const std::string& to) = 0;
+    // Removes the name `path`.
+    virtual IoStatus remove(const std::string& path) = 0;
 };
 
 } // namespace vorn

@@ -7,7 +7,10 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -149,6 +152,51 @@ IoStatus PosixFileSystem::duplicate(Handle handle, Handle& copy) {
 IoStatus PosixFileSystem::close(Handle handle) {
     // Linux releases the descriptor even when close fails: never repeat it.
     return ::close(handle) == 0 ? IoStatus{} : failed(true);
+}
+
+IoStatus PosixFileSystem::resolve(const std::string& path, std::string& real) {
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr),
+                                                               &std::free);
+    if (!resolved)
+        return failed(true);
+    real = resolved.get();
+    return {};
+}
+
+IoStatus PosixFileSystem::permissions(Handle handle, unsigned& mode) {
+    struct stat st {};
+    if (::fstat(handle, &st) != 0)
+        return failed(true);
+    mode = st.st_mode & 07777;
+    return {};
+}
+
+IoStatus PosixFileSystem::createBeside(const std::string& path, unsigned mode, Handle& handle,
+                                       std::string& temp) {
+    // Hidden, and marked as the program's own by its last six letters.
+    const std::size_t slash = path.rfind('/');
+    temp = posix::FolderOf(path) + "/." +
+           (slash == std::string::npos ? path : path.substr(slash + 1)) + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return failed(true);
+    // The umask must not narrow a copy of the log's mode.
+    if (::fchmod(fd, static_cast<mode_t>(mode)) != 0) {
+        const IoStatus status = failed(true);
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return status;
+    }
+    handle = fd;
+    return {};
+}
+
+IoStatus PosixFileSystem::rename(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0 ? IoStatus{} : failed(true);
+}
+
+IoStatus PosixFileSystem::remove(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 ? IoStatus{} : failed(true);
 }
 
 } // namespace vorn

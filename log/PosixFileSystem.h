@@ -24,6 +24,12 @@ public:
     IoStatus unlock(Handle handle) override;
     IoStatus duplicate(Handle handle, Handle& copy) override;
     IoStatus close(Handle handle) override;
+    IoStatus resolve(const std::string& path, std::string& real) override;
+    IoStatus permissions(Handle handle, unsigned& mode) override;
+    IoStatus createBeside(const std::string& path, unsigned mode, Handle& handle,
+                          std::string& temp) override;
+    IoStatus rename(const std::string& from, const std::string& to) override;
+    IoStatus remove(const std::string& path) override;
 };
 
 } // namespace vorn

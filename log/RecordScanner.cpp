@@ -103,6 +103,8 @@ bool RecordScanner::endField(std::string_view field) {
         return stop(LoadResult::Stop::NotANumber, fieldLine_);
     current_[count_++] = value;
     if (count_ == current_.size()) {
+        if (seen_)
+            seen_(current_, recordLine_, fieldLine_);
         keep(current_);
         count_ = 0;
     }

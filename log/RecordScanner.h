@@ -9,8 +9,10 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vorn {
@@ -39,6 +41,11 @@ public:
     // Whether the last line, after the last LF, holds part of a field.
     bool lastLineHasField() const { return fieldOnLine_; }
 
+    // Told of every complete record as it is read, with the lines (from 1)
+    // of its first and its last field: a removal cuts exactly those lines.
+    using RecordSeen = std::function<void(const Record&, long long firstLine, long long lastLine)>;
+    void onRecord(RecordSeen seen) { seen_ = std::move(seen); }
+
 private:
     void startField();
     bool endField(std::string_view field);
@@ -60,6 +67,7 @@ private:
     long long fieldLine_ = 0;
     long long recordLine_ = 0;
     LoadResult result_;
+    RecordSeen seen_;
 };
 
 } // namespace vorn

@@ -1,4 +1,5 @@
-// Tests of loading a log file into the history table.
+// Tests of loading a log file into the history table, and of removing
+// records from it.
 
 #include "log/HistoryTable.h"
 #include "log/LogError.h"
@@ -6,14 +7,17 @@
 #include "log/LogRecord.h"
 #include "log/LogWriter.h"
 #include "log/PosixFileSystem.h"
+#include "log/RecordRemover.h"
 #include "support/Cases.h"
 #include "support/TestHome.h"
 #include "support/fakes/FaultyFileSystem.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/file.h>
 #include <unistd.h>
 
 using namespace vorn;
@@ -289,4 +293,94 @@ TEST(LoadNotice, TellsWhereReadingStopped) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(LoadNotice(c.result), c.notice);
+}
+
+namespace {
+const std::string kThree = line(1) + line(2) + line(3);
+// Record 2 over three lines, a blank one between.
+const std::string kSplit = "10102 2.10 2.20 2.30\n \t\n2.40 2.50 2.60 2.70 2.80 2.90\n";
+struct Removal {
+    const char* name;
+    std::string before;
+    std::vector<int> places; // from 0, loaded from line(1) + line(2) + ...
+    std::string after;       // the log afterwards, or a part of the reason of a refusal
+    bool viaLink = false;
+};
+const Removal kRemovals[] = {
+    {"CR LF", line(1, "\r\n") + line(2, "\r\n") + line(3, "\r\n"), {2, 0}, line(2, "\r\n")},
+    {"the last, no line end", line(1) + line(2, ""), {1}, line(1)},
+    {"before a last line without one", line(1) + line(2, " "), {0}, line(2, " ")},
+    {"over three lines", "\n" + line(1) + kSplit + "\n", {1}, "\n" + line(1) + "\n"},
+    {"through a link", kThree, {0}, line(2) + line(3), true},
+    {"shares the next one's line", line(1, " ") + line(2), {0}, "削除する記録と同じ行に"},
+    {"shares the one before's line", line(1, " ") + line(2), {1}, "削除する記録と同じ行に"},
+    {"damaged", line(1) + "12x\n", {0}, "ファイルに数値でない内容か"},
+    {"changed since", line(2) + line(3), {0}, "記録を読み込んだ後に"},
+    {"gone since", line(1), {1}, "記録を読み込んだ後に"},
+};
+struct RemoveRecordsTest : ReadHistoryTest, ::testing::WithParamInterface<Removal> {};
+} // namespace
+
+TEST_P(RemoveRecordsTest, CutsWholeLinesAndKeepsACopy) {
+    const Removal& c = GetParam();
+    load(kThree);
+    const std::string file = dir + "/data.txt";
+    const std::string path = c.viaLink ? dir + "/link.txt" : file;
+    Spit(file, c.before);
+    Spit(path + "~", "an older copy");
+    std::filesystem::permissions(file, std::filesystem::perms(0640));
+    if (c.viaLink)
+        std::filesystem::create_symlink(file, path);
+    std::vector<KnownRecord> records;
+    for (const int place : c.places)
+        records.push_back(HistoryRecord(*table, 0, place + 1));
+    const std::string error = ErrorText<LogError>([&] { RemoveRecords(posix, path, records); });
+    const bool refused = (c.after[0] & 0x80) != 0; // a reason, in Japanese
+    EXPECT_NE(error.find(refused ? "から記録を削除できませんでした。\n理由: " + c.after : ""),
+              std::string::npos);
+    EXPECT_EQ(refused, !error.empty()) << error;
+    EXPECT_EQ(Slurp(file), refused ? c.before : c.after);
+    EXPECT_EQ(Slurp(path + "~"), refused ? "an older copy" : c.before);
+    EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(std::filesystem::is_symlink(path), c.viaLink);
+}
+INSTANTIATE_TEST_SUITE_P(Every, RemoveRecordsTest, ::testing::ValuesIn(kRemovals), ByName());
+
+// Each call that a removal makes fails in turn, and each write is also cut
+// short: the log keeps its bytes and no file is left behind, unless only
+// the last close failed or a short write was simply resumed.
+TEST_F(ReadHistoryTest, ARemovalFailingAnywhereLeavesTheLog) {
+    load(kThree);
+    const std::vector<KnownRecord> second = {HistoryRecord(*table, 0, 2)};
+    const std::string log = dir + "/log1.txt"; // as loaded
+    FaultyFileSystem clean(posix);
+    clean.before(Op::Rename, 2, [&] { // an append of this program waits meanwhile
+        const int other = ::open(log.c_str(), O_RDONLY | O_CLOEXEC);
+        EXPECT_EQ(::flock(other, LOCK_EX | LOCK_NB), -1);
+        ::close(other);
+    });
+    RemoveRecords(clean, log, second);
+    const std::string head = "ファイル「" + log + "」から記録を削除できませんでした。\n理由: ";
+    for (int op = 0; op <= static_cast<int>(Op::Rename); ++op)
+        for (int nth = 1; nth <= clean.calls(Op(op)); ++nth)
+            for (int way = 0; way < (Op(op) == Op::Write ? 3 : 1); ++way) {
+                SCOPED_TRACE(op * 100 + nth * 10 + way); // which call, and how it failed
+                Spit(log, kThree);
+                FaultyFileSystem fs(posix);
+                way == 0 ? fs.failOn(Op(op), nth, EIO) : fs.shortWriteOn(nth, way == 1 ? 0 : 10);
+                const std::string error =
+                    ErrorText<LogError>([&] { RemoveRecords(fs, log, second); });
+                const bool lastClose = Op(op) == Op::Close && nth == clean.calls(Op::Close);
+                EXPECT_EQ(error.substr(0, head.size()), lastClose || way == 2 ? "" : head) << error;
+                EXPECT_EQ(Slurp(log), error.empty() ? line(1) + line(3) : kThree);
+                EXPECT_EQ(Slurp(log + "~"), kThree);
+                EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
+                EXPECT_EQ(fs.openHandles(), 0u);
+            }
+    // A program that takes no lock rewrites the log meanwhile: kept too.
+    FaultyFileSystem late(posix);
+    late.before(Op::Create, 2, [&] { Spit(log, kThree + line(4)); });
+    Spit(log, kThree);
+    EXPECT_THROW(RemoveRecords(late, log, second), LogError);
+    EXPECT_EQ(Slurp(log), kThree + line(4));
 }

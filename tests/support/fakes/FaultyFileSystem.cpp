@@ -33,6 +33,15 @@ IoStatus FaultyFileSystem::openRead(const std::string& path, Handle& handle) {
     return s;
 }
 
+IoStatus FaultyFileSystem::createBeside(const std::string& path, unsigned mode, Handle& handle,
+                                        std::string& temp) {
+    IoStatus s =
+        pass(Op::Create, true, [&] { return real_.createBeside(path, mode, handle, temp); });
+    if (s.ok())
+        open_.insert(handle);
+    return s;
+}
+
 IoStatus FaultyFileSystem::lock(Handle handle) {
     return pass(Op::Lock, true, [&] { return real_.lock(handle); });
 }

@@ -28,7 +28,9 @@ public:
         SyncFolder,
         Remove,
         Read,
-        Close
+        Close,
+        Create,
+        Rename
     };
 
     explicit FaultyFileSystem(LogFileSystem& real) : real_(real) {}
@@ -65,6 +67,20 @@ public:
     IoStatus unlock(Handle handle) override { return real_.unlock(handle); }
     IoStatus duplicate(Handle handle, Handle& copy) override;
     IoStatus close(Handle handle) override;
+    IoStatus resolve(const std::string& path, std::string& real) override {
+        return pass(Op::IsAt, true, [&] { return real_.resolve(path, real); });
+    }
+    IoStatus permissions(Handle handle, unsigned& mode) override {
+        return pass(Op::Size, true, [&] { return real_.permissions(handle, mode); });
+    }
+    IoStatus createBeside(const std::string& path, unsigned mode, Handle& handle,
+                          std::string& temp) override;
+    IoStatus rename(const std::string& from, const std::string& to) override {
+        return pass(Op::Rename, true, [&] { return real_.rename(from, to); });
+    }
+    IoStatus remove(const std::string& path) override {
+        return pass(Op::Remove, true, [&] { return real_.remove(path); });
+    }
 
 private:
     struct Fault {
