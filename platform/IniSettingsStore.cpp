@@ -243,15 +243,16 @@ std::string Reason(const IoStatus& status) {
     return "\n理由: " + status.reason;
 }
 
-[[noreturn]] void CannotSave(const std::string& path, const IoStatus& why) {
-    throw StoreError("目標値を" + Quoted(path) + "に保存できませんでした。" + Reason(why));
+[[noreturn]] void CannotSave(const std::string& what, const std::string& path,
+                             const IoStatus& why) {
+    throw StoreError(what + "を" + Quoted(path) + "に保存できませんでした。" + Reason(why));
 }
 
-std::string TooLarge(const std::string& path, const char* what) {
+std::string TooLarge(const std::string& path, const std::string& what) {
     return Quoted(path) + "は 1 MiB を超えているため、" + what;
 }
 
-std::string NotAFile(const std::string& path, const char* what) {
+std::string NotAFile(const std::string& path, const std::string& what) {
     return Quoted(path) + "の場所にあるのが通常のファイルではないため、" + what;
 }
 
@@ -269,8 +270,9 @@ std::string IniSettingsStore::fileForKey(const std::string& key) {
     return ConfigFolder() + "/" + rel + ".conf";
 }
 
-void IniSettingsStore::open(const std::string& key) {
+void IniSettingsStore::open(const std::string& key, const std::string& what) {
     path_ = fileForKey(key);
+    what_ = what;
     written_.clear();
     readProblem_.clear();
     removeStaleTemps();
@@ -283,14 +285,14 @@ void IniSettingsStore::open(const std::string& key) {
         create();
         break;
     case Read::NotAFile:
-        readProblem_ = NotAFile(path_, "目標値を読み込みませんでした。");
+        readProblem_ = NotAFile(path_, what_ + "を読み込みませんでした。");
         break;
     case Read::TooLarge:
-        readProblem_ = TooLarge(path_, "目標値を読み込みませんでした。\n"
-                                       "終了するときも、このファイルは書き換えません。");
+        readProblem_ = TooLarge(path_, what_ + "を読み込みませんでした。\n"
+                                               "終了するときも、このファイルは書き換えません。");
         break;
     case Read::Failed:
-        readProblem_ = "目標値を" + Quoted(path_) + "から読み込めませんでした。" + Reason(why);
+        readProblem_ = what_ + "を" + Quoted(path_) + "から読み込めませんでした。" + Reason(why);
         break;
     }
 }
@@ -348,19 +350,19 @@ void IniSettingsStore::commit() {
 
     struct stat st {};
     if (::lstat(path_.c_str(), &st) != 0 && !MakeFolders(posix::FolderOf(path_)))
-        CannotSave(path_, Failure(errno, true));
+        CannotSave(what_, path_, Failure(errno, true));
     posix::SteadyPatience steady(kLockWait);
     const SaveLock lock(path_ + ".lock", patience_ ? *patience_ : steady);
     if (lock.status().err == EWOULDBLOCK)
-        throw StoreError("ほかのプログラムが" + Quoted(path_) +
-                         "を使っているため、目標値を保存できませんでした。\n"
-                         "しばらくしてから、もう一度終了してください。");
+        throw StoreError("ほかのプログラムが" + Quoted(path_) + "を使っているため、" + what_ +
+                         "を保存できませんでした。\n"
+                         "しばらくしてから、もう一度お試しください。");
     if (!lock.status().ok())
-        CannotSave(path_, lock.status());
+        CannotSave(what_, path_, lock.status());
 
     std::string file;
     if (!FollowLinks(path_, file))
-        CannotSave(path_, Failure(ELOOP, true));
+        CannotSave(what_, path_, Failure(ELOOP, true));
     RemoveStaleTemps(file);
     replace(file, writes);
 }
@@ -381,11 +383,12 @@ void IniSettingsStore::replace(const std::string& file, const std::vector<ini::W
         mode = 0600;
         break;
     case Read::NotAFile:
-        throw StoreError(NotAFile(path_, "目標値を保存できませんでした。"));
+        throw StoreError(NotAFile(path_, what_ + "を保存できませんでした。"));
     case Read::TooLarge:
-        throw StoreError(TooLarge(path_, "書き換えずに残しました。\n目標値は保存されていません。"));
+        throw StoreError(
+            TooLarge(path_, "書き換えずに残しました。\n" + what_ + "は保存されていません。"));
     case Read::Failed:
-        throw StoreError("目標値を保存するために" + Quoted(path_) + "を読み込めませんでした。" +
+        throw StoreError(what_ + "を保存するために" + Quoted(path_) + "を読み込めませんでした。" +
                          Reason(why));
     }
 
@@ -393,14 +396,14 @@ void IniSettingsStore::replace(const std::string& file, const std::vector<ini::W
     const std::string edited = ini::Edit(text, writes, refused);
     if (!existed || edited != text) {
         if (IoStatus status = ReplaceFile(file, edited, mode); !status.ok())
-            CannotSave(path_, status);
+            CannotSave(what_, path_, status);
     }
     if (!refused.empty()) {
         std::string names;
         for (const std::string& n : refused)
             names += (names.empty() ? "" : "、") + n;
-        throw StoreError("目標値 " + names + " には改行が含まれているため、" + Quoted(path_) +
-                         "に保存できませんでした。\nほかの目標値は保存しました。");
+        throw StoreError(what_ + " " + names + " には改行が含まれているため、" + Quoted(path_) +
+                         "に保存できませんでした。\nほかの" + what_ + "は保存しました。");
     }
 }
 

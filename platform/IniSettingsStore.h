@@ -35,7 +35,7 @@ public:
     static std::string fileForKey(const std::string& key);
 
     // Creates the file, empty, when there is none (nor a link) at its place.
-    void open(const std::string& key) override;
+    void open(const std::string& key, const std::string& what) override;
     std::string readString(const std::string& section, const std::string& name,
                            const std::string& def) override;
     // A value with a line end in it cannot be kept in a line of the file:
@@ -54,6 +54,7 @@ private:
 
     posix::LockPatience* patience_;
     std::string path_;
+    std::string what_;        // what the messages say was not read or kept
     std::string text_;        // the file as open() read it
     std::string readProblem_; // why open() could not read it
     std::vector<ini::Write> written_;

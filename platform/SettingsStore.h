@@ -8,7 +8,9 @@ namespace vorn {
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
-    virtual void open(const std::string& key) = 0;
+    // `what`: what the caller keeps under the key, as the store's messages
+    // name it ("目標値").
+    virtual void open(const std::string& key, const std::string& what) = 0;
     // The value's text, or `def` when the section or the value is missing.
     virtual std::string readString(const std::string& section, const std::string& name,
                                    const std::string& def) = 0;

@@ -6,14 +6,14 @@
 namespace vorn {
 
 void LoadTargets(SettingsStore& store, TargetTable& table) {
-    store.open(kTargetKey);
+    store.open(kTargetKey, "目標値");
     for (int k = 0; k < kQuantityCount; ++k)
         table[static_cast<size_t>(k)] = store.readString(kTargetSection, TargetValueName(k), "");
     store.release();
 }
 
 void SaveTargets(SettingsStore& store, const TargetTable& table) {
-    store.open(kTargetKey);
+    store.open(kTargetKey, "目標値");
     for (int k = 0; k < kQuantityCount; ++k)
         store.writeString(kTargetSection, TargetValueName(k), table[static_cast<size_t>(k)]);
     store.release();

@@ -1,3 +1,5 @@
+#include "platform/IniSettingsStore.h"
+#include "support/TestHome.h"
 #include "support/fakes/FakeSeams.h"
 #include "ui/graph/TFGrah.h"
 
@@ -7,7 +9,10 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -32,8 +37,10 @@ namespace {
 
 struct GraphWindow : ::testing::Test {
     FakePrompter prompter;
+    FixedClock clock{LocalTime{2026, 12, 9, 17, 0}};
+    MemorySettingsStore settings;
     TargetTable targets;
-    TFGrah w{prompter, targets};
+    TFGrah w{{clock, settings, prompter}, targets};
     // The grid as the tests fill it: a cell is written with the rest of its
     // row, as the graph command writes whole rows.
     std::vector<GridRow> grid = std::vector<GridRow>(kGridRows);
@@ -421,8 +428,9 @@ TEST_F(GraphWindow, ZoomResetAndQuantityChangeLeaveNoMarks) {
     QTest::mouseMove(port, c);
     QTest::mouseRelease(port, Qt::LeftButton, {}, c + QPoint(30, 20));
     settled();
-    QTest::mouseClick(port, Qt::RightButton, {}, c);
-    QTest::mouseClick(port, Qt::RightButton, {}, c);
+    QAction* zoomOut = child<QAction>("ZoomOut");
+    zoomOut->trigger();
+    zoomOut->trigger();
     settled();
     QTest::mouseDClick(port, Qt::LeftButton, {}, c);
     EXPECT_TRUE(settled() == fresh);
@@ -447,4 +455,85 @@ TEST_F(GraphWindow, PointTooltipStaysWhileThePointerRests) {
     QApplication::sendEvent(view->viewport(), &rest);
     EXPECT_FALSE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 1000));
     QToolTip::hideText();
+}
+
+// The chart's menu opens by the right button on the chart (which no longer
+// zooms out), the Menu key and Shift+F10; its first item shows the trend.
+TEST_F(GraphWindow, ChartMenuOpensByTheRightButtonAndTheKeys) {
+    loadWeights({"65.00", "64.50", "63.20"});
+    click("RadioButton7");
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* chart = child<QChartView>("Chart1");
+    const QPoint centre = chart->mapTo(&w, chart->rect().center());
+    const double yMax = axis(Qt::Vertical)->max();
+    const std::function<void()> opens[] = {
+        [&] { QTest::mouseClick(w.windowHandle(), Qt::RightButton, {}, centre); },
+        [&] { QTest::keyClick(chart, Qt::Key_Menu); },
+        [&] { QTest::keyClick(child<QWidget>("RadioButton7"), Qt::Key_F10, Qt::ShiftModifier); },
+    };
+    for (std::size_t i = 0; i < std::size(opens); ++i) {
+        opens[i]();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.chartMenu()->isVisible(); })) << i;
+        w.chartMenu()->hide();
+    }
+    QTest::mouseClick(chart->viewport(), Qt::RightButton, {}, chart->rect().center());
+    EXPECT_EQ(axis(Qt::Vertical)->max(), yMax);
+    QAction* item = w.chartMenu()->actions().value(0);
+    EXPECT_TRUE(item->text() == "傾向線を表示(&T)" && item->isCheckable() && !item->isChecked());
+    w.hide();
+}
+
+TEST_F(GraphWindow, TrendDrawsItsLineLegendAndSummaryAndHasTooltips) {
+    loadWeights({"70.00", "69.00", "68.50", "68.00", "67.00"});
+    click("RadioButton7");
+    w.show();
+    child<QAction>("ShowTrend")->trigger();
+    EXPECT_TRUE(points("Series3").size() == 5 && series("Series3")->name() == "傾向");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pixels(QColor(128, 0, 160)) >= 12; }));
+    auto* view = child<QChartView>("Chart1");
+    QLegend* legend = view->chart()->legend();
+    EXPECT_TRUE(legend->isVisible());
+    for (const char* name : {"Series1", "Series2", "Series3"})
+        EXPECT_EQ(legend->markers(series(name)).value(0)->isVisible(), name[6] == '3') << name;
+
+    // The summary: read aloud, in the window's font, whole, at the plot's top.
+    auto* summary = child<QLabel>("Lb_trend");
+    EXPECT_TRUE(summary->isVisible() && summary->font() == w.font());
+    EXPECT_EQ(summary->text(), "傾向 --.-- kg/週"); // the records have no dates
+    EXPECT_EQ(summary->accessibleName(), summary->text());
+    EXPECT_GE(summary->width(), summary->sizeHint().width());
+    const QRect plot = view->mapFromScene(view->chart()->plotArea()).boundingRect();
+    EXPECT_TRUE(view->viewport()->rect().contains(summary->geometry()));
+    EXPECT_NEAR(summary->y(), plot.top(), 4);
+
+    const QPoint at = view->mapFromScene(view->chart()->mapToScene(
+        view->chart()->mapToPosition(QPointF(1, 69.9), series("Series3"))));
+    QTest::mouseMove(view->viewport(), at);
+    EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::text().contains("傾向 69.90"); }));
+    QToolTip::hideText();
+
+    child<QAction>("ShowTrend")->trigger();
+    EXPECT_TRUE(points("Series3").isEmpty());
+    EXPECT_FALSE(summary->isVisible() || legend->isVisible());
+    w.hide();
+}
+
+// The choice outlives the window, in a section of its own of the real
+// settings file; every other line stays as it was.
+TEST_F(GraphWindow, TrendChoiceIsKeptInTheSettingsFile) {
+    const ConfigFolder folder;
+    const std::string mine = "; mine\r\n[TGT]\r\nVAL2=60.00\r\n";
+    folder.putConf(mine);
+    {
+        IniSettingsStore store;
+        TFGrah first{{clock, store, prompter}, targets};
+        first.chartMenu()->actions().value(0)->trigger();
+        EXPECT_TRUE(first.controller().trendShown());
+    }
+    EXPECT_EQ(Slurp(folder.conf).substr(0, mine.size()), mine);
+    IniSettingsStore store;
+    TFGrah second{{clock, store, prompter}, targets};
+    EXPECT_TRUE(second.chartMenu()->actions().value(0)->isChecked());
+    EXPECT_TRUE(second.controller().trendShown() && prompter.shown.empty());
 }

@@ -112,7 +112,7 @@ TEST_F(SettingsStoreTest, FirstLoadCreatesTheFileAndFirstCloseTheSection) {
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     // Made anew when it went after the load.
     IniSettingsStore store;
-    store.open(kTargetKey);
+    store.open(kTargetKey, "目標値");
     fs::remove(conf);
     store.writeString(kTargetSection, "VAL1", "");
     store.release();

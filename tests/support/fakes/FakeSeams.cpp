@@ -36,7 +36,7 @@ std::optional<std::string> FakeFileChooser::chooseOpen() {
     return chosen;
 }
 
-void MemorySettingsStore::open(const std::string& key) {
+void MemorySettingsStore::open(const std::string& key, const std::string& /*what*/) {
     opened.push_back(key);
     isOpen = true;
 }

@@ -70,7 +70,7 @@ public:
     MemorySettingsStore() = default;
     explicit MemorySettingsStore(Sections start) : values(std::move(start)) {}
 
-    void open(const std::string& key) override;
+    void open(const std::string& key, const std::string& what) override;
     std::string readString(const std::string& section, const std::string& name,
                            const std::string& def) override;
     void writeString(const std::string& section, const std::string& name,
