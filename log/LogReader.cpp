@@ -14,15 +14,13 @@ namespace {
     throw LogError("ファイル「" + path + "」を読み込めませんでした。\n理由: " + reason);
 }
 
-} // namespace
-
-LoadResult ReadHistory(LogFileSystem& fs, const std::string& path, HistoryTable& table) {
+// Feeds the whole file, or what comes before a stop, to the scanner.
+void Scan(LogFileSystem& fs, const std::string& path, RecordScanner& scanner) {
     LogFileSystem::Handle h = -1;
     IoStatus status = fs.openRead(path, h);
     if (!status.ok())
         readFailed(path, status.reason);
 
-    RecordScanner scanner;
     std::vector<char> chunk(RecordScanner::kChunkSize);
     for (;;) {
         std::size_t got = 0;
@@ -40,12 +38,28 @@ LoadResult ReadHistory(LogFileSystem& fs, const std::string& path, HistoryTable&
     }
     // Everything needed has been read; a failing close loses nothing.
     fs.close(h);
+}
+
+} // namespace
+
+LoadResult ReadHistory(LogFileSystem& fs, const std::string& path, HistoryTable& table) {
+    RecordScanner scanner;
+    Scan(fs, path, scanner);
 
     const std::vector<RecordScanner::Record> records = scanner.records();
     for (std::size_t k = 0; k < records.size(); ++k)
         for (std::size_t c = 0; c < records[k].size(); ++c)
             table.columns[c][k + 1] = records[k][c];
     return scanner.result();
+}
+
+WholeLog ReadWholeLog(LogFileSystem& fs, const std::string& path) {
+    RecordScanner scanner(true, RecordScanner::kEvery);
+    Scan(fs, path, scanner);
+    WholeLog log;
+    log.result = scanner.result();
+    log.records = scanner.takeRecords();
+    return log;
 }
 
 std::string LoadNotice(const LoadResult& r) {

@@ -249,8 +249,7 @@ void MainController::LoadHistory(bool measurementShown) {
         if (stamp < 100000)
             row[1].insert(0, 1, '0');
         for (int q = 0; q < kQuantityCount; ++q)
-            row[static_cast<std::size_t>(q + 2)] =
-                FloatToStrF(st_.history.at(q + 1, r), Facts(q).precision, 2);
+            row[static_cast<std::size_t>(q + 2)] = GridText(st_.history.at(q + 1, r), q);
     }
     graph_->setRows(0, std::move(grid));
     graph_->setHistoryRowCount(rows);
