@@ -6,7 +6,7 @@
 
 namespace vorn {
 
-Program::Program(MainController::Services services) : prompter_(services.prompter) {
+Program::Program(MainController::Services services) : services_(services) {
     fvorn_ = std::make_unique<TFVorn>(
         services, MainController::State{values.measurement, values.targets, values.dateStamp,
                                         values.logFilePath, values.history});
@@ -17,13 +17,15 @@ Program::Program(MainController::Services services) : prompter_(services.prompte
 
 TFGrah& Program::FGrah() {
     if (!fgrah_)
-        fgrah_ = std::make_unique<TFGrah>(prompter_, values.targets, fvorn_.get());
+        fgrah_ = std::make_unique<TFGrah>(
+            GraphController::Services{services_.clock, services_.settings, services_.prompter},
+            values.targets, fvorn_.get());
     return *fgrah_;
 }
 
 TFTgt& Program::FTgt() {
     if (!ftgt_)
-        ftgt_ = std::make_unique<TFTgt>(prompter_, *fvorn_, values.targets, fvorn_.get());
+        ftgt_ = std::make_unique<TFTgt>(services_.prompter, *fvorn_, values.targets, fvorn_.get());
     return *ftgt_;
 }
 

@@ -7,7 +7,6 @@
 
 namespace vorn {
 
-class Prompter;
 class TFGrah;
 class TFTgt;
 class TFVorn;
@@ -33,7 +32,7 @@ public:
     bool hasGraphWindow() const { return fgrah_ != nullptr; }
 
 private:
-    Prompter& prompter_;
+    MainController::Services services_;
     std::unique_ptr<TFVorn> fvorn_;
     std::unique_ptr<TFGrah> fgrah_;
     std::unique_ptr<TFTgt> ftgt_;

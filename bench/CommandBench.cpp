@@ -1,7 +1,7 @@
 // The commands the user waits for, on the real windows (offscreen platform):
 // the measure command, one save with its fsync, and the graph command's
-// LoadHistory of 10, 100, 500 and 999 records. Wall-clock time throughout: a save
-// spends most of its time waiting for the disk.
+// LoadHistory of 10, 100, 500 and 999 records, and of 999 with the trend. Wall-clock time
+// throughout: a save spends most of its time waiting for the disk.
 
 #include "app/Program.h"
 #include "log/HistoryTable.h"
@@ -54,7 +54,11 @@ struct Bench {
     QLineEdit* weight = program.FVorn().findChild<QLineEdit*>("Ed_w");
     QLineEdit* fat = program.FVorn().findChild<QLineEdit*>("Ed_f");
 
-    Bench() {
+    // `trend`: the graph window shows the trend, as a choice kept from an
+    // earlier run.
+    explicit Bench(bool trend = false) {
+        if (trend)
+            settings.values["GRAPH"]["TREND"] = "1";
         program.FVorn().show();
         QApplication::processEvents();
     }
@@ -231,19 +235,32 @@ void LoadAndShow(Bench& b, CloseWhenPainted& closer, const std::string& path) {
 // the plot drawn and the window shown until it is painted. Two logs of the
 // same length are loaded in turns, so that every cell changes each time. An
 // empty log is the baseline: the window shown with nothing to draw.
-void BM_LoadHistory(benchmark::State& state) {
+void LoadHistoryTimes(benchmark::State& state, bool trend) {
     const int records = static_cast<int>(state.range(0));
     const std::string logs[2] = {WriteLog(records, 0), WriteLog(records, 1)};
-    Bench b;
+    Bench b(trend);
     CloseWhenPainted closer;
     LoadAndShow(b, closer, logs[1]); // makes the window and its surface
     if (b.program.FGrah().controller().historyRowCount() != records + 1) {
         state.SkipWithError("the log did not load");
         return;
     }
+    if (b.program.FGrah().controller().trendShown() != trend) {
+        state.SkipWithError("the trend is not as asked");
+        return;
+    }
     int turn = 0;
     for (auto _ : state)
         LoadAndShow(b, closer, logs[turn++ & 1]);
+}
+
+void BM_LoadHistory(benchmark::State& state) {
+    LoadHistoryTimes(state, false);
+}
+
+// The same with the trend shown: its line, its legend and its summary.
+void BM_LoadHistoryTrend(benchmark::State& state) {
+    LoadHistoryTimes(state, true);
 }
 
 // The first graph command of a run: the graph window made, its grid filled
@@ -307,6 +324,7 @@ BENCHMARK(BM_LoadHistory)
     ->Arg(999)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadHistoryTrend)->Arg(999)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadHistoryFirst)
     ->Arg(999)
     ->Iterations(20)

@@ -32,8 +32,10 @@ namespace {
 
 struct GraphWindow : ::testing::Test {
     FakePrompter prompter;
+    FixedClock clock{LocalTime{2026, 12, 9, 17, 0}};
+    MemorySettingsStore settings;
     TargetTable targets;
-    TFGrah w{prompter, targets};
+    TFGrah w{{clock, settings, prompter}, targets};
     // The grid as the tests fill it: a cell is written with the rest of its
     // row, as the graph command writes whole rows.
     std::vector<GridRow> grid = std::vector<GridRow>(kGridRows);

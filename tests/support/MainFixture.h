@@ -31,7 +31,7 @@ struct MainFixture : ::testing::Test {
     std::string logFilePath;
     HistoryTable history;
     FakeGraphView graphView;
-    GraphController graph{graphView, targets};
+    GraphController graph{graphView, targets, {clock, settings, prompter}};
     std::unique_ptr<MainController> c;
 
     MainFixture() { useFileSystem(posix); }

@@ -1,6 +1,7 @@
 #include "ui/graph/GraphController.h"
 #include "core/Measurement.h"
 #include "support/fakes/FakeGraphView.h"
+#include "support/fakes/FakeSeams.h"
 #include "ui/graph/AxisScale.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,10 @@ using Ys = std::vector<double>;
 struct Graph : ::testing::Test {
     test::FakeGraphView view;
     TargetTable targets;
-    GraphController c{view, targets};
+    test::FixedClock clock{LocalTime{2026, 12, 9, 17, 0}};
+    test::MemorySettingsStore settings;
+    test::FakePrompter prompter;
+    GraphController c{view, targets, {clock, settings, prompter}};
 
     Graph() { view.screen = 1024; }
 
@@ -163,18 +167,18 @@ TEST_F(Graph, PointTextIsWhatTheGridShowsForThatRecord) {
     for (int column = 0; column < 4; ++column)
         put(column, 0, headers[column]);
     load(0, {"0", "1"});
-    load(1, {"083020", "083107"});
+    load(1, {"083020", "133107"}); // month 13: no date, its stamp is shown
     load(3, {"65.00", "<b>64.60</b>"});
     c.PlotQuantity(kWeight, "abc"); // plotted as 0, the text stays the grid's
-    EXPECT_EQ(c.PointText(0), "順番 0\n測定日 083020\n体重(kg) 65.00");
-    EXPECT_EQ(c.PointText(1), "順番 1\n測定日 083107\n体重(kg) <b>64.60</b>");
+    EXPECT_EQ(c.PointText(0), "順番 0\n測定日 2026/08/30 20時\n体重(kg) 65.00");
+    EXPECT_EQ(c.PointText(1), "順番 1\n測定日 133107\n体重(kg) <b>64.60</b>");
     for (int point : {-1, 2})
         EXPECT_EQ(c.PointText(point), "") << point;
 
     c.PlotQuantity(kHeight, ""); // no heights: empty cells, still the grid's
-    EXPECT_EQ(c.PointText(1), "順番 1\n測定日 083107\n身長(cm) ");
+    EXPECT_EQ(c.PointText(1), "順番 1\n測定日 133107\n身長(cm) ");
     put(2, 0, "");
-    EXPECT_EQ(c.PointText(0), "順番 0\n測定日 083020\n");
+    EXPECT_EQ(c.PointText(0), "順番 0\n測定日 2026/08/30 20時\n");
     c.setHistoryRowCount(1);
     c.PlotQuantity(kHeight, "");
     EXPECT_EQ(c.PointText(0), "");
@@ -339,4 +343,69 @@ TEST(AxisScale, ZoomedRangesGetRoundTicksThatTheirLabelsShowExactly) {
     EXPECT_EQ(huge.min, -DBL_MAX);
     EXPECT_EQ(huge.max, DBL_MAX);
     EXPECT_TRUE(std::isfinite(huge.step) && huge.step > 0);
+}
+
+// Three weekly weigh-ins of 70, 60 and 60 kg: the trend 70, 69, 68.1; over
+// days -14, -7 and 0 its slope is -13.3 / 98 a day, -0.95 a week; 60 kg is
+// 8.1 / (0.95 / 7) = 59.68 days (1432 hours) after 15 November, 8 h.
+TEST_F(Graph, TrendLineSummaryAndTooltipsAgainstHandWorkedValues) {
+    const char* headers[] = {"順番", "測定日", "身長(cm)", "体重(kg)", "脂肪率(%)"};
+    for (int column = 0; column < 5; ++column)
+        put(column, 0, headers[column]);
+    load(0, {"0", "1", "2", "3"});
+    load(1, {"110108", "110808", "111508", "111608"});
+    load(3, {"70.00", "60.00", "60.00", "x"}); // no number: no step
+    load(4, {"20.00", "0.00", "10.00", "10.00"});
+    for (int column : {5, 6, 7})
+        put(column, 2, "0.00"); // record 1 saved without a fat percentage
+    targets[kWeight] = "60.00";
+    c.RadioButton7Click();
+    EXPECT_TRUE(target().size() == 4 && view.series[GraphSeries::Series3].empty());
+    EXPECT_EQ(view.summary, std::nullopt);
+
+    c.TrendLineClick();
+    EXPECT_TRUE(c.trendShown() && view.trendChecked);
+    EXPECT_EQ(view.series[GraphSeries::Series3],
+              (std::vector<PlotPoint>{{0, 70}, {1, 69}, {2, 68.1}}));
+    EXPECT_EQ(view.summary, "傾向 −0.95 kg/週　目標到達予想 2027/01/14");
+    EXPECT_EQ(c.TrendPointText(1), "順番 1\n測定日 2026/11/08 8時\n体重(kg)の傾向 69.00");
+    EXPECT_EQ(c.TrendPointText(3), "");
+
+    // Record 1 was saved without a fat percentage: the fat line drops to 0
+    // there, its trend takes no step. Days -15, -1, 0: slope -14.467 / 140.667.
+    c.RadioButton1Click();
+    EXPECT_EQ(measured(), (Ys{20, 0, 10, 10}));
+    EXPECT_EQ(view.series[GraphSeries::Series3],
+              (std::vector<PlotPoint>{{0, 20}, {2, 19}, {3, 18.1}}));
+    EXPECT_EQ(view.summary, "傾向 −0.72 %/週");
+    EXPECT_EQ(c.TrendPointText(1), "");
+
+    c.TrendLineClick();
+    EXPECT_TRUE(!c.trendShown() && !view.trendChecked);
+    EXPECT_TRUE(view.series[GraphSeries::Series3].empty());
+    EXPECT_EQ(view.summary, std::nullopt);
+    EXPECT_EQ(c.TrendPointText(0), "");
+}
+
+TEST_F(Graph, TrendChoiceIsKeptInASectionOfItsOwn) {
+    settings.values["GRAPH"]["TREND"] = "1";
+    c.FormCreate();
+    EXPECT_TRUE(c.trendShown() && view.trendChecked);
+    c.TrendLineClick();
+    EXPECT_EQ(settings.values["GRAPH"]["TREND"], "0");
+    c.TrendLineClick();
+    EXPECT_EQ(settings.values["GRAPH"]["TREND"], "1");
+    EXPECT_EQ(settings.values.size(), 1u);
+    for (const char* kept : {"0", "yes", ""}) {
+        settings.values["GRAPH"]["TREND"] = kept;
+        c.FormCreate();
+        EXPECT_FALSE(c.trendShown()) << kept;
+    }
+    // A store that cannot keep it: the trend shows all the same, and the
+    // user is told that the next run will not remember it.
+    settings.failReleaseWith = "書けません";
+    c.TrendLineClick();
+    EXPECT_TRUE(c.trendShown());
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].caption, "警告ﾍﾙﾌﾟ");
 }

@@ -269,7 +269,7 @@ TEST_F(MainCommands, CloseWritesAllNineTargetsAndCloses) {
 
 // Every other end of the program keeps the targets as Ctrl+Q does, once:
 // the window's frame warns when it cannot, the session's end only says why.
-TEST_F(MainWindow, EveryEndWritesTheTargetsOnce) {
+TEST_F(MainCommands, EveryEndWritesTheTargetsOnce) {
     settings.failReleaseWith = "書けません";
     EXPECT_EQ(c->SessionEnd(), "書けません");
     EXPECT_TRUE(prompter.shown.empty());

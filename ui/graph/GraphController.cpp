@@ -1,7 +1,12 @@
 #include "ui/graph/GraphController.h"
 
+#include "core/Errors.h"
 #include "core/Measurement.h"
 #include "core/NumText.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "ui/graph/TrendChoice.h"
+#include "ui/graph/TrendPlot.h"
 
 #include <algorithm>
 #include <optional>
@@ -11,11 +16,13 @@
 
 namespace vorn {
 
-GraphController::GraphController(GraphView& view, const TargetTable& targets)
-    : view_(view), targets_(targets) {}
+GraphController::GraphController(GraphView& view, const TargetTable& targets, Services services)
+    : view_(view), targets_(targets), s_(services) {}
 
 void GraphController::FormCreate() {
     becomeCompactAndCentred();
+    trendShown_ = LoadTrendShown(s_.settings);
+    view_.setTrendChecked(trendShown_);
 }
 
 void GraphController::FormActivate() {
@@ -61,26 +68,72 @@ void GraphController::PlotQuantity(int quantity, const std::string& targetText) 
         if (withTarget)
             targetLine.push_back({x, t});
     }
-    // Both lines are replaced even by no points, so that the view fits its
+    dates_ = DateGridRecords(grid, rows_, s_.clock.now());
+    std::vector<PlotPoint> trendLine;
+    std::optional<std::string> summary;
+    trend_.clear();
+    if (trendShown_) {
+        // The forecast aims at the target the target line draws.
+        const std::optional<double> goal = withTarget ? targetValue : std::nullopt;
+        TrendPlot trend = PlotTrend(grid, rows_, quantity, dates_, goal);
+        trendLine = std::move(trend.line);
+        summary = std::move(trend.summary);
+        trend_ = std::move(trend.trend.values);
+    }
+    // The lines are replaced even by no points, so that the view fits its
     // axes to this plot and not to the one before.
-    view_.setPlot(measured, targetLine);
+    view_.setPlot(measured, targetLine, trendLine);
+    view_.setTrendSummary(summary);
     plotted_ = quantity;
+    plottedTarget_ = target;
     plottedPoints_ = static_cast<int>(measured.size());
+}
+
+std::string GraphController::recordText(int record, const std::string& valueLine) const {
+    const GridTable& grid = view_.grid();
+    const int row = record + 1;
+    std::string text;
+    for (const int column : {0, kGridDateColumn}) {
+        const std::string& header = grid.text(column, 0);
+        const std::optional<RecordDate>& date = dates_[static_cast<std::size_t>(record)];
+        const std::string cell =
+            column == kGridDateColumn && date ? RecordDateText(*date) : grid.text(column, row);
+        text += header.empty() ? cell : header + ' ' + cell;
+        text += '\n';
+    }
+    return text + valueLine;
 }
 
 std::string GraphController::PointText(int point) const {
     if (point < 0 || point >= plottedPoints_)
         return {};
-    const GridTable& grid = view_.grid();
-    const int row = point + 1;
-    std::string text;
-    for (const int column : {0, kGridDateColumn, GridColumnOf(plotted_)}) {
-        const std::string& header = grid.text(column, 0);
-        if (!text.empty())
-            text += '\n';
-        text += header.empty() ? grid.text(column, row) : header + ' ' + grid.text(column, row);
+    const int column = GridColumnOf(plotted_);
+    const std::string& header = view_.grid().text(column, 0);
+    const std::string& cell = view_.grid().text(column, point + 1);
+    return recordText(point, header.empty() ? cell : header + ' ' + cell);
+}
+
+std::string GraphController::TrendPointText(int record) const {
+    if (record < 0 || static_cast<std::size_t>(record) >= trend_.size() ||
+        !trend_[static_cast<std::size_t>(record)])
+        return {};
+    const std::string value =
+        FloatToStrF(*trend_[static_cast<std::size_t>(record)], Facts(plotted_).precision, 2);
+    const std::string& header = view_.grid().text(GridColumnOf(plotted_), 0);
+    return recordText(record, header + "の傾向 " + value);
+}
+
+void GraphController::TrendLineClick() {
+    trendShown_ = !trendShown_;
+    view_.setTrendChecked(trendShown_);
+    PlotQuantity(plotted_, plottedTarget_);
+    try {
+        SaveTrendShown(s_.settings, trendShown_);
+    } catch (const StoreError&) {
+        s_.prompter.show("傾向線を表示するかどうかを設定ファイルに保存できませんでした。\n"
+                         "次に起動したときは、前の設定に戻ります。",
+                         "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
     }
-    return text;
 }
 
 void GraphController::select(int quantity) {

@@ -1,35 +1,59 @@
 #pragma once
 
+#include "core/RecordDate.h"
 #include "targets/TargetTable.h"
 #include "ui/graph/GraphView.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace vorn {
 
+class Clock;
+class Prompter;
+class SettingsStore;
+
 // The behaviour of the graph window: plotting one quantity of the history
-// grid against its target, the quantity buttons, and folding the grid away.
+// grid against its target and, when the user asks for it, its trend; the
+// quantity buttons, the chart's menu, and folding the grid away.
 class GraphController {
 public:
+    struct Services {
+        Clock& clock;            // "now", from which the records' years follow
+        SettingsStore& settings; // where the trend's choice is kept
+        Prompter& prompter;
+    };
+
     // Outer window heights (frame included) of the folded and unfolded window.
     static constexpr int kCompactHeight = 318;
     static constexpr int kExpandedHeight = 517;
 
-    GraphController(GraphView& view, const TargetTable& targets);
+    GraphController(GraphView& view, const TargetTable& targets, Services services);
 
+    // Also takes up the trend's choice kept from an earlier run.
     void FormCreate();
     void FormActivate();
 
     // Plots the values of grid column GridColumnOf(quantity), rows 1 to
-    // historyRowCount() - 1, against targetText. Raises std::out_of_range for
-    // a quantity outside 0..8.
+    // historyRowCount() - 1, against targetText, with their trend while it
+    // is shown. Raises std::out_of_range for a quantity outside 0..8.
     void PlotQuantity(int quantity, const std::string& targetText);
 
-    // What the grid shows for point `point` of the measured line of the
-    // latest plot, one line each: its number, its date and its value, each
-    // after its column header. Empty when the plot has no such point.
+    // The record at point `point` of the measured line of the latest plot,
+    // one line each: its number and its value as the grid shows them, and
+    // its date as a person reads it ("2026/12/06 7時"), each after its column
+    // header; the grid's stamp where the record has no date. Empty when the
+    // plot has no such point.
     std::string PointText(int point) const;
+    // The same for the trend line's point at record `record`, its value the
+    // trend's. Empty when the trend is not shown or took no step there.
+    std::string TrendPointText(int record) const;
+
+    // The chart menu's 傾向線を表示: shows the trend or hides it, and keeps
+    // the choice for the next run.
+    void TrendLineClick();
+    bool trendShown() const { return trendShown_; }
 
     // Each selects its quantity and plots it against its target.
     void RadioButton1Click();
@@ -59,15 +83,22 @@ public:
 private:
     void select(int quantity);
     void becomeCompactAndCentred();
+    std::string recordText(int record, const std::string& valueLine) const;
 
     GraphView& view_;
     const TargetTable& targets_;
+    Services s_;
+    bool trendShown_ = false;
     int selected_ = 0;
     int rows_ = 0;
     bool expanded_ = false;
-    // The quantity and the number of points of the latest plot.
+    // The quantity, its target text, the number of points, the records'
+    // dates and the trend (empty when not shown) of the latest plot.
     int plotted_ = 0;
+    std::string plottedTarget_;
     int plottedPoints_ = 0;
+    RecordDates dates_;
+    std::vector<std::optional<long double>> trend_;
 };
 
 } // namespace vorn

@@ -2,12 +2,14 @@
 
 #include "ui/graph/GridTable.h"
 
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace vorn {
 
-// The two lines of `Chart1`: the measured values and the target.
-enum class GraphSeries { Series1, Series2 };
+// The lines of `Chart1`: the measured values, the target and the trend.
+enum class GraphSeries { Series1, Series2, Series3 };
 
 struct PlotPoint {
     double x = 0;
@@ -22,10 +24,16 @@ public:
 
     // The target legend entry `Panel2`.
     virtual void setTargetLegendVisible(bool visible) = 0;
-    // Replaces all points of both lines, in one go: the measured values and
-    // the target (no points: no line).
+    // Replaces all points of the lines, in one go: the measured values, the
+    // target and the trend (no points: no line).
     virtual void setPlot(const std::vector<PlotPoint>& measured,
-                         const std::vector<PlotPoint>& target) = 0;
+                         const std::vector<PlotPoint>& target,
+                         const std::vector<PlotPoint>& trend) = 0;
+    // The trend's one-line summary and its legend entry, shown inside the
+    // chart; none hides both.
+    virtual void setTrendSummary(const std::optional<std::string>& summary) = 0;
+    // The check mark of the chart menu's trend item.
+    virtual void setTrendChecked(bool checked) = 0;
 
     // What the grid `sg` holds: its texts and their values.
     virtual const GridTable& grid() const = 0;

@@ -7,8 +7,10 @@
 #include "ui/graph/AxisScale.h"
 #include "ui/graph/GridModel.h"
 
+#include <QAction>
 #include <QChart>
 #include <QChartView>
+#include <QContextMenuEvent>
 #include <QFrame>
 #include <QGraphicsLayout>
 #include <QGroupBox>
@@ -16,7 +18,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -49,6 +54,12 @@ constexpr Handler kRadioHandlers[kQuantityCount] = {
 const QColor kMeasuredColour = FromBgr(0x0000FF);     // red
 const QColor kTargetColour = FromBgr(0xFF8000);       // azure
 const QColor kTargetSampleColour = FromBgr(0xFF0000); // blue
+// Purple, wider than the other lines: apart from them and from every band.
+const QColor kTrendColour = FromBgr(0xA00080);
+constexpr int kTrendWidth = 2;
+// The share of the value range added above the fitted lines while the
+// trend's summary is shown, so that it covers none of them.
+constexpr double kSummaryRoom = 0.2;
 constexpr int kLeft = 209;
 constexpr int kAnimationMs = 200;
 constexpr qreal kMarkerSize = 4;
@@ -61,13 +72,15 @@ constexpr AxisScale kEmptyValueScale{0, 1, 0.2, 1};
 // drawn towards the upper left it restores the fitted view, as does a
 // double-click. A press of the left button, which starts each of them, is
 // announced first. Moves of the pointer, with no button held, are passed on
-// for the point tooltips.
+// for the point tooltips. The right button opens the chart's menu (which
+// also zooms out) instead of zooming out.
 class ChartView : public QChartView {
 public:
     ChartView(QChart* chart, QWidget* parent, std::function<void()> pressed,
-              std::function<void()> restore, std::function<void(const QPoint&)> moved)
+              std::function<void()> restore, std::function<void(const QPoint&)> moved,
+              std::function<void(const QPoint&)> menu)
         : QChartView(chart, parent), pressed_(std::move(pressed)), restore_(std::move(restore)),
-          moved_(std::move(moved)) {
+          moved_(std::move(moved)), menu_(std::move(menu)) {
         viewport()->setMouseTracking(true);
     }
 
@@ -80,6 +93,10 @@ protected:
         QChartView::mousePressEvent(event);
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::RightButton) {
+            event->accept();
+            return;
+        }
         auto* band = findChild<QRubberBand*>();
         const QPoint end = event->position().toPoint();
         if (event->button() == Qt::LeftButton && band && band->isVisible() &&
@@ -114,11 +131,21 @@ protected:
         }
         return QChartView::viewportEvent(event);
     }
+    // From the keyboard, the window opens the menu, wherever the focus is.
+    void contextMenuEvent(QContextMenuEvent* event) override {
+        if (event->reason() != QContextMenuEvent::Mouse) {
+            event->ignore();
+            return;
+        }
+        menu_(event->globalPos());
+        event->accept();
+    }
 
 private:
     std::function<void()> pressed_;
     std::function<void()> restore_;
     std::function<void(const QPoint&)> moved_;
+    std::function<void(const QPoint&)> menu_;
     QPoint origin_;
 };
 
@@ -162,11 +189,11 @@ QLabel* LegendEntry(QWidget* parent, const char* name, const QString& caption, i
 
 } // namespace
 
-TFGrah::TFGrah(Prompter& prompter, const TargetTable& targets, QWidget* parent)
+TFGrah::TFGrah(GraphController::Services services, const TargetTable& targets, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      boundary_(prompter), controller_(*this, targets) {
+      boundary_(services.prompter), controller_(*this, targets, services) {
     setObjectName(QStringLiteral("FGrah"));
     setWindowTitle(QStringLiteral("種類別測定グラフ"));
     setFont(UiFont(12));
@@ -174,6 +201,7 @@ TFGrah::TFGrah(Prompter& prompter, const TargetTable& targets, QWidget* parent)
     buildSelector();
     buildLegend();
     buildChart();
+    buildChartMenu();
     buildGrid();
 
     move(kLeft, 0);
@@ -255,25 +283,44 @@ void TFGrah::buildChart() {
     series2_->setPen(QPen(kTargetColour, 1));
     series2_->setColor(kTargetColour);
     series2_->setMarkerSize(kMarkerSize);
+    // The trend is drawn over the records, as the measured line is.
+    series3_ = new QLineSeries;
+    series3_->setObjectName(QStringLiteral("Series3"));
+    series3_->setName(QStringLiteral("傾向"));
+    series3_->setPen(QPen(kTrendColour, kTrendWidth));
+    series3_->setColor(kTrendColour);
+    series3_->setMarkerSize(kMarkerSize);
     chart_->addSeries(series1_);
     chart_->addSeries(series2_);
+    chart_->addSeries(series3_);
 
     axisX_ = new QValueAxis;
     axisY_ = new QValueAxis;
     chart_->addAxis(axisX_, Qt::AlignBottom);
     chart_->addAxis(axisY_, Qt::AlignLeft);
-    for (QLineSeries* s : {series1_, series2_}) {
+    for (QLineSeries* s : {series1_, series2_, series3_}) {
         s->attachAxis(axisX_);
         s->attachAxis(axisY_);
     }
-    fitAxes({}, {});
+    fitAxes({}, false);
     for (QValueAxis* axis : {axisX_, axisY_})
         connect(axis, &QValueAxis::rangeChanged, this, [this, axis] { axisRangeChanged(axis); });
+
+    // The legend, shown with the trend, names the trend alone: the other
+    // lines have theirs beside the chart.
+    QLegend* legend = chart_->legend();
+    legend->setAlignment(Qt::AlignBottom);
+    legend->setFont(font());
+    legend->setLabelColor(Qt::black);
+    for (QLineSeries* s : {series1_, series2_})
+        for (QLegendMarker* marker : legend->markers(s))
+            marker->setVisible(false);
 
     // The user's zooms are animated.
     chart1_ = new ChartView(
         chart_, this, [this] { animateChart(true); }, [this] { restoreFittedView(); },
-        [this](const QPoint& pos) { pointerMoved(pos); });
+        [this](const QPoint& pos) { pointerMoved(pos); },
+        [this](const QPoint& pos) { openChartMenu(&pos); });
     chart1_->setObjectName(QStringLiteral("Chart1"));
     chart1_->setAccessibleName(QStringLiteral("種類別測定値のグラフ"));
     chart1_->setGeometry(112, 8, 345, 281);
@@ -282,6 +329,63 @@ void TFGrah::buildChart() {
     // Each frame of a zoom is drawn whole: redrawn by parts, the antialiased
     // edges of the lines' earlier places stayed behind.
     chart1_->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+
+    // The summary is a widget of its own, so that screen readers read it;
+    // the pointer passes through it to the chart.
+    trendSummary_ = new QLabel(chart1_->viewport());
+    trendSummary_->setObjectName(QStringLiteral("Lb_trend"));
+    trendSummary_->setTextFormat(Qt::PlainText);
+    trendSummary_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    trendSummary_->setContentsMargins(3, 1, 3, 1);
+    trendSummary_->setAutoFillBackground(true);
+    QPalette palette = trendSummary_->palette();
+    palette.setColor(QPalette::Window, QColor(255, 255, 255, 220));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    trendSummary_->setPalette(palette);
+    trendSummary_->hide();
+    connect(chart_, &QChart::plotAreaChanged, this, [this] { placeTrendSummary(); });
+}
+
+void TFGrah::buildChartMenu() {
+    chartMenu_ = new QMenu(this);
+    chartMenu_->setObjectName(QStringLiteral("ChartMenu"));
+    showTrend_ =
+        addChartCommand(QStringLiteral("傾向線を表示(&T)"), "ShowTrend", &TFGrah::showTrendClicked);
+    showTrend_->setCheckable(true);
+    chartMenu_->addSeparator();
+    addChartCommand(QStringLiteral("縮小(&O)"), "ZoomOut", &TFGrah::zoomOut);
+    addChartCommand(QStringLiteral("元の表示に戻す(&R)"), "ZoomReset", &TFGrah::zoomReset);
+}
+
+QAction* TFGrah::addChartCommand(const QString& caption, const char* name, void (TFGrah::*run)()) {
+    QAction* action = chartMenu_->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, [this, run] { (this->*run)(); });
+    return action;
+}
+
+void TFGrah::openChartMenu(const QPoint* globalPos) {
+    // The Menu key can arrive both as a key and as a request for the menu.
+    if (chartMenu_->isVisible())
+        return;
+    const QPoint at =
+        globalPos ? *globalPos : chart1_->mapToGlobal(chart_->plotArea().center().toPoint());
+    chartMenu_->popup(at);
+}
+
+void TFGrah::showTrendClicked() {
+    boundary_.run([this] { controller_.TrendLineClick(); });
+}
+
+// As the right button zoomed out before it opened this menu.
+void TFGrah::zoomOut() {
+    animateChart(true);
+    chart_->zoomOut();
+}
+
+void TFGrah::zoomReset() {
+    animateChart(true);
+    restoreFittedView();
 }
 
 void TFGrah::buildGrid() {
@@ -315,7 +419,8 @@ void TFGrah::setTargetLegendVisible(bool visible) {
     panel2_->setVisible(visible);
 }
 
-void TFGrah::setPlot(const std::vector<PlotPoint>& measured, const std::vector<PlotPoint>& target) {
+void TFGrah::setPlot(const std::vector<PlotPoint>& measured, const std::vector<PlotPoint>& target,
+                     const std::vector<PlotPoint>& trend) {
     // The lines move to a new plot only where the user can watch them. The
     // graph command plots while the window is hidden: animated, the first
     // paint would show the plot before, and more frames would follow.
@@ -323,7 +428,8 @@ void TFGrah::setPlot(const std::vector<PlotPoint>& measured, const std::vector<P
     animateChart(animated);
     series1_->clear();
     series2_->clear();
-    fitAxes(measured, target);
+    series3_->clear();
+    fitAxes({&measured, &target, &trend}, !trend.empty());
     // Without animations each change is laid out at once. The axes and
     // their labels are laid out while the lines are empty, so that each
     // line is laid out only once, for its new points.
@@ -343,6 +449,36 @@ void TFGrah::setPlot(const std::vector<PlotPoint>& measured, const std::vector<P
     };
     replace(series1_, measured, true);
     replace(series2_, target, false);
+    replace(series3_, trend, false);
+}
+
+void TFGrah::setTrendSummary(const std::optional<std::string>& summary) {
+    const bool shown = summary.has_value();
+    chart_->legend()->setVisible(shown);
+    if (!shown) {
+        trendSummary_->hide();
+        return;
+    }
+    const QString text = QString::fromStdString(*summary);
+    trendSummary_->setText(text);
+    trendSummary_->setAccessibleName(text);
+    trendSummary_->show();
+    // Laid out now, so that the summary stands at the plot's new place.
+    chart_->layout()->activate();
+    placeTrendSummary();
+}
+
+void TFGrah::setTrendChecked(bool checked) {
+    showTrend_->setChecked(checked);
+}
+
+void TFGrah::placeTrendSummary() {
+    if (trendSummary_->isHidden())
+        return;
+    trendSummary_->adjustSize();
+    const QRect plot = chart1_->mapFromScene(chart_->mapToScene(chart_->plotArea())).boundingRect();
+    const int room = chart1_->viewport()->width() - trendSummary_->width();
+    trendSummary_->move(std::clamp(plot.left() + 2, 0, std::max(room, 0)), plot.top() + 2);
 }
 
 void TFGrah::animateChart(bool animated) {
@@ -353,18 +489,22 @@ void TFGrah::animateChart(bool animated) {
 // earlier plot stays. The ticks are a fixed count over a whole number of
 // steps: tick marks that follow an interval instead crash the axis
 // animation when the number of ticks changes while it runs.
-void TFGrah::fitAxes(const std::vector<PlotPoint>& measured, const std::vector<PlotPoint>& target) {
+void TFGrah::fitAxes(const std::vector<const std::vector<PlotPoint>*>& lines, bool summaryRoom) {
     double low = 0;
     double high = 0;
     bool any = false;
-    for (const std::vector<PlotPoint>* line : {&measured, &target}) {
+    std::size_t count = 0;
+    for (const std::vector<PlotPoint>* line : lines) {
+        count = std::max(count, line->size());
         for (const PlotPoint& p : *line) {
             low = any ? std::min(low, p.y) : p.y;
             high = any ? std::max(high, p.y) : p.y;
             any = true;
         }
     }
-    fittedX_ = IndexAxisScale(static_cast<int>(std::max(measured.size(), target.size())));
+    if (any && summaryRoom && std::isfinite(high + (high - low) * kSummaryRoom))
+        high += (high - low) * kSummaryRoom;
+    fittedX_ = IndexAxisScale(static_cast<int>(count));
     fittedY_ = any ? ValueAxisScale(low, high) : kEmptyValueScale;
     restoreFittedView();
 }
@@ -398,19 +538,27 @@ void TFGrah::axisRangeChanged(QValueAxis* axis) {
 void TFGrah::pointerMoved(const QPoint& viewportPos) {
     const QPointF at = chart_->mapFromScene(chart1_->mapToScene(viewportPos));
     const QRectF area = chart_->plotArea().adjusted(-1, -1, 1, 1);
-    const QList<QPointF> points = series1_->points();
+    // The nearest point of the measured line or of the trend, as the record
+    // it stands at; a tie goes to the measured line.
     int nearest = -1;
+    bool onTrend = false;
     qreal best = kPointReach * kPointReach;
-    for (qsizetype i = 0; i < points.size(); ++i) {
-        const QPointF p = chart_->mapToPosition(points[i], series1_);
-        const QPointF d = p - at;
-        const qreal distance = d.x() * d.x() + d.y() * d.y();
-        if (area.contains(p) && distance <= best) {
-            best = distance;
-            nearest = static_cast<int>(i);
+    for (QLineSeries* line : {series1_, series3_}) {
+        const QList<QPointF> points = line->points();
+        for (const QPointF& point : points) {
+            const QPointF p = chart_->mapToPosition(point, line);
+            const QPointF d = p - at;
+            const qreal distance = d.x() * d.x() + d.y() * d.y();
+            if (area.contains(p) && (distance < best || (distance == best && line == series1_))) {
+                best = distance;
+                nearest = static_cast<int>(point.x());
+                onTrend = line == series3_;
+            }
         }
     }
-    const std::string text = nearest < 0 ? std::string() : controller_.PointText(nearest);
+    const std::string text = nearest < 0 ? std::string()
+                             : onTrend   ? controller_.TrendPointText(nearest)
+                                         : controller_.PointText(nearest);
     if (text.empty()) {
         if (tipPoint_ >= 0)
             QToolTip::hideText();
@@ -475,7 +623,24 @@ void TFGrah::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // The chart's menu, wherever the focus is: the chart has the window's
+    // one menu.
+    if ((event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier) ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        openChartMenu();
+        event->accept();
+        return;
+    }
     QDialog::keyPressEvent(event);
+}
+
+void TFGrah::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        event->ignore();
+        return;
+    }
+    openChartMenu();
+    event->accept();
 }
 
 } // namespace vorn

@@ -13,6 +13,8 @@ class QChartView;
 class QGroupBox;
 class QLabel;
 class QLineSeries;
+class QMenu;
+class QAction;
 class QPushButton;
 class QRadioButton;
 class QTableView;
@@ -28,7 +30,8 @@ class Prompter;
 class TFGrah : public QDialog, private GraphView {
     Q_OBJECT
 public:
-    TFGrah(Prompter& prompter, const TargetTable& targets, QWidget* parent = nullptr);
+    TFGrah(GraphController::Services services, const TargetTable& targets,
+           QWidget* parent = nullptr);
     ~TFGrah() override;
 
     GraphController& controller() { return controller_; }
@@ -43,15 +46,22 @@ public:
     // one point is marked whatever its kind.
     static constexpr int kMarkedPoints = 20;
 
+    // The chart's menu, at a place on the screen (none: over the chart).
+    void openChartMenu(const QPoint* globalPos = nullptr);
+    QMenu* chartMenu() const { return chartMenu_; }
+
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     // GraphView
     void setTargetLegendVisible(bool visible) override;
-    void setPlot(const std::vector<PlotPoint>& measured,
-                 const std::vector<PlotPoint>& target) override;
+    void setPlot(const std::vector<PlotPoint>& measured, const std::vector<PlotPoint>& target,
+                 const std::vector<PlotPoint>& trend) override;
+    void setTrendSummary(const std::optional<std::string>& summary) override;
+    void setTrendChecked(bool checked) override;
     const GridTable& grid() const override;
     void setRows(int first, std::vector<GridRow> rows) override;
     void setWindowHeight(int outerHeight) override;
@@ -63,10 +73,18 @@ private:
     void buildSelector();
     void buildLegend();
     void buildChart();
+    void buildChartMenu();
+    // A command of the chart's menu; later commands go below the earlier.
+    QAction* addChartCommand(const QString& caption, const char* name, void (TFGrah::*run)());
     void buildGrid();
+    void zoomOut();
+    void zoomReset();
+    void showTrendClicked();
+    // The summary at the top edge of the plot, whole, wherever the plot is.
+    void placeTrendSummary();
     // Animations on or off for the changes to come.
     void animateChart(bool animated);
-    void fitAxes(const std::vector<PlotPoint>& measured, const std::vector<PlotPoint>& target);
+    void fitAxes(const std::vector<const std::vector<PlotPoint>*>& lines, bool summaryRoom);
     // Sets an axis without treating the change as the user's zoom.
     void applyScale(QValueAxis* axis, const AxisScale& scale);
     // A zoom, or a zoom out, of the user: round ticks again, and no record
@@ -89,6 +107,10 @@ private:
     QChart* chart_ = nullptr;
     QLineSeries* series1_ = nullptr;
     QLineSeries* series2_ = nullptr;
+    QLineSeries* series3_ = nullptr;
+    QLabel* trendSummary_ = nullptr;
+    QMenu* chartMenu_ = nullptr;
+    QAction* showTrend_ = nullptr;
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
     QTableView* sg_ = nullptr;

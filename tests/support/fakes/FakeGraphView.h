@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <map>
+#include <optional>
+#include <string>
 #include <utility>
 
 namespace vorn::test {
@@ -12,11 +14,14 @@ namespace vorn::test {
 class FakeGraphView : public GraphView {
 public:
     void setTargetLegendVisible(bool visible) override { targetLegend = visible; }
-    void setPlot(const std::vector<PlotPoint>& measured,
-                 const std::vector<PlotPoint>& target) override {
+    void setPlot(const std::vector<PlotPoint>& measured, const std::vector<PlotPoint>& target,
+                 const std::vector<PlotPoint>& trend) override {
         series[GraphSeries::Series1] = measured;
         series[GraphSeries::Series2] = target;
+        series[GraphSeries::Series3] = trend;
     }
+    void setTrendSummary(const std::optional<std::string>& text) override { summary = text; }
+    void setTrendChecked(bool checked) override { trendChecked = checked; }
     const GridTable& grid() const override { return table; }
     void setRows(int first, std::vector<GridRow> rows) override {
         table.setRows(first, std::move(rows));
@@ -33,6 +38,8 @@ public:
     }
 
     bool targetLegend = false;
+    std::optional<std::string> summary;
+    bool trendChecked = false;
     std::map<GraphSeries, std::vector<PlotPoint>> series;
     GridTable table;
     int height = 0;
