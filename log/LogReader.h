@@ -49,6 +49,10 @@ struct WholeLog {
 // Raises LogError as ReadHistory does.
 WholeLog ReadWholeLog(LogFileSystem& fs, const std::string& path);
 
+// The notice for the user about an export of a log that stopped early:
+// where it stopped and how many records were written; empty after End.
+std::string ExportNotice(const WholeLog& log);
+
 // The notice for the user about a load that stopped early; empty after End.
 std::string LoadNotice(const LoadResult& result);
 

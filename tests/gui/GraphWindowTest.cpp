@@ -1,3 +1,4 @@
+#include "log/PosixFileSystem.h"
 #include "support/fakes/FakeSeams.h"
 #include "ui/graph/TFGrah.h"
 
@@ -35,7 +36,9 @@ struct GraphWindow : ::testing::Test {
     FixedClock clock{LocalTime{2026, 12, 9, 17, 0}};
     MemorySettingsStore settings;
     TargetTable targets;
-    TFGrah w{{clock, settings, prompter}, targets};
+    FakeFileChooser files;
+    PosixFileSystem fs;
+    TFGrah w{{clock, settings, prompter, files, fs}, targets};
     // The grid as the tests fill it: a cell is written with the rest of its
     // row, as the graph command writes whole rows.
     std::vector<GridRow> grid = std::vector<GridRow>(kGridRows);
