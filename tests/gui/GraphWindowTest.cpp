@@ -1,4 +1,5 @@
 #include "log/PosixFileSystem.h"
+#include "support/TestHome.h"
 #include "support/fakes/FakeSeams.h"
 #include "ui/graph/TFGrah.h"
 
@@ -7,8 +8,10 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -452,4 +455,33 @@ TEST_F(GraphWindow, PointTooltipStaysWhileThePointerRests) {
     QApplication::sendEvent(view->viewport(), &rest);
     EXPECT_FALSE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 1000));
     QToolTip::hideText();
+}
+
+TEST_F(GraphWindow, TheChartMenuSavesTheChartAsTheWindowDrawsIt) {
+    QStringList captions;
+    for (QAction* a : w.chartMenu()->actions())
+        captions << a->text();
+    EXPECT_EQ(captions.mid(0, 5), QStringList({"傾向線を表示(&T)", "", "グラフを画像で保存(&S)…",
+                                               "印刷(&P)…", "一覧表をCSVで保存(&C)…"}));
+    put(GridColumnOf(0), 1, "170.00");
+    put(GridColumnOf(0), 2, "171.00");
+    w.controller().setHistoryRowCount(3);
+    w.controller().PlotQuantity(0, "");
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const std::string dir = MakeTempDir("chart");
+    for (const char* name : {"/g.png", "/g.svg", "/g.pdf"}) {
+        files.exportAnswers.push_back(dir + name);
+        w.findChild<QAction*>(QStringLiteral("SaveChart"))->trigger();
+    }
+    const QImage png(QString::fromStdString(dir + "/g.png"));
+    ASSERT_EQ(png.size(), child<QChartView>("Chart1")->size() * 2);
+    int red = 0;
+    for (int y = 0; y < png.height(); ++y)
+        for (int x = 0; x < png.width(); ++x)
+            red += png.pixelColor(x, y) == QColor(255, 0, 0);
+    EXPECT_GT(red, 100) << "the measured points";
+    EXPECT_TRUE(Slurp(dir + "/g.pdf").starts_with("%PDF-"));
+    EXPECT_NE(Slurp(dir + "/g.svg").find("<svg"), std::string::npos);
+    EXPECT_TRUE(prompter.shown.empty());
 }
