@@ -332,7 +332,7 @@ TEST_F(ExportFlow, WhatCannotBeWrittenLeavesNothingAndSaysWhy) {
     const Case cases[] = {
         {&GraphController::SaveTableClick, dir + "/t.csv", "それより前の 1 件を書き出しました。"},
         {&GraphController::SaveChartClick, dir + "/g.jpg", kChartFormatHint},
-        {&GraphController::SaveChartClick, dir, "理由: フォルダーです"},
+        {&GraphController::SaveTableClick, dir, "理由: フォルダーです"},
         {&GraphController::SaveTableClick, dir + "/u.csv", "を読み込めませんでした。"},
     };
     for (const Case& k : cases) {

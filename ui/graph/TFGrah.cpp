@@ -420,7 +420,11 @@ void TFGrah::paintChart(QPainter& painter, qreal scale) {
     placeTrendSummary();
     const QRect view = chart1_->viewport()->rect();
     painter.setRenderHint(QPainter::Antialiasing);
-    chart1_->render(&painter, QRectF(QPointF(0, 0), QSizeF(view.size()) * scale), view);
+    const QRectF target(QPointF(0, 0), QSizeF(view.size()) * scale);
+    // Round the chart's own background, the window's shows, as on screen.
+    painter.fillRect(target,
+                     chart1_->viewport()->palette().color(chart1_->viewport()->backgroundRole()));
+    chart1_->render(&painter, target, view);
     // What stands on the chart: the trend's summary.
     if (!trendSummary_->isHidden()) {
         painter.save();
@@ -439,7 +443,6 @@ std::string TFGrah::chartBytes(ChartFormat format) {
         // Twice the pixel density, for print and high-density screens.
         constexpr qreal kRatio = 2;
         QImage image(size * kRatio, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::white);
         {
             QPainter painter(&image);
             paintChart(painter, kRatio);
@@ -453,6 +456,7 @@ std::string TFGrah::chartBytes(ChartFormat format) {
         svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setResolution(96); // a pixel of the window is a CSS pixel
         svg.setTitle(windowTitle());
         QPainter painter(&svg);
         paintChart(painter, 1);
