@@ -372,6 +372,13 @@ cat <<EOF
   every cell, and runs until the graph window has been painted and closed.
   The graph window is made by the first graph command of a run, which the
   "first graph command" figure includes.
+- **The exports**: the chart saved as PNG runs the menu command on the
+  shown graph window of 999 records with the trend: drawn at twice the
+  pixel density, encoded, written through a synced temporary file and
+  renamed. \`vorn --csv\` of a log of 10,000 records is timed as a whole
+  process, with its output thrown away, against \`vorn --version\`, in
+  turns, $runs runs each; both start the same program, so the ratio shows
+  what reading, dating and writing the records add to it.
 
 ## Machine
 

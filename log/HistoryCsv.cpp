@@ -60,19 +60,26 @@ std::string HistoryCsv(std::span<const RecordFields> records, const LocalTime& n
         trend = ComputeTrend(values, dates, *trendQuantity, withoutFat);
     }
 
+    // Each field is appended on its own: no temporary strings per cell.
     std::string csv = CsvField("日時");
-    for (const QuantityFacts& f : kQuantities)
-        csv += "," + CsvField(f.gridHeader);
-    if (trendQuantity)
-        csv += "," + CsvField(std::string("傾向 ") + Facts(*trendQuantity).gridHeader);
+    for (const QuantityFacts& f : kQuantities) {
+        csv += ',';
+        csv += CsvField(f.gridHeader);
+    }
+    if (trendQuantity) {
+        csv += ',';
+        csv += CsvField(std::string("傾向 ") + Facts(*trendQuantity).gridHeader);
+    }
     csv += kEnd;
 
     for (std::size_t k = 0; k < records.size(); ++k) {
         csv += dates[k] ? IsoHour(*dates[k]) : "";
-        for (int q = 0; q < kQuantityCount; ++q)
-            csv += "," + CsvField(GridText(records[k][static_cast<std::size_t>(q + 1)], q));
+        for (int q = 0; q < kQuantityCount; ++q) {
+            csv += ',';
+            csv += CsvField(GridText(records[k][static_cast<std::size_t>(q + 1)], q));
+        }
         if (trendQuantity) {
-            csv += ",";
+            csv += ',';
             if (trend.values[k])
                 csv += CsvField(GridText(*trend.values[k], *trendQuantity));
         }
