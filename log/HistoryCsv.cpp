@@ -4,7 +4,7 @@
 #include "core/RecordDate.h"
 #include "core/Trend.h"
 
-#include <cstdio>
+#include <string_view>
 #include <vector>
 
 namespace vorn {
@@ -12,10 +12,48 @@ namespace {
 
 constexpr const char* kEnd = "\r\n";
 
-std::string IsoHour(const RecordDate& d) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:00", d.year, d.month, d.day, d.hour);
-    return text;
+// Appends the digits of 0 <= n < 10^width, zero-padded: many thousand
+// dates are written, and printf would take most of the time.
+void AppendDigits(std::string& out, int n, int width) {
+    char digits[8];
+    for (int i = width - 1; i >= 0; --i, n /= 10)
+        digits[i] = static_cast<char>('0' + n % 10);
+    out.append(digits, static_cast<std::size_t>(width));
+}
+
+// "2026-08-30T20:00"; a year beyond 0..9999 as it comes.
+void AppendIsoHour(std::string& out, const RecordDate& d) {
+    if (d.year >= 0 && d.year <= 9999)
+        AppendDigits(out, d.year, 4);
+    else
+        out += std::to_string(d.year);
+    out += '-';
+    AppendDigits(out, d.month, 2);
+    out += '-';
+    AppendDigits(out, d.day, 2);
+    out += 'T';
+    AppendDigits(out, d.hour, 2);
+    out += ":00";
+}
+
+// Appends one field, quoted only when it must be.
+void AppendField(std::string& out, std::string_view text) {
+    // A plain loop: the fields are short, and a search per character to
+    // look for costs more than the field.
+    bool plain = true;
+    for (const char c : text)
+        plain = plain && c != ',' && c != '"' && c != '\r' && c != '\n';
+    if (plain) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (const char c : text) {
+        out += c;
+        if (c == '"')
+            out += '"';
+    }
+    out += '"';
 }
 
 std::array<double, kQuantityCount> Quantities(const RecordFields& record) {
@@ -28,15 +66,9 @@ std::array<double, kQuantityCount> Quantities(const RecordFields& record) {
 } // namespace
 
 std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c;
-        if (c == '"')
-            quoted += '"';
-    }
-    return quoted + '"';
+    std::string field;
+    AppendField(field, text);
+    return field;
 }
 
 std::string HistoryCsv(std::span<const RecordFields> records, const LocalTime& now,
@@ -60,28 +92,31 @@ std::string HistoryCsv(std::span<const RecordFields> records, const LocalTime& n
         trend = ComputeTrend(values, dates, *trendQuantity, withoutFat);
     }
 
-    // Each field is appended on its own: no temporary strings per cell.
-    std::string csv = CsvField("日時");
+    // About a hundred bytes a record.
+    std::string csv;
+    csv.reserve(200 + records.size() * 100);
+    AppendField(csv, "日時");
     for (const QuantityFacts& f : kQuantities) {
         csv += ',';
-        csv += CsvField(f.gridHeader);
+        AppendField(csv, f.gridHeader);
     }
     if (trendQuantity) {
         csv += ',';
-        csv += CsvField(std::string("傾向 ") + Facts(*trendQuantity).gridHeader);
+        AppendField(csv, std::string("傾向 ") + Facts(*trendQuantity).gridHeader);
     }
     csv += kEnd;
 
     for (std::size_t k = 0; k < records.size(); ++k) {
-        csv += dates[k] ? IsoHour(*dates[k]) : "";
+        if (dates[k])
+            AppendIsoHour(csv, *dates[k]);
         for (int q = 0; q < kQuantityCount; ++q) {
             csv += ',';
-            csv += CsvField(GridText(records[k][static_cast<std::size_t>(q + 1)], q));
+            AppendField(csv, GridText(records[k][static_cast<std::size_t>(q + 1)], q));
         }
         if (trendQuantity) {
             csv += ',';
             if (trend.values[k])
-                csv += CsvField(GridText(*trend.values[k], *trendQuantity));
+                AppendField(csv, GridText(*trend.values[k], *trendQuantity));
         }
         csv += kEnd;
     }
