@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -482,6 +483,11 @@ TEST_F(GraphWindow, TheChartMenuSavesTheChartAsTheWindowDrawsIt) {
             red += png.pixelColor(x, y) == QColor(255, 0, 0);
     EXPECT_GT(red, 100) << "the measured points";
     EXPECT_TRUE(Slurp(dir + "/g.pdf").starts_with("%PDF-"));
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir + "/print.pdf"));
+    ASSERT_TRUE(w.printChartOn(printer));
+    EXPECT_NE(Slurp(dir + "/print.pdf").find("/Count 1\n"), std::string::npos) << "one page";
     EXPECT_NE(Slurp(dir + "/g.svg").find("<svg"), std::string::npos);
     EXPECT_TRUE(prompter.shown.empty());
 }

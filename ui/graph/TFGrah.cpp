@@ -1,5 +1,6 @@
 #include "ui/graph/TFGrah.h"
 
+#include "core/Errors.h"
 #include "platform/qt/PlainText.h"
 #include "platform/qt/ScreenFit.h"
 #include "ui/Colours.h"
@@ -7,9 +8,7 @@
 #include "ui/graph/AxisScale.h"
 #include "ui/graph/GridModel.h"
 
-#include "core/Errors.h"
 #include <QAction>
-
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
@@ -402,16 +401,20 @@ void TFGrah::printChart() {
     dialog.setObjectName(QStringLiteral("PrintDialog"));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!printChartOn(printer))
         boundary_.run([] { throw UserError("印刷を始められませんでした。"); });
-        return;
-    }
+}
+
+bool TFGrah::printChartOn(QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
     // The whole chart on one page, as large as the page allows.
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
     const QSizeF size = chart1_->size();
     const qreal scale = std::min(page.width() / size.width(), page.height() / size.height());
     paintChart(painter, scale);
+    return true;
 }
 
 void TFGrah::paintChart(QPainter& painter, qreal scale) {

@@ -15,6 +15,7 @@ class QLabel;
 class QLineSeries;
 class QMenu;
 class QPainter;
+class QPrinter;
 class QAction;
 class QPushButton;
 class QRadioButton;
@@ -54,6 +55,9 @@ public:
     std::string chartBytes(ChartFormat format) override;
     // The print dialog, then the chart on one page.
     void printChart();
+    // The chart on one page of `printer`, as large as the page allows;
+    // false when the printer cannot start.
+    bool printChartOn(QPrinter& printer);
 
 protected:
     void showEvent(QShowEvent* event) override;
