@@ -90,6 +90,14 @@ package: deps $(PACKAGING)/CMakeCache.txt
 package-check: package
 	@sh packaging/check-package.sh $(PACKAGING)
 
+# The exports opened by LibreOffice Calc, poppler and librsvg, and the PNG
+# held against a screenshot of the window; not part of make test, since
+# Calc is large (scripts/install-interop-deps.sh installs it on demand).
+.PHONY: interop-check
+interop-check: build
+	@sh scripts/install-interop-deps.sh
+	@sh scripts/interop-check.sh $(RELEASE)/bin/vorn
+
 # The end-to-end smoke test: the release build under Xvfb.
 e2e: build
 	@sh tests/e2e/smoke.sh $(RELEASE)/bin/vorn

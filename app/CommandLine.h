@@ -1,7 +1,7 @@
 #pragma once
 
-// The command line. The windows take no arguments; only --help and
-// --version are answered, before any display is needed.
+// The command line. The windows take no arguments; --help and --version are
+// answered, and the exports run, before any window is made.
 
 #include <string>
 #include <vector>
@@ -9,10 +9,21 @@
 namespace vorn {
 
 struct CommandLineAnswer {
-    bool startWindows = true; // false: print the texts and exit with exitCode
+    enum class Task {
+        Windows, // start the program's windows
+        Print,   // print the texts and exit with exitCode
+        Csv,     // write the log's table on standard output
+        Graph,   // write the log's chart into `output`
+    };
+    Task task = Task::Windows;
     int exitCode = 0;
     std::string out; // for standard output
     std::string err; // for standard error
+    // The exports' arguments.
+    std::string log;
+    std::string output;
+    int quantity = 1; // weight
+    bool trend = false;
 };
 
 CommandLineAnswer ParseCommandLine(const std::vector<std::string>& args);

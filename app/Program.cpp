@@ -18,7 +18,8 @@ Program::Program(MainController::Services services) : services_(services) {
 TFGrah& Program::FGrah() {
     if (!fgrah_)
         fgrah_ = std::make_unique<TFGrah>(
-            GraphController::Services{services_.clock, services_.settings, services_.prompter},
+            GraphController::Services{services_.clock, services_.settings, services_.prompter,
+                                      services_.files, services_.fs},
             values.targets, fvorn_.get());
     return *fgrah_;
 }

@@ -1,6 +1,7 @@
 // Vorn２: start-up and shut-down.
 
 #include "app/CommandLine.h"
+#include "app/ExportCommand.h"
 #include "app/Program.h"
 #include "app/SessionEnd.h"
 #ifdef VORN_WITH_STARTUP_PROBE
@@ -83,10 +84,19 @@ void SetUpApplication(QTranslator& qtTranslator) {
 int main(int argc, char** argv) {
     const CommandLineAnswer answer =
         ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    if (!answer.startWindows) {
+    switch (answer.task) {
+    case CommandLineAnswer::Task::Print:
         std::fputs(answer.out.c_str(), stdout);
         std::fputs(answer.err.c_str(), stderr);
         return std::fflush(stdout) == 0 ? answer.exitCode : 1;
+    case CommandLineAnswer::Task::Csv:
+        return RunCsvExport(answer);
+    case CommandLineAnswer::Task::Graph: {
+        QTranslator qtTranslator;
+        return RunGraphExport(answer, argv[0], [&] { SetUpApplication(qtTranslator); });
+    }
+    case CommandLineAnswer::Task::Windows:
+        break;
     }
     // The windows take no arguments, Qt's own included.
     int qtArgc = 1;

@@ -1,6 +1,7 @@
 // The commands the user waits for, on the real windows (offscreen platform):
 // the measure command, one save with its fsync, and the graph command's
-// LoadHistory of 10, 100, 500 and 999 records, and of 999 with the trend. Wall-clock time
+// LoadHistory of 10, 100, 500 and 999 records, and of 999 with the trend;
+// the chart saved as PNG. Wall-clock time
 // throughout: a save spends most of its time waiting for the disk.
 
 #include "app/Program.h"
@@ -263,6 +264,22 @@ void BM_LoadHistoryTrend(benchmark::State& state) {
     LoadHistoryTimes(state, true);
 }
 
+// The chart saved as PNG from the graph window's menu, 999 records and the
+// trend shown: drawn at twice the density, encoded, written and synced.
+void BM_SaveChartPng(benchmark::State& state) {
+    const std::string log = WriteLog(static_cast<int>(state.range(0)), 0);
+    Bench b(true);
+    CloseWhenPainted closer;
+    LoadAndShow(b, closer, log);
+    const std::string png = g_workDir + "/chart.png";
+    for (auto _ : state) {
+        b.files.exportAnswers.push_back(png);
+        b.program.FGrah().controller().SaveChartClick();
+    }
+    if (!b.prompter.shown.empty() || !std::filesystem::exists(png))
+        state.SkipWithError("the chart was not saved");
+}
+
 // The first graph command of a run: the graph window made, its grid filled
 // and the window shown for the first time. A new program for each,
 // made outside the timing.
@@ -325,6 +342,7 @@ BENCHMARK(BM_LoadHistory)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadHistoryTrend)->Arg(999)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveChartPng)->Arg(999)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadHistoryFirst)
     ->Arg(999)
     ->Iterations(20)

@@ -42,6 +42,10 @@ std::string DisplayText(float value, int quantity) {
     return FloatToStrF(value, Facts(quantity).precision, 2);
 }
 
+std::string GridText(long double value, int quantity) {
+    return FloatToStrF(value, Facts(quantity).precision, 2);
+}
+
 ObesityBand Classify(float d) {
     // "not at least" rather than "below", so that NaN lands in band 1.
     if (!(d >= -20.0f))

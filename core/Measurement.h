@@ -43,6 +43,9 @@ void Compute(CurrentMeasurement& m, bool withFat);
 
 // The label text of a value: fixed-point, two decimals.
 std::string DisplayText(float value, int quantity);
+// The history grid's text of a value read from the log (or worked from such
+// values), in the same fixed-point form; exports show the same texts.
+std::string GridText(long double value, int quantity);
 
 struct ObesityBand {
     int number; // 1..5

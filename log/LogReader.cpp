@@ -14,15 +14,13 @@ namespace {
     throw LogError("ファイル「" + path + "」を読み込めませんでした。\n理由: " + reason);
 }
 
-} // namespace
-
-LoadResult ReadHistory(LogFileSystem& fs, const std::string& path, HistoryTable& table) {
+// Feeds the whole file, or what comes before a stop, to the scanner.
+void Scan(LogFileSystem& fs, const std::string& path, RecordScanner& scanner) {
     LogFileSystem::Handle h = -1;
     IoStatus status = fs.openRead(path, h);
     if (!status.ok())
         readFailed(path, status.reason);
 
-    RecordScanner scanner;
     std::vector<char> chunk(RecordScanner::kChunkSize);
     for (;;) {
         std::size_t got = 0;
@@ -40,12 +38,50 @@ LoadResult ReadHistory(LogFileSystem& fs, const std::string& path, HistoryTable&
     }
     // Everything needed has been read; a failing close loses nothing.
     fs.close(h);
+}
+
+} // namespace
+
+LoadResult ReadHistory(LogFileSystem& fs, const std::string& path, HistoryTable& table) {
+    RecordScanner scanner;
+    Scan(fs, path, scanner);
 
     const std::vector<RecordScanner::Record> records = scanner.records();
     for (std::size_t k = 0; k < records.size(); ++k)
         for (std::size_t c = 0; c < records[k].size(); ++c)
             table.columns[c][k + 1] = records[k][c];
     return scanner.result();
+}
+
+WholeLog ReadWholeLog(LogFileSystem& fs, const std::string& path) {
+    RecordScanner scanner(true, RecordScanner::kEvery);
+    Scan(fs, path, scanner);
+    WholeLog log;
+    log.result = scanner.result();
+    log.records = scanner.takeRecords();
+    return log;
+}
+
+namespace {
+
+// Where reading stopped, and why: "記録 3 件目（5 行目）で…中止しました".
+std::string StopText(const LoadResult& r) {
+    const std::string where =
+        "記録 " + std::to_string(r.stopRecord) + " 件目（" + std::to_string(r.stopLine) + " 行目）";
+    if (r.stop == LoadResult::Stop::NotANumber)
+        return where + "で読み込みを中止しました（数値でない内容があります）。";
+    return where + "が途中で終わっているため、読み込みを中止しました。";
+}
+
+} // namespace
+
+std::string ExportNotice(const WholeLog& log) {
+    if (log.result.stop == LoadResult::Stop::End)
+        return "";
+    return StopText(log.result) +
+           (log.records.empty()
+                ? std::string("書き出せる記録はありません。")
+                : "それより前の " + std::to_string(log.records.size()) + " 件を書き出しました。");
 }
 
 std::string LoadNotice(const LoadResult& r) {
@@ -55,8 +91,6 @@ std::string LoadNotice(const LoadResult& r) {
                             " 件を表示します（さらに前の " + earlier + " 件は表示しません）。"
         : r.records > 0 ? "それより前の " + std::to_string(r.records) + " 件を表示します。"
                         : "表示できる記録はありません。";
-    const std::string where =
-        "記録 " + std::to_string(r.stopRecord) + " 件目（" + std::to_string(r.stopLine) + " 行目）";
     switch (r.stop) {
     case LoadResult::Stop::End:
         if (r.skipped == 0)
@@ -64,9 +98,8 @@ std::string LoadNotice(const LoadResult& r) {
         return "記録が999件を超えているため、最新の999件を表示します（それより前の " + earlier +
                " 件は表示しません）。";
     case LoadResult::Stop::NotANumber:
-        return where + "で読み込みを中止しました（数値でない内容があります）。" + before;
     case LoadResult::Stop::CutShort:
-        return where + "が途中で終わっているため、読み込みを中止しました。" + before;
+        return StopText(r) + before;
     }
     return "";
 }

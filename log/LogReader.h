@@ -5,7 +5,9 @@
 #include "log/HistoryTable.h"
 #include "log/LogFileSystem.h"
 
+#include <array>
 #include <string>
+#include <vector>
 
 namespace vorn {
 
@@ -34,6 +36,22 @@ struct LoadResult {
 // read (missing, a folder, a FIFO or a device, not allowed); the table is
 // then left unchanged.
 LoadResult ReadHistory(LogFileSystem& fs, const std::string& path, HistoryTable& table);
+
+// The ten fields of one record: date stamp, then the nine quantities.
+using RecordFields = std::array<double, HistoryTable::kColumns>;
+
+// Every record of a log, oldest first, read as ReadHistory reads it but
+// without its limit of 999; `result` says where reading stopped.
+struct WholeLog {
+    std::vector<RecordFields> records;
+    LoadResult result;
+};
+// Raises LogError as ReadHistory does.
+WholeLog ReadWholeLog(LogFileSystem& fs, const std::string& path);
+
+// The notice for the user about an export of a log that stopped early:
+// where it stopped and how many records were written; empty after End.
+std::string ExportNotice(const WholeLog& log);
 
 // The notice for the user about a load that stopped early; empty after End.
 std::string LoadNotice(const LoadResult& result);

@@ -63,9 +63,15 @@ std::vector<RecordScanner::Record> RecordScanner::records() const {
     std::vector<Record> inOrder;
     inOrder.reserve(ring_.size());
     const std::size_t oldest =
-        ring_.size() < kKept ? 0 : static_cast<std::size_t>(total_ % static_cast<long long>(kKept));
+        ring_.size() < kept_ ? 0 : static_cast<std::size_t>(total_ % static_cast<long long>(kept_));
     for (std::size_t k = 0; k < ring_.size(); ++k)
         inOrder.push_back(ring_[(oldest + k) % ring_.size()]);
+    return inOrder;
+}
+
+std::vector<RecordScanner::Record> RecordScanner::takeRecords() {
+    std::vector<Record> inOrder = ring_.size() < kept_ ? std::move(ring_) : records();
+    ring_.clear();
     return inOrder;
 }
 
@@ -111,13 +117,13 @@ bool RecordScanner::endField(std::string_view field) {
     return true;
 }
 
-// The ring of the last kKept records: once full, record n (from 0) takes
-// slot n % kKept, the oldest one's.
+// The ring of the last kept_ records: once full, record n (from 0) takes
+// slot n % kept_, the oldest one's.
 void RecordScanner::keep(const Record& record) {
-    if (keepValues_ && ring_.size() < kKept)
+    if (keepValues_ && ring_.size() < kept_)
         ring_.push_back(record);
     else if (keepValues_)
-        ring_[static_cast<std::size_t>(total_ % static_cast<long long>(kKept))] = record;
+        ring_[static_cast<std::size_t>(total_ % static_cast<long long>(kept_))] = record;
     ++total_;
 }
 

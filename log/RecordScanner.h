@@ -23,12 +23,15 @@ namespace vorn {
 // or at a record cut short by the end. The last 999 records are kept.
 class RecordScanner {
 public:
-    using Record = std::array<double, HistoryTable::kColumns>;
+    using Record = RecordFields;
     static constexpr std::size_t kChunkSize = 64 * 1024;
 
     // `keepValues` false: only the counts and where reading stops, which a
-    // whole log gives fast; no record is kept.
-    explicit RecordScanner(bool keepValues = true) : keepValues_(keepValues) {}
+    // whole log gives fast; no record is kept. `kept`: how many of the
+    // latest records are kept, kEvery for all of them.
+    static constexpr std::size_t kEvery = static_cast<std::size_t>(-1);
+    explicit RecordScanner(bool keepValues = true, std::size_t kept = HistoryTable::kMaxRecords)
+        : keepValues_(keepValues), kept_(kept == 0 ? 1 : kept) {}
 
     // False once reading has to stop.
     bool feed(const char* data, std::size_t size);
@@ -37,6 +40,8 @@ public:
 
     // The kept records, oldest first.
     std::vector<Record> records() const;
+    // Hands the kept records over, oldest first, and keeps none.
+    std::vector<Record> takeRecords();
     LoadResult result() const;
     // Whether the last line, after the last LF, holds part of a field.
     bool lastLineHasField() const { return fieldOnLine_; }
@@ -54,8 +59,8 @@ private:
 
     bool isNumber(std::string_view field, double& value) const;
 
-    static constexpr std::size_t kKept = HistoryTable::kMaxRecords;
     bool keepValues_;
+    std::size_t kept_;
     std::vector<Record> ring_;
     long long total_ = 0; // complete records read
     Record current_{};

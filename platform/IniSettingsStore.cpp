@@ -22,11 +22,6 @@ namespace {
 // How long a close waits for another program's save.
 constexpr auto kLockWait = std::chrono::milliseconds(2000);
 
-std::string BaseName(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string ConfigFolder() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg && xdg[0] == '/')
@@ -129,69 +124,12 @@ Read ReadFile(const std::string& path, std::string& text, mode_t& mode, IoStatus
     return result;
 }
 
-IoStatus WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        std::size_t n = 0;
-        const IoStatus status = posix::WriteOnce(fd, bytes.data(), bytes.size(), n);
-        if (!status.ok())
-            return status;
-        if (n == 0)
-            return Failure(EIO, true);
-        bytes.remove_prefix(n);
-    }
-    return {};
-}
-
-// The temporary files of a save are named ".Vorn2.conf.XXXXXX" beside it.
-std::string TempPrefix(const std::string& file) {
-    std::string prefix = ".";
-    prefix += BaseName(file);
-    prefix += '.';
-    return prefix;
-}
-
-// Writes `text` to a new temporary file in the folder of `file` and syncs
-// it; `temp` gets its name. The temporary file is gone again on failure.
-IoStatus WriteTemp(const std::string& file, const std::string& text, mode_t mode,
-                   std::string& temp) {
-    temp = posix::FolderOf(file) + "/" + TempPrefix(file) + "XXXXXX";
-    const int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
-        return Failure(errno, true);
-    IoStatus status = ::fchmod(fd, mode) == 0 ? IoStatus{} : Failure(errno, true);
-    if (status.ok())
-        status = WriteAll(fd, text);
-    if (status.ok())
-        status = posix::Sync(fd);
-    // Linux releases the descriptor even when close fails: never repeat it.
-    if (::close(fd) != 0 && status.ok())
-        status = Failure(errno, true);
-    if (!status.ok())
-        ::unlink(temp.c_str());
-    return status;
-}
-
-// Replaces `file` by `text`: a temporary file in its folder, synced, renamed
-// over it, and the folder synced.
-IoStatus ReplaceFile(const std::string& file, const std::string& text, mode_t mode) {
-    std::string temp;
-    IoStatus status = WriteTemp(file, text, mode, temp);
-    if (!status.ok())
-        return status;
-    if (::rename(temp.c_str(), file.c_str()) != 0) {
-        status = Failure(errno, true);
-        ::unlink(temp.c_str());
-        return status;
-    }
-    return posix::SyncFolder(posix::FolderOf(file));
-}
-
 // Removes the temporary files that a save killed half way left beside
 // `file`. Only for a holder of the lock: every save holds it while its
 // temporary file exists, so none of these belongs to a live one.
 void RemoveStaleTemps(const std::string& file) {
     const std::string folder = posix::FolderOf(file);
-    const std::string prefix = TempPrefix(file);
+    const std::string prefix = posix::TempPrefix(file);
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
         return;
@@ -395,7 +333,7 @@ void IniSettingsStore::replace(const std::string& file, const std::vector<ini::W
     std::vector<std::string> refused;
     const std::string edited = ini::Edit(text, writes, refused);
     if (!existed || edited != text) {
-        if (IoStatus status = ReplaceFile(file, edited, mode); !status.ok())
+        if (IoStatus status = posix::ReplaceFile(file, edited, mode); !status.ok())
             CannotSave(what_, path_, status);
     }
     if (!refused.empty()) {

@@ -4,6 +4,7 @@
 #include "platform/PosixFile.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -113,6 +114,62 @@ IoStatus Sync(int fd) {
         rc = ::fsync(fd);
     while (rc != 0 && errno == EINTR);
     return rc == 0 ? IoStatus{} : Failure(errno, true);
+}
+
+std::string TempPrefix(const std::string& file) {
+    const std::size_t slash = file.rfind('/');
+    return "." + (slash == std::string::npos ? file : file.substr(slash + 1)) + ".";
+}
+
+namespace {
+
+IoStatus WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        std::size_t n = 0;
+        const IoStatus status = WriteOnce(fd, bytes.data(), bytes.size(), n);
+        if (!status.ok())
+            return status;
+        if (n == 0)
+            return Failure(EIO, true);
+        bytes.remove_prefix(n);
+    }
+    return {};
+}
+
+// Writes `bytes` to a new temporary file in the folder of `file` and syncs
+// it; `temp` gets its name. The temporary file is gone again on failure.
+IoStatus WriteTemp(const std::string& file, std::string_view bytes, mode_t mode,
+                   std::string& temp) {
+    temp = FolderOf(file) + "/" + TempPrefix(file) + "XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return Failure(errno, true);
+    IoStatus status = ::fchmod(fd, mode) == 0 ? IoStatus{} : Failure(errno, true);
+    if (status.ok())
+        status = WriteAll(fd, bytes);
+    if (status.ok())
+        status = Sync(fd);
+    // Linux releases the descriptor even when close fails: never repeat it.
+    if (::close(fd) != 0 && status.ok())
+        status = Failure(errno, true);
+    if (!status.ok())
+        ::unlink(temp.c_str());
+    return status;
+}
+
+} // namespace
+
+IoStatus ReplaceFile(const std::string& file, std::string_view bytes, mode_t mode) {
+    std::string temp;
+    IoStatus status = WriteTemp(file, bytes, mode, temp);
+    if (!status.ok())
+        return status;
+    if (::rename(temp.c_str(), file.c_str()) != 0) {
+        status = Failure(errno, true);
+        ::unlink(temp.c_str());
+        return status;
+    }
+    return SyncFolder(FolderOf(file));
 }
 
 } // namespace vorn::posix

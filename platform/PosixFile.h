@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 
 namespace vorn::posix {
@@ -54,6 +55,15 @@ IoStatus Unlock(int fd);
 // there survives a power cut. A file system that cannot sync a folder
 // (EINVAL, EOPNOTSUPP) keeps its names anyway: that counts as done.
 IoStatus SyncFolder(const std::string& folder);
+
+// The start of the names of the temporary files that ReplaceFile makes
+// beside `file`: ".name." for "folder/name", six random characters follow.
+std::string TempPrefix(const std::string& file);
+
+// Replaces `file` by `bytes` with permission bits `mode`: a temporary file
+// in its folder, written whole and synced, renamed over it, then the folder
+// synced. On failure the temporary file is gone and `file` is as it was.
+IoStatus ReplaceFile(const std::string& file, std::string_view bytes, mode_t mode);
 
 // One write(2), repeated while interrupted before writing anything.
 // `written` may be fewer than asked.

@@ -65,7 +65,8 @@ const char* const QtFileChooser::kFilter = "ﾃﾞｰﾀﾃｷｽﾄ文書(*.txt
 
 QtFileChooser::QtFileChooser(QWidget* parent)
     : parent_(parent), lastSave_(QDir::home().filePath(QStringLiteral("data.txt"))),
-      lastOpen_(lastSave_) {}
+      lastOpen_(lastSave_), lastChart_(QDir::home().filePath(QStringLiteral("graph.png"))),
+      lastTable_(QDir::home().filePath(QStringLiteral("data.csv"))) {}
 
 std::optional<std::string> QtFileChooser::chooseSave() {
     return run(true, lastSave_);
@@ -85,6 +86,39 @@ std::optional<std::string> QtFileChooser::run(bool save, QString& lastName) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setNameFilter(QString::fromUtf8(kFilter));
+    dialog.setProxyModel(new JapaneseColumns(&dialog));
+    dialog.selectFile(lastName);
+    WidenColumns(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    lastName = dialog.selectedFiles().constFirst();
+    return QDir::toNativeSeparators(lastName).toStdString();
+}
+
+std::optional<std::string> QtFileChooser::chooseExport(ExportKind kind) {
+    const bool chart = kind == ExportKind::Chart;
+    QString& lastName = chart ? lastChart_ : lastTable_;
+    QFileDialog dialog(parent_ ? parent_ : QApplication::activeWindow());
+    dialog.setObjectName(chart ? QStringLiteral("ChartDialog") : QStringLiteral("TableDialog"));
+    dialog.setWindowTitle(chart ? QStringLiteral("グラフを画像で保存")
+                                : QStringLiteral("一覧表をCSVで保存"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    const QStringList filters =
+        chart ? QStringList{QStringLiteral("PNG画像(*.png)"), QStringLiteral("SVG画像(*.svg)"),
+                            QStringLiteral("PDF文書(*.pdf)")}
+              : QStringList{QStringLiteral("CSVファイル(*.csv)")};
+    dialog.setNameFilters(filters);
+    const QString suffix = QFileInfo(lastName).suffix().toLower();
+    for (const QString& f : filters)
+        if (f.contains(QStringLiteral("*.") + suffix + QLatin1Char(')')))
+            dialog.selectNameFilter(f);
+    dialog.setDefaultSuffix(suffix);
+    // The type picked gives a name without an extension its own.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+        const qsizetype dot = f.lastIndexOf(QLatin1Char('.'));
+        dialog.setDefaultSuffix(f.mid(dot + 1).chopped(1));
+    });
     dialog.setProxyModel(new JapaneseColumns(&dialog));
     dialog.selectFile(lastName);
     WidenColumns(dialog);

@@ -15,6 +15,7 @@ public:
     explicit QtFileChooser(QWidget* parent = nullptr);
     std::optional<std::string> chooseSave() override;
     std::optional<std::string> chooseOpen() override;
+    std::optional<std::string> chooseExport(ExportKind kind) override;
 
     static const char* const kFilter;
 
@@ -24,6 +25,8 @@ private:
     QWidget* parent_;
     QString lastSave_;
     QString lastOpen_;
+    QString lastChart_;
+    QString lastTable_;
 };
 
 } // namespace vorn

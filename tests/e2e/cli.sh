@@ -13,7 +13,7 @@ check() {
     shift 2
     out=$("$vorn" "$@" 2>&1)
     status=$?
-    line=$(printf '%s\n' "$out" | head -n 1)
+    line=$(printf '%s\n' "$out" | head -n 1 | tr -d '\r')
     if [ "$status" -ne "$want_status" ] || [ "$line" != "$want_line" ]; then
         echo "FAILED: vorn $*: status $status (want $want_status), first line:" >&2
         echo "  got:  $line" >&2
@@ -32,5 +32,56 @@ if [ -w /dev/full ] && "$vorn" --version >/dev/full 2>/dev/null; then
     echo "FAILED: vorn --version >/dev/full reported success" >&2
     failed=1
 fi
+
+# The exports, on a log of its own: the table on standard output, the chart
+# into a file, both without a display.
+work=$(mktemp -d "${TMPDIR:-/tmp}/vorn-cli.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+export HOME="$work" XDG_CONFIG_HOME="$work/.config" XDG_RUNTIME_DIR="$work"
+chmod 700 "$work"
+log="$work/data.txt"
+printf ' 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n' >"$log"
+printf ' 83120 170.00 64.00 000.00 000.00 000.00 000.00 63.58 22.15 0.66\r\n' >>"$log"
+header="日時,身長(cm),体重(kg),脂肪率(%),脂肪量(kg),除脂肪量(kg),体水分量(kg),標準体重(kg),BMI,肥満度(%)"
+check 0 "$header" --csv "$log"
+check 0 "$header,傾向 BMI" --csv "$log" --trend --quantity BMI
+check 2 "vorn: --csv takes --quantity only with --trend" --csv "$log" --quantity BMI
+check 2 "vorn: unknown quantity 'kg' (one of 身長, 体重, 脂肪率, 脂肪量, 除脂肪量, 体水分量, 標準体重, BMI, 肥満度)" --csv "$log" --trend --quantity kg
+check 2 "vorn: --graph needs --output FILE" --graph "$log"
+check 2 "vorn: --output FILE must end in .png, .svg or .pdf" --graph "$log" --output "$work/g.jpg"
+check 1 "vorn: ファイル「$work/none.txt」を読み込めませんでした。" --csv "$work/none.txt"
+mkdir "$work/folder.png"
+check 1 "vorn: ファイル「$work/folder.png」に書き出せませんでした。" --graph "$log" --output "$work/folder.png"
+check 1 "vorn: ファイル「$work/no/g.png」に書き出せませんでした。" --graph "$log" --output "$work/no/g.png"
+[ -d "$work/folder.png" ] && [ -z "$(ls -A "$work/folder.png")" ] || { echo "FAILED: the folder was touched" >&2; failed=1; }
+# Every byte of the table: CR LF, no byte order mark, the year from today.
+"$vorn" --csv "$log" --trend >"$work/t.csv" || failed=1
+sed 's/^20[0-9][0-9]-/YYYY-/' "$work/t.csv" >"$work/t2.csv"
+printf '%s\r\n' "$header,傾向 体重(kg)" \
+    "YYYY-08-30T20:00,170.00,65.00,20.00,13.00,52.00,38.06,63.58,22.49,2.23,65.00" \
+    "YYYY-08-31T20:00,170.00,64.00,0.00,0.00,0.00,0.00,63.58,22.15,0.66,64.90" >"$work/want.csv"
+cmp -s "$work/t2.csv" "$work/want.csv" || { echo "FAILED: the CSV's bytes" >&2; failed=1; }
+if [ -w /dev/full ] && "$vorn" --csv "$log" >/dev/full 2>/dev/null; then
+    echo "FAILED: vorn --csv >/dev/full reported success" >&2
+    failed=1
+fi
+# Every record, beyond the window's 999; a damaged log is written up to its
+# stop and said so.
+awk 'BEGIN { for (i = 0; i < 1200; i++) print " 10100 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23" }' >"$work/big.txt"
+[ "$("$vorn" --csv "$work/big.txt" | wc -l)" -eq 1201 ] || { echo "FAILED: not every record" >&2; failed=1; }
+printf ' 83220 170.00 x\n' >>"$log"
+check 1 "$header" --csv "$log"
+"$vorn" --csv "$log" 2>"$work/err.txt" | [ "$(wc -l)" -eq 3 ] || { echo "FAILED: the damaged log's records" >&2; failed=1; }
+grep -q "^vorn: 記録 3 件目（3 行目）で読み込みを中止しました（数値でない内容があります）。それより前の 2 件を書き出しました。" "$work/err.txt" || { echo "FAILED: the damaged log's notice" >&2; failed=1; }
+# The chart in its three types, the PNG at twice the window's pixels.
+for kind in png svg pdf; do
+    "$vorn" --graph "$log" --output "$work/g.$kind" --quantity 体重 --trend 2>/dev/null
+    [ $? -eq 1 ] || { echo "FAILED: --graph of a damaged log gave no 1" >&2; failed=1; }
+done
+file "$work/g.png" | grep -q "PNG image data, 690 x 562" || { echo "FAILED: the PNG" >&2; failed=1; }
+head -c 5 "$work/g.pdf" | grep -q "%PDF-" || { echo "FAILED: the PDF" >&2; failed=1; }
+grep -q "<svg" "$work/g.svg" || { echo "FAILED: the SVG" >&2; failed=1; }
+[ -z "$(find "$work" -name '.*.??????')" ] || { echo "FAILED: temporary files left" >&2; failed=1; }
+
 [ "$failed" -eq 0 ] && echo "command line: all cases passed"
 exit "$failed"

@@ -1,3 +1,4 @@
+#include "log/PosixFileSystem.h"
 #include "platform/IniSettingsStore.h"
 #include "support/TestHome.h"
 #include "support/fakes/FakeSeams.h"
@@ -8,11 +9,13 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -40,7 +43,9 @@ struct GraphWindow : ::testing::Test {
     FixedClock clock{LocalTime{2026, 12, 9, 17, 0}};
     MemorySettingsStore settings;
     TargetTable targets;
-    TFGrah w{{clock, settings, prompter}, targets};
+    FakeFileChooser files;
+    PosixFileSystem fs;
+    TFGrah w{{clock, settings, prompter, files, fs}, targets};
     // The grid as the tests fill it: a cell is written with the rest of its
     // row, as the graph command writes whole rows.
     std::vector<GridRow> grid = std::vector<GridRow>(kGridRows);
@@ -536,4 +541,38 @@ TEST_F(GraphWindow, TrendChoiceIsKeptInTheSettingsFile) {
     TFGrah second{{clock, store, prompter}, targets};
     EXPECT_TRUE(second.chartMenu()->actions().value(0)->isChecked());
     EXPECT_TRUE(second.controller().trendShown() && prompter.shown.empty());
+}
+
+TEST_F(GraphWindow, TheChartMenuSavesTheChartAsTheWindowDrawsIt) {
+    QStringList captions;
+    for (QAction* a : w.chartMenu()->actions())
+        captions << a->text();
+    EXPECT_EQ(captions.mid(0, 5), QStringList({"傾向線を表示(&T)", "", "グラフを画像で保存(&S)…",
+                                               "印刷(&P)…", "一覧表をCSVで保存(&C)…"}));
+    put(GridColumnOf(0), 1, "170.00");
+    put(GridColumnOf(0), 2, "171.00");
+    w.controller().setHistoryRowCount(3);
+    w.controller().PlotQuantity(0, "");
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const std::string dir = MakeTempDir("chart");
+    for (const char* name : {"/g.png", "/g.svg", "/g.pdf"}) {
+        files.exportAnswers.push_back(dir + name);
+        w.findChild<QAction*>(QStringLiteral("SaveChart"))->trigger();
+    }
+    const QImage png(QString::fromStdString(dir + "/g.png"));
+    ASSERT_EQ(png.size(), child<QChartView>("Chart1")->size() * 2);
+    int red = 0;
+    for (int y = 0; y < png.height(); ++y)
+        for (int x = 0; x < png.width(); ++x)
+            red += png.pixelColor(x, y) == QColor(255, 0, 0);
+    EXPECT_GT(red, 100) << "the measured points";
+    EXPECT_TRUE(Slurp(dir + "/g.pdf").starts_with("%PDF-"));
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir + "/print.pdf"));
+    ASSERT_TRUE(w.printChartOn(printer));
+    EXPECT_NE(Slurp(dir + "/print.pdf").find("/Count 1\n"), std::string::npos) << "one page";
+    EXPECT_NE(Slurp(dir + "/g.svg").find("<svg"), std::string::npos);
+    EXPECT_TRUE(prompter.shown.empty());
 }

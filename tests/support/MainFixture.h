@@ -31,7 +31,7 @@ struct MainFixture : ::testing::Test {
     std::string logFilePath;
     HistoryTable history;
     FakeGraphView graphView;
-    GraphController graph{graphView, targets, {clock, settings, prompter}};
+    GraphController graph{graphView, targets, {clock, settings, prompter, files, posix}};
     std::unique_ptr<MainController> c;
 
     MainFixture() { useFileSystem(posix); }

@@ -1,5 +1,6 @@
 #include "ui/graph/GraphController.h"
 #include "core/Measurement.h"
+#include "log/PosixFileSystem.h"
 #include "support/fakes/FakeGraphView.h"
 #include "support/fakes/FakeSeams.h"
 #include "ui/graph/AxisScale.h"
@@ -23,7 +24,9 @@ struct Graph : ::testing::Test {
     test::FixedClock clock{LocalTime{2026, 12, 9, 17, 0}};
     test::MemorySettingsStore settings;
     test::FakePrompter prompter;
-    GraphController c{view, targets, {clock, settings, prompter}};
+    test::FakeFileChooser files;
+    PosixFileSystem fs;
+    GraphController c{view, targets, {clock, settings, prompter, files, fs}};
 
     Graph() { view.screen = 1024; }
 

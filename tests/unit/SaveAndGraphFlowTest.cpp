@@ -3,6 +3,7 @@
 #include "support/MainFixture.h"
 #include "support/fakes/WorkedExample.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -293,4 +294,59 @@ TEST_F(GraphFlow, GraphWindowIsMadeOnceWhenALogIsFirstShown) {
         EXPECT_EQ(graphView.shown, step.shownAfter);
     }
     EXPECT_EQ(graphView.cell(2, 1), "170.00");
+}
+
+namespace {
+using ExportFlow = FlowFixture;
+const char* const kRecord = " 83020 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
+} // namespace
+
+TEST_F(ExportFlow, TheTableHoldsEveryRecordOfTheLogAndTheShownTrend) {
+    std::string text;
+    for (int i = 0; i < 1000; ++i)
+        text += kRecord;
+    Spit(log, text);
+    files.openAnswers.push_back(log);
+    c->Button5Click();
+    graph.RadioButton7Click();
+    graph.TrendLineClick();
+    forget();
+    files.exportAnswers.push_back(dir + "/t.csv");
+    graph.SaveTableClick();
+    const std::string csv = Slurp(dir + "/t.csv");
+    EXPECT_EQ(files.exportKinds, std::vector<ExportKind>{ExportKind::Table});
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1001);
+    EXPECT_NE(csv.find(",傾向 体重(kg)\r\n2026-08-30T20:00,170.00,65.00,"), std::string::npos);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(ExportFlow, WhatCannotBeWrittenLeavesNothingAndSaysWhy) {
+    Spit(log, std::string(kRecord) + " 1 2 x\n");
+    files.openAnswers.push_back(log);
+    c->Button5Click();
+    struct Case {
+        void (GraphController::*click)();
+        std::string path;
+        std::string said;
+    };
+    const Case cases[] = {
+        {&GraphController::SaveTableClick, dir + "/t.csv", "それより前の 1 件を書き出しました。"},
+        {&GraphController::SaveChartClick, dir + "/g.jpg", kChartFormatHint},
+        {&GraphController::SaveTableClick, dir, "理由: フォルダーです"},
+        {&GraphController::SaveTableClick, dir + "/u.csv", "を読み込めませんでした。"},
+    };
+    for (const Case& k : cases) {
+        forget();
+        if (k.path.ends_with("u.csv"))
+            std::filesystem::remove(log);
+        files.exportAnswers.push_back(k.path);
+        (graph.*k.click)();
+        EXPECT_TRUE(said(k.said)) << k.path;
+    }
+    const std::string csv = Slurp(dir + "/t.csv");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2) << "the records before the stop";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "only t.csv";
+    files.exportAnswers.push_back(dir + "/g.SVG");
+    graph.SaveChartClick();
+    EXPECT_EQ(Slurp(dir + "/g.SVG"), "chart 1");
 }

@@ -3,7 +3,12 @@
 #include "core/Errors.h"
 #include "core/Measurement.h"
 #include "core/NumText.h"
+#include "log/HistoryCsv.h"
+#include "log/LogError.h"
+#include "log/LogReader.h"
 #include "platform/Clock.h"
+#include "platform/ExportFile.h"
+#include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "ui/graph/TrendChoice.h"
 #include "ui/graph/TrendPlot.h"
@@ -133,6 +138,48 @@ void GraphController::TrendLineClick() {
         // The trend stays as the user asked for this run.
         s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
     }
+}
+
+namespace {
+
+void Warn(Prompter& prompter, const std::string& text) {
+    prompter.show(text, "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+}
+
+} // namespace
+
+void GraphController::SaveChartClick() {
+    const auto path = s_.files.chooseExport(ExportKind::Chart);
+    if (!path)
+        return;
+    const std::optional<ChartFormat> format = ChartFormatOf(*path);
+    if (!format) {
+        Warn(s_.prompter, kChartFormatHint);
+        return;
+    }
+    if (const IoStatus status = WriteExport(*path, view_.chartBytes(*format)); !status.ok())
+        Warn(s_.prompter, ExportFailure(*path, status));
+}
+
+void GraphController::SaveTableClick() {
+    const auto path = s_.files.chooseExport(ExportKind::Table);
+    if (!path)
+        return;
+    WholeLog log;
+    try {
+        log = ReadWholeLog(s_.fs, logPath_);
+    } catch (const LogError& e) {
+        Warn(s_.prompter, e.what());
+        return;
+    }
+    const std::string csv = HistoryCsv(log.records, s_.clock.now(),
+                                       trendShown_ ? std::optional<int>(plotted_) : std::nullopt);
+    if (const IoStatus status = WriteExport(*path, csv); !status.ok()) {
+        Warn(s_.prompter, ExportFailure(*path, status));
+        return;
+    }
+    if (const std::string notice = ExportNotice(log); !notice.empty())
+        s_.prompter.show(notice, "注意ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
 }
 
 void GraphController::select(int quantity) {

@@ -11,6 +11,8 @@
 namespace vorn {
 
 class Clock;
+class FileChooser;
+class LogFileSystem;
 class Prompter;
 class SettingsStore;
 
@@ -23,6 +25,8 @@ public:
         Clock& clock;            // "now", from which the records' years follow
         SettingsStore& settings; // where the trend's choice is kept
         Prompter& prompter;
+        FileChooser& files; // the exports' save dialogs
+        LogFileSystem& fs;  // the log, read again whole for the table
     };
 
     // Outer window heights (frame included) of the folded and unfolded window.
@@ -54,6 +58,16 @@ public:
     // the choice for the next run.
     void TrendLineClick();
     bool trendShown() const { return trendShown_; }
+
+    // The chart menu's exports: each asks for a file name, writes the file
+    // whole, and says why when it could not. The chart goes as the window
+    // draws it, in the type its extension names; the table (CSV) holds
+    // every record of the log the grid was loaded from, and the trend of
+    // the plotted quantity while the trend is shown.
+    void SaveChartClick();
+    void SaveTableClick();
+    // The log that the grid shows.
+    void setLogPath(const std::string& path) { logPath_ = path; }
 
     // Each selects its quantity and plots it against its target.
     void RadioButton1Click();
@@ -89,6 +103,7 @@ private:
     const TargetTable& targets_;
     Services s_;
     bool trendShown_ = false;
+    std::string logPath_;
     int selected_ = 0;
     int rows_ = 0;
     bool expanded_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/graph/ChartFormat.h"
 #include "ui/graph/GridTable.h"
 
 #include <optional>
@@ -47,6 +48,9 @@ public:
     virtual int windowTop() const = 0;
     virtual void setWindowTop(int top) = 0;
     virtual int screenHeight() const = 0;
+
+    // The chart as the window draws it, as the bytes of a file of that type.
+    virtual std::string chartBytes(ChartFormat format) = 0;
 
     // Shows the window modally; returns when the user has closed it.
     virtual void showModal() = 0;

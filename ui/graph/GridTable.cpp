@@ -1,5 +1,6 @@
 #include "ui/graph/GridTable.h"
 
+#include "core/Measurement.h"
 #include "core/NumText.h"
 
 #include <cmath>
@@ -49,6 +50,26 @@ std::optional<double> GridTable::value(int column, int row) const {
     if (std::isnan(v))
         return std::nullopt;
     return v;
+}
+
+std::vector<GridRow> GridRowsOf(const HistoryTable& history, int records) {
+    GridTable::CheckRows(0, records + 1LL);
+    std::vector<GridRow> grid(static_cast<std::size_t>(records) + 1);
+    grid[0][0] = kGridNumberHeader;
+    grid[0][1] = kGridDateHeader;
+    for (int q = 0; q < kQuantityCount; ++q)
+        grid[0][static_cast<std::size_t>(q + 2)] = Facts(q).gridHeader;
+    for (int r = 1; r <= records; ++r) {
+        GridRow& row = grid[static_cast<std::size_t>(r)];
+        row[0] = IntToStr(r - 1);
+        const double stamp = history.at(0, r);
+        row[1] = FloatToStrF(stamp, 6, 0);
+        if (stamp < 100000)
+            row[1].insert(0, 1, '0');
+        for (int q = 0; q < kQuantityCount; ++q)
+            row[static_cast<std::size_t>(q + 2)] = GridText(history.at(q + 1, r), q);
+    }
+    return grid;
 }
 
 } // namespace vorn

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Quantities.h"
+#include "log/HistoryTable.h"
 
 #include <array>
 #include <optional>
@@ -54,5 +55,9 @@ private:
     // NaN where the text has no value.
     std::vector<std::array<double, kGridColumns>> values_;
 };
+
+// The grid's header row and one row per record of `history`, entries 1 to
+// `records`: its number from 0, its stamp of six digits, its nine values.
+std::vector<GridRow> GridRowsOf(const HistoryTable& history, int records);
 
 } // namespace vorn

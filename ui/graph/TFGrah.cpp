@@ -1,5 +1,6 @@
 #include "ui/graph/TFGrah.h"
 
+#include "core/Errors.h"
 #include "platform/qt/PlainText.h"
 #include "platform/qt/ScreenFit.h"
 #include "ui/Colours.h"
@@ -8,6 +9,7 @@
 #include "ui/graph/GridModel.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QContextMenuEvent>
@@ -23,11 +25,16 @@
 #include <QLineSeries>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRubberBand>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSvgGenerator>
 #include <QTableView>
 #include <QToolTip>
 #include <QValueAxis>
@@ -355,6 +362,12 @@ void TFGrah::buildChartMenu() {
         addChartCommand(QStringLiteral("傾向線を表示(&T)"), "ShowTrend", &TFGrah::showTrendClicked);
     showTrend_->setCheckable(true);
     chartMenu_->addSeparator();
+    addChartCommand(QStringLiteral("グラフを画像で保存(&S)…"), "SaveChart",
+                    &TFGrah::saveChartClicked);
+    addChartCommand(QStringLiteral("印刷(&P)…"), "PrintChart", &TFGrah::printChart);
+    addChartCommand(QStringLiteral("一覧表をCSVで保存(&C)…"), "SaveTable",
+                    &TFGrah::saveTableClicked);
+    chartMenu_->addSeparator();
     addChartCommand(QStringLiteral("縮小(&O)"), "ZoomOut", &TFGrah::zoomOut);
     addChartCommand(QStringLiteral("元の表示に戻す(&R)"), "ZoomReset", &TFGrah::zoomReset);
 }
@@ -373,6 +386,102 @@ void TFGrah::openChartMenu(const QPoint* globalPos) {
     const QPoint at =
         globalPos ? *globalPos : chart1_->mapToGlobal(chart_->plotArea().center().toPoint());
     chartMenu_->popup(at);
+}
+
+void TFGrah::saveChartClicked() {
+    boundary_.run([this] { controller_.SaveChartClick(); });
+}
+
+void TFGrah::saveTableClicked() {
+    boundary_.run([this] { controller_.SaveTableClick(); });
+}
+
+void TFGrah::printChart() {
+    QPrinter printer;
+    printer.setDocName(QStringLiteral("種類別測定グラフ"));
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("PrintDialog"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!printChartOn(printer))
+        boundary_.run([] { throw UserError("印刷を始められませんでした。"); });
+}
+
+bool TFGrah::printChartOn(QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    // The whole chart on one page, as large as the page allows.
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QSizeF size = chart1_->size();
+    const qreal scale = std::min(page.width() / size.width(), page.height() / size.height());
+    paintChart(painter, scale);
+    return true;
+}
+
+void TFGrah::paintChart(QPainter& painter, qreal scale) {
+    // The scene through the view's own rendering: a widget's render() would
+    // scale it twice on a scaled painter.
+    placeTrendSummary();
+    const QRect view = chart1_->viewport()->rect();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF target(QPointF(0, 0), QSizeF(view.size()) * scale);
+    // Round the chart's own background, the window's shows, as on screen.
+    painter.fillRect(target,
+                     chart1_->viewport()->palette().color(chart1_->viewport()->backgroundRole()));
+    chart1_->render(&painter, target, view);
+    // What stands on the chart: the trend's summary.
+    if (!trendSummary_->isHidden()) {
+        painter.save();
+        painter.scale(scale, scale);
+        trendSummary_->render(&painter, trendSummary_->pos());
+        painter.restore();
+    }
+}
+
+std::string TFGrah::chartBytes(ChartFormat format) {
+    const QSize size = chart1_->size();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    switch (format) {
+    case ChartFormat::Png: {
+        // Twice the pixel density, for print and high-density screens.
+        constexpr qreal kRatio = 2;
+        QImage image(size * kRatio, QImage::Format_ARGB32_Premultiplied);
+        {
+            QPainter painter(&image);
+            paintChart(painter, kRatio);
+        }
+        image.setDevicePixelRatio(kRatio);
+        image.save(&buffer, "PNG");
+        break;
+    }
+    case ChartFormat::Svg: {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setResolution(96); // a pixel of the window is a CSS pixel
+        svg.setTitle(windowTitle());
+        QPainter painter(&svg);
+        paintChart(painter, 1);
+        break;
+    }
+    case ChartFormat::Pdf: {
+        // A page of the chart's size, one pixel to a 96th of an inch.
+        constexpr int kDpi = 96;
+        QPdfWriter pdf(&buffer);
+        pdf.setTitle(windowTitle());
+        pdf.setCreator(QStringLiteral("Vorn２"));
+        pdf.setResolution(kDpi);
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / kDpi, QPageSize::Point));
+        QPainter painter(&pdf);
+        paintChart(painter, 1);
+        break;
+    }
+    }
+    return buffer.data().toStdString();
 }
 
 void TFGrah::showTrendClicked() {

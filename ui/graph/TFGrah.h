@@ -14,6 +14,8 @@ class QGroupBox;
 class QLabel;
 class QLineSeries;
 class QMenu;
+class QPainter;
+class QPrinter;
 class QAction;
 class QPushButton;
 class QRadioButton;
@@ -50,6 +52,13 @@ public:
     void openChartMenu(const QPoint* globalPos = nullptr);
     QMenu* chartMenu() const { return chartMenu_; }
 
+    std::string chartBytes(ChartFormat format) override;
+    // The print dialog, then the chart on one page.
+    void printChart();
+    // The chart on one page of `printer`, as large as the page allows;
+    // false when the printer cannot start.
+    bool printChartOn(QPrinter& printer);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -80,6 +89,10 @@ private:
     void zoomOut();
     void zoomReset();
     void showTrendClicked();
+    void saveChartClicked();
+    // The chart, at `scale` times its size on screen.
+    void paintChart(QPainter& painter, qreal scale);
+    void saveTableClicked();
     // The summary at the top edge of the plot, whole, wherever the plot is.
     void placeTrendSummary();
     // Animations on or off for the changes to come.

@@ -236,23 +236,8 @@ void MainController::LoadHistory(bool measurementShown) {
     // The headers and the records go to the grid in one go; rows past the
     // last record keep what they held.
     const int rows = result.records + 1;
-    std::vector<GridRow> grid(static_cast<std::size_t>(rows));
-    grid[0][0] = kGridNumberHeader;
-    grid[0][1] = kGridDateHeader;
-    for (int q = 0; q < kQuantityCount; ++q)
-        grid[0][static_cast<std::size_t>(q + 2)] = Facts(q).gridHeader;
-    for (int r = 1; r < rows; ++r) {
-        GridRow& row = grid[static_cast<std::size_t>(r)];
-        row[0] = IntToStr(r - 1);
-        const double stamp = st_.history.at(0, r);
-        row[1] = FloatToStrF(stamp, 6, 0);
-        if (stamp < 100000)
-            row[1].insert(0, 1, '0');
-        for (int q = 0; q < kQuantityCount; ++q)
-            row[static_cast<std::size_t>(q + 2)] =
-                FloatToStrF(st_.history.at(q + 1, r), Facts(q).precision, 2);
-    }
-    graph_->setRows(0, std::move(grid));
+    graph_->setLogPath(st_.logFilePath);
+    graph_->setRows(0, GridRowsOf(st_.history, result.records));
     graph_->setHistoryRowCount(rows);
     const int q = graph_->selectedQuantity();
     graph_->PlotQuantity(q, st_.targets[static_cast<size_t>(q)]);

@@ -29,6 +29,9 @@ public:
     int windowTop() const override { return top; }
     void setWindowTop(int t) override { top = t; }
     int screenHeight() const override { return screen; }
+    std::string chartBytes(ChartFormat format) override {
+        return "chart " + std::to_string(static_cast<int>(format));
+    }
     void showModal() override {
         ++shown;
         if (onShow)

@@ -28,6 +28,11 @@ std::optional<std::string> FakeFileChooser::chooseSave() {
     return Next(saveAnswers, {});
 }
 
+std::optional<std::string> FakeFileChooser::chooseExport(ExportKind kind) {
+    exportKinds.push_back(kind);
+    return Next(exportAnswers, {});
+}
+
 std::optional<std::string> FakeFileChooser::chooseOpen() {
     ++openCalls;
     auto chosen = Next(openAnswers, {});

@@ -45,6 +45,9 @@ public:
     std::optional<std::string> chooseOpen() override;
     std::deque<std::optional<std::string>> saveAnswers;
     std::deque<std::optional<std::string>> openAnswers;
+    std::optional<std::string> chooseExport(ExportKind kind) override;
+    std::deque<std::optional<std::string>> exportAnswers;
+    std::vector<ExportKind> exportKinds; // one per call
     std::function<void(const std::string&)> afterOpen;
     int saveCalls = 0;
     int openCalls = 0;
