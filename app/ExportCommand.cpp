@@ -46,11 +46,11 @@ public:
 // missing, and the trend's choice of an export is not kept.
 class ReadOnlySettings : public SettingsStore {
 public:
-    void open(const std::string& key) override {
+    void open(const std::string& key, const std::string& what) override {
         struct stat st {};
         present_ = ::stat(IniSettingsStore::fileForKey(key).c_str(), &st) == 0;
         if (present_)
-            store_.open(key);
+            store_.open(key, what);
     }
     std::string readString(const std::string& section, const std::string& name,
                            const std::string& def) override {

@@ -532,13 +532,13 @@ TEST_F(GraphWindow, TrendChoiceIsKeptInTheSettingsFile) {
     folder.putConf(mine);
     {
         IniSettingsStore store;
-        TFGrah first{{clock, store, prompter}, targets};
+        TFGrah first{{clock, store, prompter, files, fs}, targets};
         first.chartMenu()->actions().value(0)->trigger();
         EXPECT_TRUE(first.controller().trendShown());
     }
     EXPECT_EQ(Slurp(folder.conf).substr(0, mine.size()), mine);
     IniSettingsStore store;
-    TFGrah second{{clock, store, prompter}, targets};
+    TFGrah second{{clock, store, prompter, files, fs}, targets};
     EXPECT_TRUE(second.chartMenu()->actions().value(0)->isChecked());
     EXPECT_TRUE(second.controller().trendShown() && prompter.shown.empty());
 }
