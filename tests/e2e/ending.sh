@@ -37,38 +37,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "e2e ending: FAILED: $*" >&2
-    xwininfo -root -tree 2>/dev/null | grep '"' | grep -v 'has no name' >&2 || true
-    cat "$work/out.txt" >&2 2>/dev/null || true
-    exit 1
-}
-step() { echo "e2e ending: $*"; }
-poll() {
-    tries=$(($1 * 10))
-    shift
-    while [ "$tries" -gt 0 ]; do
-        "$@" && return 0
-        tries=$((tries - 1))
-        sleep 0.1
-    done
-    return 1
-}
-window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
-has_window() { [ -n "$(window "$1")" ]; }
-await() {
-    poll 30 has_window "$1" || fail "no window for $2 ($1)"
-    window "$1"
-}
-viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
-hidden() { ! viewable "$1"; }
-await_gone() { poll 30 hidden "$1" || fail "$2 did not close"; }
+e2e_name=ending
+# shellcheck source=tests/e2e/lib.sh
+. "$(dirname "$0")/lib.sh"
 running() { [ -e "/proc/$app" ] && ! grep -q ') Z ' "/proc/$app/stat" 2>/dev/null; }
 stopped() { ! running; }
 # The window manager gives the focus, as a click on the window would.
 activate() { timeout 10 xdotool windowactivate --sync "$1" >/dev/null 2>&1 || fail "cannot activate $2"; }
-keys() { xdotool key --delay 50 "$@"; }
-typed() { xdotool type --delay 40 "$1"; }
 
 # fits WINDOW WHAT: the window and the frame openbox draws lie on the screen.
 fits() {
