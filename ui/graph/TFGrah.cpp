@@ -577,11 +577,9 @@ void TFGrah::setTrendSummary(const std::optional<std::string>& summary) {
         trendSummary_->setAccessibleName(text);
     }
     trendSummary_->show();
-    if (!changed)
-        return;
-    // Laid out now, so that the summary stands at the plot's new place.
-    chart_->layout()->activate();
-    placeTrendSummary();
+    // A later layout of the chart moves it again through plotAreaChanged.
+    if (changed)
+        placeTrendSummary();
 }
 
 void TFGrah::setTrendChecked(bool checked) {
