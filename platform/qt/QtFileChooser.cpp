@@ -59,6 +59,18 @@ void WidenColumns(QFileDialog& dialog) {
     }
 }
 
+// Shows the dialog at the name chosen last, in Japanese columns; the chosen
+// name is remembered for the next time.
+std::optional<std::string> RunDialog(QFileDialog& dialog, QString& lastName) {
+    dialog.setProxyModel(new JapaneseColumns(&dialog));
+    dialog.selectFile(lastName);
+    WidenColumns(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    lastName = dialog.selectedFiles().constFirst();
+    return QDir::toNativeSeparators(lastName).toStdString();
+}
+
 } // namespace
 
 const char* const QtFileChooser::kFilter = "ﾃﾞｰﾀﾃｷｽﾄ文書(*.txt)";
@@ -86,13 +98,7 @@ std::optional<std::string> QtFileChooser::run(bool save, QString& lastName) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setNameFilter(QString::fromUtf8(kFilter));
-    dialog.setProxyModel(new JapaneseColumns(&dialog));
-    dialog.selectFile(lastName);
-    WidenColumns(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    lastName = dialog.selectedFiles().constFirst();
-    return QDir::toNativeSeparators(lastName).toStdString();
+    return RunDialog(dialog, lastName);
 }
 
 std::optional<std::string> QtFileChooser::chooseExport(ExportKind kind) {
@@ -119,13 +125,7 @@ std::optional<std::string> QtFileChooser::chooseExport(ExportKind kind) {
         const qsizetype dot = f.lastIndexOf(QLatin1Char('.'));
         dialog.setDefaultSuffix(f.mid(dot + 1).chopped(1));
     });
-    dialog.setProxyModel(new JapaneseColumns(&dialog));
-    dialog.selectFile(lastName);
-    WidenColumns(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    lastName = dialog.selectedFiles().constFirst();
-    return QDir::toNativeSeparators(lastName).toStdString();
+    return RunDialog(dialog, lastName);
 }
 
 } // namespace vorn
