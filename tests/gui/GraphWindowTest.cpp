@@ -524,6 +524,26 @@ TEST_F(GraphWindow, TrendDrawsItsLineLegendAndSummaryAndHasTooltips) {
     w.hide();
 }
 
+// A straight run of the trend is drawn as one segment; each of its records
+// still has its tooltip. Each weight lies 2.5 below the trend before it, so
+// the trend falls by 0.25 a record.
+TEST_F(GraphWindow, StraightTrendIsOneSegmentWithATooltipAtEachRecord) {
+    loadWeights({"70.00", "67.50", "67.25", "67.00", "66.75"});
+    click("RadioButton7");
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    child<QAction>("ShowTrend")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pixels(QColor(128, 0, 160)) >= 12; }));
+    EXPECT_EQ(points("Series3"), QList<QPointF>({{0, 70}, {4, 69}}));
+    auto* view = child<QChartView>("Chart1");
+    const QPoint at = view->mapFromScene(view->chart()->mapToScene(
+        view->chart()->mapToPosition(QPointF(2, 69.5), series("Series3"))));
+    QTest::mouseMove(view->viewport(), at);
+    EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::text().contains("傾向 69.50"); }));
+    QToolTip::hideText();
+    w.hide();
+}
+
 // The choice outlives the window, in a section of its own of the real
 // settings file; every other line stays as it was.
 TEST_F(GraphWindow, TrendChoiceIsKeptInTheSettingsFile) {

@@ -194,6 +194,38 @@ QLabel* LegendEntry(QWidget* parent, const char* name, const QString& caption, i
     return panel;
 }
 
+QList<QPointF> PointList(const std::vector<PlotPoint>& points) {
+    QList<QPointF> list;
+    list.reserve(static_cast<qsizetype>(points.size()));
+    for (const PlotPoint& p : points)
+        list.append(QPointF(p.x, p.y));
+    return list;
+}
+
+// The line without the points that lie on the straight run from the point
+// before to the point after: it draws the same at every zoom. A trend that
+// stays level for long is drawn by a few segments instead of one for each
+// record, each of which costs the chart a stroke of its own.
+QList<QPointF> Unbent(const QList<QPointF>& line) {
+    if (line.size() < 3)
+        return line;
+    QList<QPointF> kept;
+    kept.append(line.first());
+    for (qsizetype i = 1; i + 1 < line.size(); ++i) {
+        const QPointF a = kept.last();
+        const QPointF b = line[i];
+        const QPointF c = line[i + 1];
+        // The records stand in order along x, so a point in line with its
+        // neighbours lies between them.
+        const bool straight =
+            (b.x() - a.x()) * (c.y() - b.y()) == (b.y() - a.y()) * (c.x() - b.x());
+        if (!straight)
+            kept.append(b);
+    }
+    kept.append(line.last());
+    return kept;
+}
+
 } // namespace
 
 TFGrah::TFGrah(GraphController::Services services, const TargetTable& targets, QWidget* parent)
@@ -546,21 +578,17 @@ void TFGrah::setPlot(const std::vector<PlotPoint>& measured, const std::vector<P
     // line is laid out only once, for its new points.
     if (!animated)
         chart_->layout()->activate();
-    const auto replace = [](QLineSeries* line, const std::vector<PlotPoint>& points,
-                            bool measuredLine) {
-        QList<QPointF> list;
-        list.reserve(static_cast<qsizetype>(points.size()));
-        for (const PlotPoint& p : points)
-            list.append(QPointF(p.x, p.y));
+    const auto replace = [](QLineSeries* line, const QList<QPointF>& list, bool measuredLine) {
         // A single point draws no line, so it gets its mark; so do the
         // records of a short measured line. The target line is flat and
         // needs none.
         line->setPointsVisible(list.size() == 1 || (measuredLine && list.size() <= kMarkedPoints));
         line->replace(list);
     };
-    replace(series1_, measured, true);
-    replace(series2_, target, false);
-    replace(series3_, trend, false);
+    replace(series1_, PointList(measured), true);
+    replace(series2_, PointList(target), false);
+    trendPoints_ = PointList(trend);
+    replace(series3_, Unbent(trendPoints_), false);
 }
 
 void TFGrah::setTrendSummary(const std::optional<std::string>& summary) {
@@ -657,8 +685,10 @@ void TFGrah::pointerMoved(const QPoint& viewportPos) {
     int nearest = -1;
     bool onTrend = false;
     qreal best = kPointReach * kPointReach;
+    // The trend is drawn with fewer points than it has: its tooltips come
+    // from all of them.
     for (QLineSeries* line : {series1_, series3_}) {
-        const QList<QPointF> points = line->points();
+        const QList<QPointF> points = line == series3_ ? trendPoints_ : line->points();
         for (const QPointF& point : points) {
             const QPointF p = chart_->mapToPosition(point, line);
             const QPointF d = p - at;

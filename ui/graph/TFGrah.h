@@ -7,6 +7,8 @@
 #include "ui/graph/GraphView.h"
 
 #include <QDialog>
+#include <QList>
+#include <QPointF>
 
 class QChart;
 class QChartView;
@@ -121,6 +123,8 @@ private:
     QLineSeries* series1_ = nullptr;
     QLineSeries* series2_ = nullptr;
     QLineSeries* series3_ = nullptr;
+    // The trend's points, a point at each record that took a step.
+    QList<QPointF> trendPoints_;
     QLabel* trendSummary_ = nullptr;
     QMenu* chartMenu_ = nullptr;
     QAction* showTrend_ = nullptr;
