@@ -31,6 +31,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 using namespace vorn;
@@ -541,6 +542,34 @@ TEST_F(GraphWindow, StraightTrendIsOneSegmentWithATooltipAtEachRecord) {
     QTest::mouseMove(view->viewport(), at);
     EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::text().contains("傾向 69.50"); }));
     QToolTip::hideText();
+    w.hide();
+}
+
+// A long trend is drawn through fewer points than it has, as finely as the
+// view needs: more of them once a zoom has settled, as many as before once
+// the view is fitted again.
+TEST_F(GraphWindow, TrendIsDrawnAgainForTheViewAZoomSettlesIn) {
+    std::vector<std::string> texts;
+    for (int r = 0; r < 400; ++r)
+        texts.push_back(QString::number(70 + 3 * std::sin(r / 15.0), 'f', 2).toStdString());
+    std::vector<const char*> weights;
+    for (const std::string& t : texts)
+        weights.push_back(t.c_str());
+    loadWeights(weights);
+    click("RadioButton7");
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    child<QAction>("ShowTrend")->trigger();
+    QTest::qWait(500); // the plot settles in its new layout
+    const qsizetype fitted = points("Series3").size();
+    EXPECT_TRUE(fitted > 2 && fitted < 400) << fitted;
+    QChart* chart = child<QChartView>("Chart1")->chart();
+    const QRectF area = chart->plotArea();
+    chart->zoomIn(QRectF(area.left(), area.top(), area.width() / 8, area.height()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return points("Series3").size() > fitted; }));
+    QTest::mouseDClick(child<QChartView>("Chart1")->viewport(), Qt::LeftButton, {},
+                       area.center().toPoint());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return points("Series3").size() == fitted; }));
     w.hide();
 }
 

@@ -4,6 +4,7 @@
 #include "support/fakes/FakeGraphView.h"
 #include "support/fakes/FakeSeams.h"
 #include "ui/graph/AxisScale.h"
+#include "ui/graph/LineThinning.h"
 
 #include <gtest/gtest.h>
 
@@ -407,4 +408,33 @@ TEST_F(Graph, TrendChoiceIsKeptInASectionOfItsOwn) {
     c.TrendLineClick();
     EXPECT_TRUE(c.trendShown());
     EXPECT_EQ(prompter.shown, (test::Boxes{{"書けません", "警告ﾍﾙﾌﾟ", 0x30}}));
+}
+
+// The trend is drawn through the points it bends at, for the pixels a unit
+// spans; a bend of half a pixel at scale 1 is kept, of a two-hundredth of one
+// at scale 0.01 dropped.
+TEST(LineThinning, KeepsThePointsTheLineBendsAtOnScreen) {
+    const double nan = std::nan("");
+    const std::vector<PlotPoint> bend = {{0, 0}, {1, 0.5}, {2, 0}};
+    struct Case {
+        const char* name;
+        std::vector<PlotPoint> line;
+        double scale;
+        std::vector<std::size_t> kept;
+    };
+    const Case cases[] = {
+        {"straight", {{0, 70}, {1, 69.75}, {2, 69.5}, {3, 69.25}, {4, 69}}, 1, {0, 4}},
+        {"a bend seen", bend, 1, {0, 1, 2}},
+        {"a bend too small to see", bend, 0.01, {0, 2}},
+        {"the farthest bend first", {{0, 0}, {1, 1.5}, {2, 3}, {3, 1.5}, {4, 0}}, 1, {0, 2, 4}},
+        {"not a number, and its neighbours",
+         {{0, 0}, {1, 0}, {2, nan}, {3, 0}, {4, 0}, {5, 0}},
+         1,
+         {0, 1, 2, 3, 5}},
+        {"overflowing scale", bend, 1e308, {0, 1, 2}},
+        {"no scale", bend, 0, {0, 1, 2}},
+        {"two points", {{0, 0}, {1, 1}}, 1, {0, 1}},
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(PointsWorthDrawing(k.line, k.scale, k.scale), k.kept) << k.name;
 }

@@ -7,6 +7,7 @@
 #include "ui/Fonts.h"
 #include "ui/graph/AxisScale.h"
 #include "ui/graph/GridModel.h"
+#include "ui/graph/LineThinning.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -36,6 +37,7 @@
 #include <QShowEvent>
 #include <QSvgGenerator>
 #include <QTableView>
+#include <QTimer>
 #include <QToolTip>
 #include <QValueAxis>
 
@@ -69,6 +71,9 @@ constexpr int kTrendWidth = 2;
 constexpr double kSummaryRoom = 0.2;
 constexpr int kLeft = 209;
 constexpr int kAnimationMs = 200;
+// Time given to the last frames of an animation before the trend is drawn
+// again for the view it ends in.
+constexpr int kSettleMs = 50;
 constexpr qreal kMarkerSize = 4;
 // How near, in pixels, the pointer must come to a point for its tooltip.
 constexpr qreal kPointReach = 6;
@@ -194,36 +199,19 @@ QLabel* LegendEntry(QWidget* parent, const char* name, const QString& caption, i
     return panel;
 }
 
+// A single point draws no line, so it gets its mark; so do the points of a
+// line that asks for them.
+void ReplacePoints(QLineSeries* line, const QList<QPointF>& points, bool marked) {
+    line->setPointsVisible(points.size() == 1 || marked);
+    line->replace(points);
+}
+
 QList<QPointF> PointList(const std::vector<PlotPoint>& points) {
     QList<QPointF> list;
     list.reserve(static_cast<qsizetype>(points.size()));
     for (const PlotPoint& p : points)
         list.append(QPointF(p.x, p.y));
     return list;
-}
-
-// The line without the points that lie on the straight run from the point
-// before to the point after: it draws the same at every zoom. A trend that
-// stays level for long is drawn by a few segments instead of one for each
-// record, each of which costs the chart a stroke of its own.
-QList<QPointF> Unbent(const QList<QPointF>& line) {
-    if (line.size() < 3)
-        return line;
-    QList<QPointF> kept;
-    kept.append(line.first());
-    for (qsizetype i = 1; i + 1 < line.size(); ++i) {
-        const QPointF a = kept.last();
-        const QPointF b = line[i];
-        const QPointF c = line[i + 1];
-        // The records stand in order along x, so a point in line with its
-        // neighbours lies between them.
-        const bool straight =
-            (b.x() - a.x()) * (c.y() - b.y()) == (b.y() - a.y()) * (c.x() - b.x());
-        if (!straight)
-            kept.append(b);
-    }
-    kept.append(line.last());
-    return kept;
 }
 
 } // namespace
@@ -297,6 +285,13 @@ void TFGrah::buildLegend() {
 }
 
 void TFGrah::buildChart() {
+    // Once a zoom has run its course, or the plot taken its new size, the
+    // trend is drawn again for the view it came to.
+    trendRedraw_ = new QTimer(this);
+    trendRedraw_->setSingleShot(true);
+    trendRedraw_->setInterval(kAnimationMs + kSettleMs);
+    connect(trendRedraw_, &QTimer::timeout, this, [this] { redrawTrendStill(); });
+
     chart_ = new Chart;
     chart_->setTitle(QStringLiteral("種類別測定値"));
     chart_->setTitleBrush(QBrush(QColor(0, 0, 255)));
@@ -384,7 +379,10 @@ void TFGrah::buildChart() {
     palette.setColor(QPalette::WindowText, Qt::black);
     trendSummary_->setPalette(palette);
     trendSummary_->hide();
-    connect(chart_, &QChart::plotAreaChanged, this, [this] { placeTrendSummary(); });
+    connect(chart_, &QChart::plotAreaChanged, this, [this] {
+        placeTrendSummary();
+        trendRedraw_->start();
+    });
 }
 
 void TFGrah::buildChartMenu() {
@@ -578,17 +576,37 @@ void TFGrah::setPlot(const std::vector<PlotPoint>& measured, const std::vector<P
     // line is laid out only once, for its new points.
     if (!animated)
         chart_->layout()->activate();
-    const auto replace = [](QLineSeries* line, const QList<QPointF>& list, bool measuredLine) {
-        // A single point draws no line, so it gets its mark; so do the
-        // records of a short measured line. The target line is flat and
-        // needs none.
-        line->setPointsVisible(list.size() == 1 || (measuredLine && list.size() <= kMarkedPoints));
-        line->replace(list);
-    };
-    replace(series1_, PointList(measured), true);
-    replace(series2_, PointList(target), false);
-    trendPoints_ = PointList(trend);
-    replace(series3_, Unbent(trendPoints_), false);
+    ReplacePoints(series1_, PointList(measured), measured.size() <= kMarkedPoints);
+    ReplacePoints(series2_, PointList(target), false);
+    trendLine_ = trend;
+    trendDrawnFor_ = {};
+    drawTrend();
+}
+
+// The trend has a point at each record, often several to a pixel, and the
+// chart strokes each of its segments on its own. It is drawn through the
+// points it bends at, for the view on screen; once a zoom or a new size has
+// settled, for that view.
+void TFGrah::drawTrend() {
+    const QRectF plot = chart_->plotArea();
+    const QRectF view(QPointF(axisX_->min(), axisY_->min()), QPointF(axisX_->max(), axisY_->max()));
+    if (trendDrawnFor_ && trendDrawnFor_->first == view && trendDrawnFor_->second == plot.size())
+        return;
+    trendDrawnFor_ = std::make_pair(view, plot.size());
+    const std::vector<std::size_t> kept =
+        PointsWorthDrawing(trendLine_, plot.width() / view.width(), plot.height() / view.height());
+    QList<QPointF> list;
+    list.reserve(static_cast<qsizetype>(kept.size()));
+    for (const std::size_t i : kept)
+        list.append(QPointF(trendLine_[i].x, trendLine_[i].y));
+    ReplacePoints(series3_, list, false);
+}
+
+void TFGrah::redrawTrendStill() {
+    const QChart::AnimationOptions options = chart_->animationOptions();
+    chart_->setAnimationOptions(QChart::NoAnimation);
+    drawTrend();
+    chart_->setAnimationOptions(options);
 }
 
 void TFGrah::setTrendSummary(const std::optional<std::string>& summary) {
@@ -654,6 +672,7 @@ void TFGrah::fitAxes(const std::vector<const std::vector<PlotPoint>*>& lines, bo
 void TFGrah::restoreFittedView() {
     applyScale(axisX_, fittedX_);
     applyScale(axisY_, fittedY_);
+    trendRedraw_->start();
 }
 
 void TFGrah::applyScale(QValueAxis* axis, const AxisScale& scale) {
@@ -675,6 +694,7 @@ void TFGrah::axisRangeChanged(QValueAxis* axis) {
         return;
     applyScale(axis, axis == axisX_ ? ZoomedIndexScale(axis->min(), axis->max())
                                     : ZoomedValueScale(axis->min(), axis->max()));
+    trendRedraw_->start();
 }
 
 void TFGrah::pointerMoved(const QPoint& viewportPos) {
@@ -685,10 +705,10 @@ void TFGrah::pointerMoved(const QPoint& viewportPos) {
     int nearest = -1;
     bool onTrend = false;
     qreal best = kPointReach * kPointReach;
-    // The trend is drawn with fewer points than it has: its tooltips come
+    // The trend is drawn through fewer points than it has: its tooltips come
     // from all of them.
     for (QLineSeries* line : {series1_, series3_}) {
-        const QList<QPointF> points = line == series3_ ? trendPoints_ : line->points();
+        const QList<QPointF> points = line == series3_ ? PointList(trendLine_) : line->points();
         for (const QPointF& point : points) {
             const QPointF p = chart_->mapToPosition(point, line);
             const QPointF d = p - at;

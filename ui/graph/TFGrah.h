@@ -7,8 +7,12 @@
 #include "ui/graph/GraphView.h"
 
 #include <QDialog>
-#include <QList>
-#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+
+#include <optional>
+#include <utility>
+#include <vector>
 
 class QChart;
 class QChartView;
@@ -22,6 +26,7 @@ class QAction;
 class QPushButton;
 class QRadioButton;
 class QTableView;
+class QTimer;
 class QValueAxis;
 
 namespace vorn {
@@ -95,6 +100,11 @@ private:
     // The chart, at `scale` times its size on screen.
     void paintChart(QPainter& painter, qreal scale);
     void saveTableClicked();
+    // The trend through the points worth drawing for the view on screen,
+    // unless it is already drawn for that view.
+    void drawTrend();
+    // The same without animation, once the view has settled.
+    void redrawTrendStill();
     // The summary at the top edge of the plot, whole, wherever the plot is.
     void placeTrendSummary();
     // Animations on or off for the changes to come.
@@ -123,8 +133,11 @@ private:
     QLineSeries* series1_ = nullptr;
     QLineSeries* series2_ = nullptr;
     QLineSeries* series3_ = nullptr;
-    // The trend's points, a point at each record that took a step.
-    QList<QPointF> trendPoints_;
+    // The trend, a point at each record that took a step, and the view
+    // (the axes' ranges and the plot's size) it is drawn for.
+    std::vector<PlotPoint> trendLine_;
+    std::optional<std::pair<QRectF, QSizeF>> trendDrawnFor_;
+    QTimer* trendRedraw_ = nullptr;
     QLabel* trendSummary_ = nullptr;
     QMenu* chartMenu_ = nullptr;
     QAction* showTrend_ = nullptr;
