@@ -235,8 +235,10 @@ void LoadAndShow(Bench& b, CloseWhenPainted& closer, const std::string& path) {
 // The graph command after its offer to save: the log read, the grid filled,
 // the plot drawn and the window shown until it is painted. Two logs of the
 // same length are loaded in turns, so that every cell changes each time. An
-// empty log is the baseline: the window shown with nothing to draw.
-void LoadHistoryTimes(benchmark::State& state, bool trend) {
+// empty log is the baseline: the window shown with nothing to draw. The
+// graph opens on height, whose records (and trend) are level here; `weight`
+// plots the weights instead, whose trend bends at every record.
+void LoadHistoryTimes(benchmark::State& state, bool trend, bool weight = false) {
     const int records = static_cast<int>(state.range(0));
     const std::string logs[2] = {WriteLog(records, 0), WriteLog(records, 1)};
     Bench b(trend);
@@ -250,6 +252,8 @@ void LoadHistoryTimes(benchmark::State& state, bool trend) {
         state.SkipWithError("the trend is not as asked");
         return;
     }
+    if (weight)
+        b.program.FGrah().controller().RadioButton2Click();
     int turn = 0;
     for (auto _ : state)
         LoadAndShow(b, closer, logs[turn++ & 1]);
@@ -262,6 +266,15 @@ void BM_LoadHistory(benchmark::State& state) {
 // The same with the trend shown: its line, its legend and its summary.
 void BM_LoadHistoryTrend(benchmark::State& state) {
     LoadHistoryTimes(state, true);
+}
+
+// The weights plotted, without and with their trend.
+void BM_LoadHistoryWeight(benchmark::State& state) {
+    LoadHistoryTimes(state, false, true);
+}
+
+void BM_LoadHistoryTrendWeight(benchmark::State& state) {
+    LoadHistoryTimes(state, true, true);
 }
 
 // The chart saved as PNG from the graph window's menu, 999 records and the
@@ -342,6 +355,8 @@ BENCHMARK(BM_LoadHistory)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadHistoryTrend)->Arg(999)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadHistoryWeight)->Arg(999)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadHistoryTrendWeight)->Arg(999)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveChartPng)->Arg(999)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadHistoryFirst)
     ->Arg(999)
