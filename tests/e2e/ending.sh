@@ -156,11 +156,15 @@ sleep 1
 viewable "$box" || fail "Escape or Alt+F4 answered the save question"
 keys alt+n
 await_gone "$box" "the save question"
-# No save, and the graph of the log opened before.
+# No save, and the graph of the log opened before. Enlarged through the
+# window manager, it keeps its size (in pixels of the doubled scale).
 graph=$(await '^種類別測定グラフ' "the graph window")
 activate "$graph" "the graph window"
+xdotool windowsize "$graph" 1100 800
+sleep 0.5
 keys alt+F4
 await_gone "$graph" "the graph window"
+grep -qx "WIDTH=550" "$conf" || fail "the graph window's size was not kept: $(cat "$conf")"
 
 step "Alt+F4 on the main window keeps the targets"
 set_target 2 65
