@@ -18,7 +18,7 @@ const char* const kHeightValueName = "HEIGHT";
 
 namespace {
 
-const char* const kWhat = "グラフの表示";
+const char* const kWhat = "グラフウィンドウの項目と大きさ";
 
 // A whole number in [low, high] written in plain digits, or nothing.
 std::optional<int> WholeNumber(const std::string& text, int low, int high) {

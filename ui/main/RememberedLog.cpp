@@ -13,7 +13,7 @@ const char* const kLogFileValueName = "FILE";
 
 namespace {
 
-const char* const kWhat = "最後に使ったログファイルの名前";
+const char* const kWhat = "最後に使った記録ファイルの名前";
 // The longest path the system opens.
 constexpr std::size_t kLongestPath = 4095;
 
