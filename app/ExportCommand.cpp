@@ -15,6 +15,8 @@
 #include "targets/TargetTable.h"
 #include "ui/graph/GridTable.h"
 #include "ui/graph/TFGrah.h"
+#include "ui/graph/TrendChoice.h"
+#include "ui/graph/WindowChoice.h"
 
 #include <QApplication>
 #include <QRadioButton>
@@ -43,7 +45,9 @@ public:
 };
 
 // The settings as the window reads them, never written: a missing file stays
-// missing, and the trend's choice of an export is not kept.
+// missing, and the trend's choice of an export is not kept. The chart is
+// drawn in its designed size, whatever size the window was left at, so that
+// a script gets the same image from every user.
 class ReadOnlySettings : public SettingsStore {
 public:
     void open(const std::string& key, const std::string& what) override {
@@ -54,7 +58,9 @@ public:
     }
     std::string readString(const std::string& section, const std::string& name,
                            const std::string& def) override {
-        return present_ ? store_.readString(section, name, def) : def;
+        const bool size =
+            section == kGraphSection && (name == kWidthValueName || name == kHeightValueName);
+        return present_ && !size ? store_.readString(section, name, def) : def;
     }
     void writeString(const std::string&, const std::string&, const std::string&) override {}
     void release() override {
@@ -71,6 +77,7 @@ class NoFiles : public FileChooser {
 public:
     std::optional<std::string> chooseSave() override { return std::nullopt; }
     std::optional<std::string> chooseOpen() override { return std::nullopt; }
+    void offer(const std::string&) override {}
     std::optional<std::string> chooseExport(ExportKind) override { return std::nullopt; }
 };
 

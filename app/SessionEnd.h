@@ -21,7 +21,8 @@ public:
     SessionEnd(const SessionEnd&) = delete;
     SessionEnd& operator=(const SessionEnd&) = delete;
 
-    // Writes the targets back, a failure told on standard error.
+    // Writes the targets and the graph window's choices back, a failure told
+    // on standard error.
     void keep();
 
 private:

@@ -59,16 +59,25 @@ void WidenColumns(QFileDialog& dialog) {
     }
 }
 
-// Shows the dialog at the name chosen last, in Japanese columns; the chosen
-// name is remembered for the next time.
-std::optional<std::string> RunDialog(QFileDialog& dialog, QString& lastName) {
+// Shows the dialog at `offered`, in Japanese columns; the name chosen, or
+// none when cancelled.
+std::optional<QString> RunDialog(QFileDialog& dialog, const QString& offered) {
     dialog.setProxyModel(new JapaneseColumns(&dialog));
-    dialog.selectFile(lastName);
+    dialog.selectFile(offered);
     WidenColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    lastName = dialog.selectedFiles().constFirst();
-    return QDir::toNativeSeparators(lastName).toStdString();
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<std::string> Native(const std::optional<QString>& name) {
+    if (!name)
+        return std::nullopt;
+    return QDir::toNativeSeparators(*name).toStdString();
+}
+
+QString DefaultLog() {
+    return QDir::home().filePath(QStringLiteral("data.txt"));
 }
 
 } // namespace
@@ -76,18 +85,22 @@ std::optional<std::string> RunDialog(QFileDialog& dialog, QString& lastName) {
 const char* const QtFileChooser::kFilter = "ﾃﾞｰﾀﾃｷｽﾄ文書(*.txt)";
 
 QtFileChooser::QtFileChooser(QWidget* parent)
-    : parent_(parent), lastSave_(QDir::home().filePath(QStringLiteral("data.txt"))),
-      lastOpen_(lastSave_), lastChart_(QDir::home().filePath(QStringLiteral("graph.png"))),
+    : parent_(parent), offered_(DefaultLog()),
+      lastChart_(QDir::home().filePath(QStringLiteral("graph.png"))),
       lastTable_(QDir::home().filePath(QStringLiteral("data.csv"))) {}
 
 std::optional<std::string> QtFileChooser::chooseSave() {
-    return run(true, lastSave_);
+    return run(true);
 }
 std::optional<std::string> QtFileChooser::chooseOpen() {
-    return run(false, lastOpen_);
+    return run(false);
 }
 
-std::optional<std::string> QtFileChooser::run(bool save, QString& lastName) {
+void QtFileChooser::offer(const std::string& path) {
+    offered_ = path.empty() ? DefaultLog() : QString::fromStdString(path);
+}
+
+std::optional<std::string> QtFileChooser::run(bool save) {
     QFileDialog dialog(parent_ ? parent_ : QApplication::activeWindow());
     dialog.setObjectName(save ? QStringLiteral("SaveDialog1") : QStringLiteral("OpenDialog1"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -98,7 +111,9 @@ std::optional<std::string> QtFileChooser::run(bool save, QString& lastName) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setNameFilter(QString::fromUtf8(kFilter));
-    return RunDialog(dialog, lastName);
+    // The program says which file to offer next: a save that failed must
+    // not be offered again.
+    return Native(RunDialog(dialog, offered_));
 }
 
 std::optional<std::string> QtFileChooser::chooseExport(ExportKind kind) {
@@ -125,7 +140,10 @@ std::optional<std::string> QtFileChooser::chooseExport(ExportKind kind) {
         const qsizetype dot = f.lastIndexOf(QLatin1Char('.'));
         dialog.setDefaultSuffix(f.mid(dot + 1).chopped(1));
     });
-    return RunDialog(dialog, lastName);
+    const std::optional<QString> chosen = RunDialog(dialog, lastName);
+    if (chosen)
+        lastName = *chosen;
+    return Native(chosen);
 }
 
 } // namespace vorn

@@ -8,23 +8,22 @@ class QWidget;
 
 namespace vorn {
 
-// The log's save and open dialogs. Each keeps the name last chosen in it and
-// offers it again; both start on "data.txt" in the home folder.
+// The log's save and open dialogs, and the exports' dialogs.
 class QtFileChooser : public FileChooser {
 public:
     explicit QtFileChooser(QWidget* parent = nullptr);
     std::optional<std::string> chooseSave() override;
     std::optional<std::string> chooseOpen() override;
+    void offer(const std::string& path) override;
     std::optional<std::string> chooseExport(ExportKind kind) override;
 
     static const char* const kFilter;
 
 private:
-    std::optional<std::string> run(bool save, QString& lastName);
+    std::optional<std::string> run(bool save);
 
     QWidget* parent_;
-    QString lastSave_;
-    QString lastOpen_;
+    QString offered_; // by both log dialogs
     QString lastChart_;
     QString lastTable_;
 };

@@ -73,7 +73,10 @@ printf ' 83220 170.00 x\n' >>"$log"
 check 1 "$header" --csv "$log"
 "$vorn" --csv "$log" 2>"$work/err.txt" | [ "$(wc -l)" -eq 3 ] || { echo "FAILED: the damaged log's records" >&2; failed=1; }
 grep -q "^vorn: 記録 3 件目（3 行目）で読み込みを中止しました（数値でない内容があります）。それより前の 2 件を書き出しました。" "$work/err.txt" || { echo "FAILED: the damaged log's notice" >&2; failed=1; }
-# The chart in its three types, the PNG at twice the window's pixels.
+# The chart in its three types, the PNG at twice the window's designed
+# pixels, whatever size the window was left at.
+mkdir -p "$work/.config/Tav"
+printf '[GRAPH]\nWIDTH=900\nHEIGHT=700\n' >"$work/.config/Tav/Vorn2.conf"
 for kind in png svg pdf; do
     "$vorn" --graph "$log" --output "$work/g.$kind" --quantity 体重 --trend 2>/dev/null
     [ $? -eq 1 ] || { echo "FAILED: --graph of a damaged log gave no 1" >&2; failed=1; }

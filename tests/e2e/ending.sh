@@ -156,11 +156,15 @@ sleep 1
 viewable "$box" || fail "Escape or Alt+F4 answered the save question"
 keys alt+n
 await_gone "$box" "the save question"
-# No save, and the graph of the log opened before.
+# No save, and the graph of the log opened before. Enlarged through the
+# window manager, it keeps its size (in pixels of the doubled scale).
 graph=$(await '^種類別測定グラフ' "the graph window")
 activate "$graph" "the graph window"
+xdotool windowsize "$graph" 1100 800
+sleep 0.5
 keys alt+F4
 await_gone "$graph" "the graph window"
+grep -qx "WIDTH=550" "$conf" || fail "the graph window's size was not kept: $(cat "$conf")"
 
 step "Alt+F4 on the main window keeps the targets"
 set_target 2 65
@@ -177,13 +181,23 @@ ended "SIGTERM"
 target_is VAL1 170.00 "SIGTERM"
 target_is VAL2 65.00 "SIGTERM"
 
-step "the end of the X server keeps the targets"
+step "the end of the X server keeps the targets, and the graph window's size"
 start
 set_target 3 20
+# The open dialog of this new run offers the log loaded in an earlier one.
+activate "$main" "the main window"
+keys ctrl+g
+dialog=$(await '開く|Open' "the open dialog")
+activate "$dialog" "the open dialog"
+keys Return
+graph=$(await '^種類別測定グラフ' "the graph window")
+xdotool windowsize "$graph" 1200 900
+sleep 0.5
 kill "$xserver"
 poll 30 stopped || fail "the program did not end with its X server"
 wait "$app" || true
 app=""
 target_is VAL3 20.00 "the end of the X server"
+target_is WIDTH 600 "the end of the X server"
 
 step "passed"

@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QValueAxis>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -98,7 +99,7 @@ TEST_F(GraphWindow, ControlsAreNamedAndCaptioned) {
     EXPECT_EQ(w.objectName(), "FGrah");
     EXPECT_EQ(w.windowTitle(), "種類別測定グラフ");
     EXPECT_TRUE(w.windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_EQ(w.minimumSize(), w.maximumSize()); // fixed size
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(child<QGroupBox>("RadioGroup1")->title(), " 種類選択 ");
     EXPECT_EQ(child<QLabel>("Panel1")->text(), "測定値 ");
     EXPECT_EQ(child<QLabel>("Panel2")->text(), "目標値 ");
@@ -588,6 +589,36 @@ TEST_F(GraphWindow, TrendChoiceIsKeptInTheSettingsFile) {
     TFGrah second{{clock, store, prompter, files, fs}, targets};
     EXPECT_TRUE(second.chartMenu()->actions().value(0)->isChecked());
     EXPECT_TRUE(second.controller().trendShown() && prompter.shown.empty());
+}
+
+// The room goes to the chart and the grid; the size is kept, within the screen.
+TEST_F(GraphWindow, GrowsWhereTheChartAndGridAreAndKeepsItsSize) {
+    w.show();
+    const auto places = [&] {
+        return std::vector<QRect>{child<QWidget>("RadioButton6")->geometry(),
+                                  child<QWidget>("Panel2")->geometry(),
+                                  child<QWidget>("Button1")->geometry()};
+    };
+    const std::vector<QRect> fixed = places();
+    const QRect chart = child<QWidget>("Chart1")->geometry();
+    const QRect grid = child<QWidget>("sg")->geometry();
+    const QSize folded = w.size();
+    w.windowHandle()->resize(folded + QSize(200, 20)); // as by the window's edge
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.width() == folded.width() + 200; }));
+    EXPECT_EQ(child<QWidget>("Chart1")->geometry(), chart.adjusted(0, 0, 200, 20));
+    click("Button1"); // the grid grows as the chart did
+    EXPECT_EQ(child<QWidget>("Chart1")->geometry(), chart.adjusted(0, 0, 200, 20));
+    EXPECT_EQ(child<QWidget>("sg")->geometry(), grid.adjusted(0, 20, 200, 40));
+    EXPECT_EQ(places(), fixed);
+    w.controller().keepChoices();
+
+    TFGrah next{{clock, settings, prompter, files, fs}, targets};
+    next.show();
+    EXPECT_EQ(next.size(), folded + QSize(200, 20));
+    settings.values["GRAPH"] = {{"WIDTH", "9000"}, {"HEIGHT", "9000"}};
+    TFGrah huge{{clock, settings, prompter, files, fs}, targets};
+    huge.show();
+    EXPECT_TRUE(huge.screen()->availableGeometry().contains(huge.frameGeometry()));
 }
 
 TEST_F(GraphWindow, TheChartMenuSavesTheChartAsTheWindowDrawsIt) {

@@ -148,3 +148,30 @@ TEST_F(ProgramTest, GraphWindowIsMadeByTheFirstGraphCommand) {
     }
     EXPECT_EQ(&program->FGrah(), first);
 }
+
+// The next run offers the log (its path stays empty) and the quantity left.
+TEST_F(ProgramTest, TheNextRunOffersTheLogAndTheQuantityLeft) {
+    Spit(log, kWorkedLine);
+    start();
+    files.openAnswers.push_back(log);
+    whenModal([&](QWidget* modal) {
+        QTest::mouseClick(modal->findChild<QRadioButton*>("RadioButton7"), Qt::LeftButton);
+        modal->close();
+    });
+    key(Qt::Key_G, Qt::ControlModifier);
+    program.reset();
+
+    files.offers.clear();
+    start();
+    files.openAnswers.push_back(std::nullopt);
+    key(Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(files.offers, std::vector<std::string>{log});
+    EXPECT_TRUE(values().logFilePath.empty());
+    files.openAnswers.push_back(log);
+    whenModal([&](QWidget* modal) {
+        EXPECT_TRUE(modal->findChild<QRadioButton*>("RadioButton7")->isChecked());
+        EXPECT_EQ(series(0)->at(0), QPointF(0, 65));
+        modal->close();
+    });
+    key(Qt::Key_G, Qt::ControlModifier);
+}

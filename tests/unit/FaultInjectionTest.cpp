@@ -146,7 +146,7 @@ TEST_P(SavingCommandFault, KeepsTheLogAndTheMeasurement) {
     EXPECT_TRUE(said(kSaved));
     EXPECT_EQ(shown(MainCtl::Lb_ft), "--.--");
     EXPECT_EQ(view.closed, k == Command::Close ? 1 : 0);
-    EXPECT_EQ(settings.writes, k == Command::Close ? 9 : 0);
+    EXPECT_EQ(settings.writes, (k == Command::Close ? 9 : 0) + 1);
     EXPECT_EQ(graphView.shown, k == Command::Graph ? 1 : 0);
     if (k == Command::Graph && fault.left != Left::Remnant) {
         EXPECT_EQ(graph.historyRowCount(), fault.left == Left::TheLine ? 5 : 4);

@@ -254,6 +254,24 @@ TEST_F(Graph, ActivationBringsItBackCompactAndCentred) {
     EXPECT_EQ(view.top, 183); // a sixth of the screen higher
 }
 
+// Written once, when the window closes; a failure shows no box and is retried.
+TEST_F(Graph, QuantityAndSizeAreWrittenOnceWhenChanged) {
+    c.FormCreate();
+    c.Button1Click();
+    c.FormResize(700, 517 + 40); // unfolded: the chart has half the room
+    c.RadioButton7Click();
+    settings.failReleaseWith = "書けません";
+    c.showModal();
+    EXPECT_TRUE(prompter.shown.empty());
+    settings.failReleaseWith.clear();
+    c.showModal();
+    c.showModal();
+    EXPECT_EQ(settings.writes, 6);
+    EXPECT_EQ(settings.values["GRAPH"],
+              (std::map<std::string, std::string>{
+                  {"HEIGHT", "338"}, {"QUANTITY", "1"}, {"WIDTH", "700"}}));
+}
+
 TEST(AxisScale, KeepsEveryLineOffTheFrame) {
     struct Case {
         double low;

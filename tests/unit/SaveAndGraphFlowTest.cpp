@@ -138,10 +138,23 @@ TEST_P(SaveQuestionAtClose, SavesAsAnsweredAndCloses) {
         EXPECT_TRUE(prompter.shown.empty());
     }
     EXPECT_EQ(std::filesystem::exists(log), k.saved);
-    EXPECT_EQ(settings.writes, 9);
+    EXPECT_EQ(settings.writes, k.saved ? 10 : 9); // the targets, and the file saved to
     EXPECT_EQ(view.closed, 1);
 }
 INSTANTIATE_TEST_SUITE_P(Every, SaveQuestionAtClose, ::testing::ValuesIn(kCloseAnswers), ByName());
+
+// The dialogs offer the last file that worked, never one that failed.
+TEST_F(SaveFlow, DialogsOfferTheLastFileThatWorked) {
+    settings.values["LOG"]["FILE"] = "/earlier/run.txt";
+    measure("170", "65", "20");
+    saveTo(log);
+    measure("170", "65", "20");
+    saveTo(dir); // a folder
+    files.openAnswers.push_back(dir + "/missing.txt");
+    c->Button5Click();
+    EXPECT_EQ(files.offers, (std::vector<std::string>{"/earlier/run.txt", log, log, log}));
+    EXPECT_EQ(settings.values["LOG"]["FILE"], log);
+}
 
 TEST_F(CloseFlow, FailedSaveKeepsTheProgramOpen) {
     measure("170", "65", "20");

@@ -9,6 +9,8 @@
 #include "support/Cases.h"
 #include "support/MainFixture.h"
 #include "targets/TargetStore.h"
+#include "ui/graph/WindowChoice.h"
+#include "ui/main/RememberedLog.h"
 
 #include <fcntl.h>
 #include <filesystem>
@@ -333,3 +335,35 @@ TEST_P(OversizedStore, WarnsAndIsLeftUntouched) {
 }
 INSTANTIATE_TEST_SUITE_P(Every, OversizedStore, ::testing::ValuesIn(kOversized),
                          [](const auto& p) { return p.index == 0 ? "values" : "garbage"; });
+
+namespace {
+// Kept choices, maybe hand-edited: what cannot be used reads as a first run's.
+struct StoredChoice {
+    const char* name;
+    MemorySettingsStore::Sections stored;
+    std::string log;
+    GraphWindowChoice graph;
+};
+const StoredChoice kStoredChoices[] = {
+    {"none", {}, "", {}},
+    {"log", {{"LOG", {{"FILE", "/u/体重.txt"}}}}, "/u/体重.txt", {}},
+    {"size", {{"GRAPH", {{"WIDTH", "900"}, {"HEIGHT", "700"}}}}, "", {0, 900, 700}},
+    {"quantity", {{"GRAPH", {{"QUANTITY", "8"}}}}, "", {8, 463, 318}},
+    {"relative log", {{"LOG", {{"FILE", "data.txt"}}}}, "", {}},
+    {"control character", {{"LOG", {{"FILE", "/home/u/a\tb.txt"}}}}, "", {}},
+    {"tenth quantity", {{"GRAPH", {{"QUANTITY", "9"}}}}, "", {}},
+    {"signed quantity", {{"GRAPH", {{"QUANTITY", "+1"}}}}, "", {}},
+    {"narrower than designed", {{"GRAPH", {{"WIDTH", "462"}, {"HEIGHT", "700"}}}}, "", {}},
+    {"beyond any screen", {{"GRAPH", {{"WIDTH", "900"}, {"HEIGHT", "16385"}}}}, "", {}},
+    {"overflowing", {{"GRAPH", {{"WIDTH", "4294968196"}, {"HEIGHT", "700"}}}}, "", {}},
+    {"half a size", {{"GRAPH", {{"WIDTH", "900"}}}}, "", {}},
+};
+struct StoredChoiceTest : ::testing::TestWithParam<StoredChoice> {};
+} // namespace
+
+TEST_P(StoredChoiceTest, ReadsAsKeptOrAsAFirstRun) {
+    MemorySettingsStore store(GetParam().stored);
+    EXPECT_EQ(LoadRememberedLog(store), GetParam().log);
+    EXPECT_TRUE(LoadGraphWindowChoice(store) == GetParam().graph);
+}
+INSTANTIATE_TEST_SUITE_P(Every, StoredChoiceTest, ::testing::ValuesIn(kStoredChoices), ByName());

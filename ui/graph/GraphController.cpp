@@ -14,6 +14,7 @@
 #include "ui/graph/TrendPlot.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <stdexcept>
 #include <utility>
@@ -25,6 +26,10 @@ GraphController::GraphController(GraphView& view, const TargetTable& targets, Se
     : view_(view), targets_(targets), s_(services) {}
 
 void GraphController::FormCreate() {
+    kept_ = LoadGraphWindowChoice(s_.settings);
+    window_ = kept_;
+    selected_ = window_.quantity;
+    view_.setQuantityChecked(selected_);
     becomeCompactAndCentred();
     trendShown_ = LoadTrendShown(s_.settings);
     view_.setTrendChecked(trendShown_);
@@ -36,8 +41,35 @@ void GraphController::FormActivate() {
 
 void GraphController::becomeCompactAndCentred() {
     expanded_ = false;
-    view_.setWindowHeight(kCompactHeight);
-    view_.setWindowTop(view_.screenHeight() / 2 - kCompactHeight / 2);
+    view_.setWindowSize(window_.width, window_.height, false);
+    view_.setWindowTop(view_.screenHeight() / 2 - window_.height / 2);
+}
+
+// The grid's designed room, and as much again as the chart has grown.
+int GraphController::unfoldedHeight() const {
+    return window_.height + (kExpandedHeight - kCompactHeight) + (window_.height - kCompactHeight);
+}
+
+void GraphController::FormResize(int width, int outerHeight) {
+    // Unfolded, the chart has half the room above the grid's designed
+    // height: the folded window is what unfoldedHeight() grows from.
+    const int folded =
+        expanded_ ? (outerHeight + 2 * kCompactHeight - kExpandedHeight + 1) / 2 : outerHeight;
+    window_.width = std::clamp(width, kDesignedWidth, GraphWindowChoice::kLargestSide);
+    window_.height = std::clamp(folded, kCompactHeight, GraphWindowChoice::kLargestSide);
+}
+
+void GraphController::keepChoices() {
+    window_.quantity = selected_;
+    try {
+        SaveGraphWindowChoice(s_.settings, window_, kept_);
+        kept_ = window_;
+    } catch (const StoreError& e) {
+        // A convenience, not the user's data: no box while the window
+        // closes or the program ends. The file's trouble shows when the
+        // targets are written.
+        std::fprintf(stderr, "vorn: %s\n", e.what());
+    }
 }
 
 void GraphController::PlotQuantity(int quantity, const std::string& targetText) {
@@ -219,12 +251,12 @@ void GraphController::Button1Click() {
     const int shift = view_.screenHeight() / 6;
     const int top = view_.windowTop();
     if (!expanded_) {
-        view_.setWindowHeight(kExpandedHeight);
         expanded_ = true;
+        view_.setWindowSize(window_.width, unfoldedHeight(), true);
         view_.setWindowTop(top - shift);
     } else {
-        view_.setWindowHeight(kCompactHeight);
         expanded_ = false;
+        view_.setWindowSize(window_.width, window_.height, false);
         view_.setWindowTop(top + shift);
     }
 }
@@ -240,6 +272,7 @@ void GraphController::setRows(int first, std::vector<GridRow> rows) {
 
 void GraphController::showModal() {
     view_.showModal();
+    keepChoices();
 }
 
 } // namespace vorn

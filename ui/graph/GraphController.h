@@ -3,6 +3,7 @@
 #include "core/RecordDate.h"
 #include "targets/TargetTable.h"
 #include "ui/graph/GraphView.h"
+#include "ui/graph/WindowChoice.h"
 
 #include <optional>
 #include <string>
@@ -23,21 +24,33 @@ class GraphController {
 public:
     struct Services {
         Clock& clock;            // "now", from which the records' years follow
-        SettingsStore& settings; // where the trend's choice is kept
+        SettingsStore& settings; // where the trend and the window are kept
         Prompter& prompter;
         FileChooser& files; // the exports' save dialogs
         LogFileSystem& fs;  // the log, read again whole for the table
     };
 
-    // Outer window heights (frame included) of the folded and unfolded window.
-    static constexpr int kCompactHeight = 318;
+    // Outer window heights (frame included) of the folded and unfolded window
+    // in their designed size, and its client width.
+    static constexpr int kCompactHeight = GraphWindowChoice::kDesignedHeight;
     static constexpr int kExpandedHeight = 517;
+    static constexpr int kDesignedWidth = GraphWindowChoice::kDesignedWidth;
 
     GraphController(GraphView& view, const TargetTable& targets, Services services);
 
-    // Also takes up the trend's choice kept from an earlier run.
+    // Also takes up the trend, the quantity and the size kept from an
+    // earlier run.
     void FormCreate();
     void FormActivate();
+    // The user made the window this size (client width, outer height), by
+    // its edge or by maximising it.
+    void FormResize(int width, int outerHeight);
+    // Writes the quantity and the size back where they changed since they
+    // were read or last written; a failure is told on standard error.
+    void keepChoices();
+    // The size of the folded window, as it opens next.
+    int windowWidth() const { return window_.width; }
+    int foldedHeight() const { return window_.height; }
 
     // Plots the values of grid column GridColumnOf(quantity), rows 1 to
     // historyRowCount() - 1, against targetText, with their trend while it
@@ -81,6 +94,7 @@ public:
     void RadioButton9Click();
 
     // All data: unfolds the grid (the window grows upwards) or folds it away.
+    // Unfolded, the grid takes as much more room as the user gave the chart.
     void Button1Click();
 
     int selectedQuantity() const { return selected_; }
@@ -92,11 +106,13 @@ public:
     // Writes rows first, first + 1, ... of the grid in one go; the other rows
     // keep their texts. Raises std::out_of_range for rows outside the grid.
     void setRows(int first, std::vector<GridRow> rows);
+    // Shows the window until the user closes it, then keeps its choices.
     void showModal();
 
 private:
     void select(int quantity);
     void becomeCompactAndCentred();
+    int unfoldedHeight() const;
     std::string recordText(int record, const std::string& valueLine) const;
 
     GraphView& view_;
@@ -107,6 +123,9 @@ private:
     int selected_ = 0;
     int rows_ = 0;
     bool expanded_ = false;
+    // The quantity and size now, and as the store holds them.
+    GraphWindowChoice window_;
+    GraphWindowChoice kept_;
     // The quantity, its target text, the number of points, the records'
     // dates and the trend (empty when not shown) of the latest plot.
     int plotted_ = 0;

@@ -43,8 +43,14 @@ public:
     // outside the grid.
     virtual void setRows(int first, std::vector<GridRow> rows) = 0;
 
-    // Outer window height (frame included) and top, in screen pixels.
-    virtual void setWindowHeight(int outerHeight) = 0;
+    // The radio button of a quantity checked, without running its handler.
+    virtual void setQuantityChecked(int quantity) = 0;
+
+    // The client width and the outer height (frame included), never larger
+    // than the screen; `unfolded`: the grid shares the height with the
+    // chart, else the chart takes all of it and the grid lies below. Then
+    // the window's top, in screen pixels.
+    virtual void setWindowSize(int width, int outerHeight, bool unfolded) = 0;
     virtual int windowTop() const = 0;
     virtual void setWindowTop(int top) = 0;
     virtual int screenHeight() const = 0;

@@ -32,6 +32,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QRubberBand>
 #include <QScreen>
 #include <QShowEvent>
@@ -70,6 +71,13 @@ constexpr int kTrendWidth = 2;
 // trend's summary is shown, so that it covers none of them.
 constexpr double kSummaryRoom = 0.2;
 constexpr int kLeft = 209;
+// The chart's and the grid's designed places; the window's growth goes to
+// them, the selector, the legend and the button keep theirs.
+const QRect kChartPlace(112, 8, 345, 281);
+const QRect kGridPlace(0, 296, 465, 193);
+// The client height of the unfolded window as designed.
+constexpr int kUnfoldedClientHeight =
+    GraphController::kExpandedHeight - TFGrah::kAssumedFrameHeight;
 constexpr int kAnimationMs = 200;
 // Time given to the last frames of an animation before the trend is drawn
 // again for the view it ends in.
@@ -218,8 +226,8 @@ QList<QPointF> PointList(const std::vector<PlotPoint>& points) {
 
 TFGrah::TFGrah(GraphController::Services services, const TargetTable& targets, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+                          Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowCloseButtonHint),
       boundary_(services.prompter), controller_(*this, targets, services) {
     setObjectName(QStringLiteral("FGrah"));
     setWindowTitle(QStringLiteral("種類別測定グラフ"));
@@ -358,7 +366,7 @@ void TFGrah::buildChart() {
         [this](const QPoint& pos) { openChartMenu(&pos); });
     chart1_->setObjectName(QStringLiteral("Chart1"));
     chart1_->setAccessibleName(QStringLiteral("種類別測定値のグラフ"));
-    chart1_->setGeometry(112, 8, 345, 281);
+    chart1_->setGeometry(kChartPlace);
     chart1_->setRenderHint(QPainter::Antialiasing);
     chart1_->setRubberBand(QChartView::RectangleRubberBand);
     // Each frame of a zoom is drawn whole: redrawn by parts, the antialiased
@@ -536,7 +544,7 @@ void TFGrah::buildGrid() {
     sg_ = new QTableView(this);
     sg_->setObjectName(QStringLiteral("sg"));
     sg_->setAccessibleName(QStringLiteral("全データの表"));
-    sg_->setGeometry(0, 296, 465, 193);
+    sg_->setGeometry(kGridPlace);
     sg_->horizontalHeader()->hide();
     sg_->verticalHeader()->hide();
     sg_->horizontalHeader()->setDefaultSectionSize(70);
@@ -746,10 +754,40 @@ void TFGrah::setRows(int first, std::vector<GridRow> rows) {
     grid_->setRows(first, std::move(rows));
 }
 
+void TFGrah::setQuantityChecked(int quantity) {
+    const QSignalBlocker quiet(radioButtons_[Facts(quantity).radioButton - 1]);
+    radioButtons_[Facts(quantity).radioButton - 1]->setChecked(true);
+    // The others are unchecked by their group, each without its handler
+    // running: only a button that becomes checked runs one.
+}
+
 // Never larger than the screen leaves room for: the grid then scrolls.
-void TFGrah::setWindowHeight(int outerHeight) {
-    setFixedSize(FitSize(QSize(kClientWidth, std::max(0, outerHeight - kAssumedFrameHeight)),
-                         AvailableArea(*this), FrameOf(*this)));
+void TFGrah::setWindowSize(int width, int outerHeight, bool unfolded) {
+    unfolded_ = unfolded;
+    const QRect available = AvailableArea(*this);
+    const QMargins frame = FrameOf(*this);
+    setMinimumSize(
+        FitSize(QSize(kClientWidth, GraphController::kCompactHeight - kAssumedFrameHeight),
+                available, frame));
+    // A maximised window would keep the screen's size.
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    resize(FitSize(QSize(width, std::max(0, outerHeight - kAssumedFrameHeight)), available, frame));
+    placeChartAndGrid();
+}
+
+void TFGrah::placeChartAndGrid() {
+    const int wider = width() - kClientWidth;
+    // Folded, the chart takes all the height; unfolded, it shares what is
+    // beyond the designed height with the grid, which reaches the bottom.
+    const int taller =
+        std::max(0, unfolded_ ? (height() - kUnfoldedClientHeight) / 2
+                              : height() - (GraphController::kCompactHeight - kAssumedFrameHeight));
+    chart1_->setGeometry(kChartPlace.adjusted(0, 0, wider, taller));
+    const int gridTop = kGridPlace.top() + taller;
+    const int gridBottomGap = kUnfoldedClientHeight - kGridPlace.bottom() - 1;
+    const int gridHeight =
+        unfolded_ ? std::max(0, height() - gridBottomGap - gridTop) : kGridPlace.height();
+    sg_->setGeometry(kGridPlace.left(), gridTop, kGridPlace.width() + wider, gridHeight);
 }
 
 int TFGrah::windowTop() const {
@@ -772,6 +810,15 @@ void TFGrah::showModal() {
 }
 
 // --- events ---
+
+void TFGrah::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    placeChartAndGrid();
+    // Only what the user did (an edge dragged, a maximise) is remembered;
+    // the controller's own sizes come back as events of the program's.
+    if (event->spontaneous())
+        boundary_.run([this] { controller_.FormResize(width(), height() + kAssumedFrameHeight); });
+}
 
 void TFGrah::showEvent(QShowEvent* event) {
     // Each showing is an activation: folded and centred again. Activations

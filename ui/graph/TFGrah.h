@@ -35,7 +35,8 @@ class GridModel;
 class Prompter;
 
 // The graph window: one quantity of the history against its target, and the
-// history grid below the chart, shown when the window is unfolded.
+// history grid below the chart, shown when the window is unfolded. The user
+// may make it larger; the chart and the grid take the room.
 class TFGrah : public QDialog, private GraphView {
     Q_OBJECT
 public:
@@ -68,6 +69,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -80,7 +82,8 @@ private:
     void setTrendChecked(bool checked) override;
     const GridTable& grid() const override;
     void setRows(int first, std::vector<GridRow> rows) override;
-    void setWindowHeight(int outerHeight) override;
+    void setQuantityChecked(int quantity) override;
+    void setWindowSize(int width, int outerHeight, bool unfolded) override;
     int windowTop() const override;
     void setWindowTop(int top) override;
     int screenHeight() const override;
@@ -93,6 +96,8 @@ private:
     // A command of the chart's menu; later commands go below the earlier.
     QAction* addChartCommand(const QString& caption, const char* name, void (TFGrah::*run)());
     void buildGrid();
+    // The chart and the grid in the room the window's size gives them.
+    void placeChartAndGrid();
     void zoomOut();
     void zoomReset();
     void showTrendClicked();
@@ -148,6 +153,7 @@ private:
 
     AxisScale fittedX_;
     AxisScale fittedY_;
+    bool unfolded_ = false;
     bool applying_ = false;
     int tipPoint_ = -1;
 };

@@ -15,6 +15,9 @@
 #include "platform/Prompter.h"
 #include "targets/TargetStore.h"
 #include "ui/graph/GraphController.h"
+#include "ui/main/RememberedLog.h"
+
+#include <cstdio>
 
 #include <stdexcept>
 #include <utility>
@@ -175,9 +178,11 @@ bool MainController::AppendRecord(const std::string& chosen) {
         vorn::AppendRecord(s_.fs, chosen, line);
     } catch (const LogError& e) {
         // Nothing is cleared, so the measurement can be saved elsewhere.
+        logUsed(nullptr);
         s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
         return false;
     }
+    logUsed(&chosen);
     s_.prompter.show("正常に保存致しました", "確認ﾍﾙﾌﾟ", mb::OK | mb::ICONINFORMATION);
     Button2Click();
     return true;
@@ -189,6 +194,7 @@ void MainController::Button4Click() {
         view_.setFocus(MainCtl::Ed_h);
         return;
     }
+    offerLastLog();
     if (const auto chosen = s_.files.chooseSave())
         AppendRecord(*chosen);
 }
@@ -198,6 +204,7 @@ void MainController::Button4Click() {
 bool MainController::offerSave(const char* question) {
     if (s_.prompter.show(question, "保存ﾍﾙﾌﾟ", mb::YESNO | mb::ICONINFORMATION) != mb::IDYES)
         return true;
+    offerLastLog();
     const auto chosen = s_.files.chooseSave();
     return !chosen || AppendRecord(*chosen);
 }
@@ -213,6 +220,7 @@ void MainController::LoadHistory(bool measurementShown) {
     if (!graph_ && !makeGraph_)
         throw std::logic_error("the graph window is not there yet");
     if (!measurementShown) {
+        offerLastLog();
         const auto chosen = s_.files.chooseOpen();
         if (!chosen) {
             s_.prompter.show("グラフ化できません。", "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
@@ -227,9 +235,11 @@ void MainController::LoadHistory(bool measurementShown) {
     try {
         result = ReadHistory(s_.fs, st_.logFilePath, st_.history);
     } catch (const LogError& e) {
+        logUsed(nullptr);
         s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
         return;
     }
+    logUsed(&st_.logFilePath);
 
     if (!graph_)
         graph_ = &makeGraph_();
@@ -262,7 +272,35 @@ void MainController::FormClose() {
 }
 
 std::string MainController::SessionEnd() {
+    if (graph_)
+        graph_->keepChoices();
     return writeTargets();
+}
+
+// Read when a log dialog first opens, not at start-up: many runs open none.
+// Only the dialogs' first choice: the log path stays empty until the user
+// picks a file.
+void MainController::offerLastLog() {
+    if (lastLogRead_)
+        return;
+    lastLogRead_ = true;
+    lastLog_ = LoadRememberedLog(s_.settings);
+    s_.files.offer(lastLog_);
+}
+
+void MainController::logUsed(const std::string* path) {
+    offerLastLog();
+    if (path && *path != lastLog_) {
+        lastLog_ = *path;
+        try {
+            SaveRememberedLog(s_.settings, lastLog_);
+        } catch (const StoreError& e) {
+            // A convenience, not the user's data: no box after each save.
+            // The file's trouble shows when the targets are written.
+            std::fprintf(stderr, "vorn: %s\n", e.what());
+        }
+    }
+    s_.files.offer(lastLog_);
 }
 
 std::string MainController::writeTargets() {

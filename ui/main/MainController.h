@@ -59,7 +59,8 @@ public:
     // back as the close command writes them, without its save question.
     void FormClose();
     // The desktop session ends, maybe without closing the window first: the
-    // targets are written back, and no box is shown while the session waits.
+    // targets, and the graph window's choices, are written back, and no box
+    // is shown while the session waits.
     // Returns why they could not be kept; empty when they were.
     std::string SessionEnd();
     void SpeedButton6Click(); // targets
@@ -99,6 +100,11 @@ private:
     std::string writeTargets();
     // Writes them, with a warning when that fails.
     void keepTargets();
+    // Before a log dialog: it offers the last file that worked.
+    void offerLastLog();
+    // After a save or a load: `path` worked, or, when null, the file chosen
+    // did not. The dialogs then offer the last file that worked.
+    void logUsed(const std::string* path);
 
     MainView& view_;
     Services s_;
@@ -107,6 +113,9 @@ private:
     std::function<GraphController&()> makeGraph_;
     // The close command has written the targets and is closing the window.
     bool closing_ = false;
+    // The last file saved to or loaded, in this run or an earlier one.
+    std::string lastLog_;
+    bool lastLogRead_ = false;
 };
 
 } // namespace vorn

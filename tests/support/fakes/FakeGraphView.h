@@ -25,7 +25,8 @@ public:
         table.setRows(first, std::move(rows));
     }
     std::string cell(int column, int row) const { return table.text(column, row); }
-    void setWindowHeight(int h) override { height = h; }
+    void setQuantityChecked(int) override {}
+    void setWindowSize(int, int h, bool) override { height = h; }
     int windowTop() const override { return top; }
     void setWindowTop(int t) override { top = t; }
     int screenHeight() const override { return screen; }

@@ -43,6 +43,8 @@ class FakeFileChooser : public FileChooser {
 public:
     std::optional<std::string> chooseSave() override;
     std::optional<std::string> chooseOpen() override;
+    void offer(const std::string& path) override { offers.push_back(path); }
+    std::vector<std::string> offers; // every file offered, in order
     std::deque<std::optional<std::string>> saveAnswers;
     std::deque<std::optional<std::string>> openAnswers;
     std::optional<std::string> chooseExport(ExportKind kind) override;

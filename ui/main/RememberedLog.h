@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace vorn {
+
+class SettingsStore;
+
+// The log file last saved to or loaded, which the save and open dialogs of
+// later runs offer first. Kept in a section of its own ("[LOG]", "FILE=")
+// of the file the targets are kept in.
+extern const char* const kLogSection;
+extern const char* const kLogFileValueName;
+
+// The file kept; empty when none is, when the text is not a full path to a
+// file (a hand-edited line, a control character), or when the store cannot
+// be read.
+std::string LoadRememberedLog(SettingsStore& store);
+// Raises StoreError when the store could not keep it.
+void SaveRememberedLog(SettingsStore& store, const std::string& path);
+
+} // namespace vorn
