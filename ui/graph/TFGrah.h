@@ -25,6 +25,7 @@ class QValueAxis;
 namespace vorn {
 
 class GridModel;
+class TableMenu;
 class Prompter;
 
 // The graph window: one quantity of the history against its target, and the
@@ -51,6 +52,7 @@ public:
     // The chart's menu, at a place on the screen (none: over the chart).
     void openChartMenu(const QPoint* globalPos = nullptr);
     QMenu* chartMenu() const { return chartMenu_; }
+    TableMenu* tableMenu() const { return tableMenu_; }
 
     std::string chartBytes(ChartFormat format) override;
     // The print dialog, then the chart on one page.
@@ -86,6 +88,8 @@ private:
     // A command of the chart's menu; later commands go below the earlier.
     QAction* addChartCommand(const QString& caption, const char* name, void (TFGrah::*run)());
     void buildGrid();
+    // The menu of the focused table, or else the chart's.
+    void openMenu();
     void zoomOut();
     void zoomReset();
     void showTrendClicked();
@@ -128,6 +132,7 @@ private:
     QValueAxis* axisY_ = nullptr;
     QTableView* sg_ = nullptr;
     GridModel* grid_ = nullptr;
+    TableMenu* tableMenu_ = nullptr;
 
     AxisScale fittedX_;
     AxisScale fittedY_;
