@@ -153,14 +153,14 @@ TEST_F(ProgramTest, GraphWindowIsMadeByTheFirstGraphCommand) {
 }
 
 // Rows selected in the table, its menu from the keyboard: the question names
-// their records and answers No by default; No keeps the log, Yes removes
-// their lines alone, keeps the old log as data.txt~ and shows the log again.
+// their records (an undated one by its stamp) and answers No by default; No keeps the log, Yes
+// removes their lines alone, keeps the old log as data.txt~ and shows the log again.
 TEST_F(ProgramTest, SelectedRecordsAreRemovedFromTheLog) {
     const std::string lines[] = {
         " 82807 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\r\n",
         " 82907 170.00 635.00 20.00 127.00 508.00 371.86 63.58 219.72 898.73\n",
         " 83007 170.00 64.50 20.00 12.90 51.60 37.77 63.58 22.32  1.45\r\n",
-        " 83020 171.00 63.40 000.00 000.00 000.00 000.00 64.33 21.68 -1.45"};
+        " 133020 171.00 63.40 000.00 000.00 000.00 000.00 64.33 21.68 -1.45"};
     const std::string old = lines[0] + lines[1] + lines[2] + lines[3];
     Spit(log, old);
     start();
@@ -184,9 +184,10 @@ TEST_F(ProgramTest, SelectedRecordsAreRemovedFromTheLog) {
             EXPECT_EQ(prompter.shown.back().text,
                       "選択した 2 件の記録を記録ファイルから削除しますか？\n\n"
                       "順番 1　2026/08/29 7時　体重(kg) 635.00　身長(cm) 170.00\n"
-                      "順番 3　2026/08/30 20時　体重(kg) 63.40　身長(cm) 171.00\n\n"
+                      "順番 3　133020　体重(kg) 63.40　身長(cm) 171.00\n\n"
                       "削除する前の記録ファイルは、控え「" +
                           log + "~」に残ります。");
+            EXPECT_EQ(prompter.shown.back().caption, "削除ﾍﾙﾌﾟ");
             EXPECT_EQ(prompter.shown.back().flags,
                       mb::YESNO | mb::ICONINFORMATION | mb::DEFBUTTON2);
             EXPECT_EQ(Slurp(log), answer == mb::IDNO ? old : lines[0] + lines[2]);
