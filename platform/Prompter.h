@@ -13,6 +13,9 @@ constexpr unsigned ICONEXCLAMATION = 0x30;
 constexpr unsigned ICONINFORMATION = 0x40;
 constexpr unsigned BUTTONS_MASK = 0x0F;
 constexpr unsigned ICON_MASK = 0xF0;
+// A question whose default answer is No (without it, Yes).
+constexpr unsigned DEFBUTTON2 = 0x100;
+constexpr unsigned DEFBUTTON_MASK = 0xF00;
 
 constexpr int IDOK = 1;
 constexpr int IDYES = 6;

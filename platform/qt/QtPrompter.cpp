@@ -67,7 +67,8 @@ int QtPrompter::show(const std::string& text, const std::string& caption, unsign
     }
     if (question) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton((flags & mb::DEFBUTTON_MASK) == mb::DEFBUTTON2 ? QMessageBox::No
+                                                                            : QMessageBox::Yes);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
         box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
         return box.exec() == QMessageBox::Yes ? mb::IDYES : mb::IDNO;

@@ -11,6 +11,10 @@
 #   - Ctrl+Q after a changed target while write, fsync or rename fails:
 #     Vorn2.conf is the old file, the warning gives the reason, and no
 #     temporary file is left;
+#   - a record removed through the graph window's table menu: Return on the
+#     question keeps the log; with fsync failing, the log stays as it was
+#     and the warning gives the reason; with nothing failing, the record's
+#     line alone goes, and the old log is kept as data.txt~;
 #   - Ctrl+Q killed (strace injects SIGKILL) at the temporary file's fsync
 #     and at the folder's: Vorn2.conf is wholly old or wholly new, and the
 #     next start-up removes the temporary file.
@@ -129,6 +133,62 @@ cmp -s "$log" "$work/after.txt" || fail "the record is not there once: $(od -c "
 focus "$main" "the main window"
 keys ctrl+q
 quit_and_wait "Ctrl+Q"
+
+step "removing a record from the graph window's table"
+mistyped=" 83020 170.00 635.00 20.00 127.00 508.00 371.86 63.58 219.72 898.73"
+printf '%s\r\n%s\n%s' "$record" "$mistyped" "$record" >"$log"
+cp "$log" "$work/before.txt"
+start
+focus "$main" "the main window"
+keys ctrl+g
+choose_file '開く|Open' "the open dialog" "$log"
+graph=$(await '^種類別測定グラフ' "the graph window")
+focus "$graph" "the graph window"
+keys alt+a
+sleep 0.5
+xdotool mousemove 0 0
+# The table starts at client y 296, rows 24 pixels high: the second record.
+timeout 10 xdotool mousemove --window "$graph" --sync 100 356 click 1 ||
+    fail "cannot click the table"
+# remove_asking FAILPOINT: the table's menu from the keyboard, then Alt+Y
+# with the fault on (none: no fault) until the question has gone.
+remove_asking() {
+    focus "$graph" "the graph window"
+    keys Menu d
+    question=$(await '^削除ﾍﾙﾌﾟ' "the removal question")
+    focus "$question" "the removal question"
+    [ -z "$1" ] || fault "$1" 5
+    keys alt+y
+    poll 30 hidden "$question" || { [ -z "$1" ] || healed "$1"; fail "the question stayed"; }
+    [ -z "$1" ] || healed "$1"
+}
+focus "$graph" "the graph window"
+keys Menu d
+question=$(await '^削除ﾍﾙﾌﾟ' "the removal question")
+case "$(box_text 削除ﾍﾙﾌﾟ)" in
+*"2026/08/30 20時　体重(kg) 635.00"*) ;;
+*) fail "the question does not name the record: $(box_text 削除ﾍﾙﾌﾟ)" ;;
+esac
+dismiss "$question" "the removal question"
+cmp -s "$log" "$work/before.txt" || fail "Return on the question changed the log"
+[ ! -e "$log~" ] || fail "Return on the question kept a copy"
+remove_asking posix/io/sync/fsync
+box=$(await '^警告ﾍﾙﾌﾟ' "the warning of the failed removal")
+text=$(box_text 警告ﾍﾙﾌﾟ)
+case "$text" in
+*"から記録を削除できませんでした。"*"理由: "*"$eio"*) ;;
+*) fail "the warning does not give the reason: $text" ;;
+esac
+dismiss "$box" "the warning"
+cmp -s "$log" "$work/before.txt" || fail "a failed removal changed the log: $(od -c "$log")"
+remove_asking ""
+printf '%s\r\n%s' "$record" "$record" >"$work/after.txt"
+# The question goes before the removal runs.
+poll 10 cmp -s "$log" "$work/after.txt" || fail "the removal left: $(od -c "$log")"
+cmp -s "$log~" "$work/before.txt" || fail "the copy is not the old log"
+has_window '^警告ﾍﾙﾌﾟ' && fail "a warning after a removal that worked"
+kill -9 "$app"
+quit_and_wait "SIGKILL"
 
 printf '%s\n' "$old_conf" >"$work/old.conf"
 for fault in "posix/io/rw/write 28 ディスクがいっぱいです" "posix/io/sync/fsync 5 $eio" \

@@ -3,10 +3,13 @@
 #include "support/ProgramFixture.h"
 #include "support/fakes/WorkedExample.h"
 #include "ui/graph/TFGrah.h"
+#include "ui/graph/TableMenu.h"
 #include "ui/targets/TFTgt.h"
 
+#include <QAction>
 #include <QChartView>
 #include <QCheckBox>
+#include <QItemSelectionModel>
 #include <QLineSeries>
 #include <QRadioButton>
 #include <QSettings>
@@ -174,4 +177,62 @@ TEST_F(ProgramTest, TheNextRunOffersTheLogAndTheQuantityLeft) {
         modal->close();
     });
     key(Qt::Key_G, Qt::ControlModifier);
+}
+
+// Rows selected in the table, its menu from the keyboard: the question names
+// their records (an undated one by its stamp) and answers No by default; No keeps the log, Yes
+// removes their lines alone, keeps the old log as data.txt~ and shows the log again.
+TEST_F(ProgramTest, SelectedRecordsAreRemovedFromTheLog) {
+    const std::string lines[] = {
+        " 82807 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\r\n",
+        " 82907 170.00 635.00 20.00 127.00 508.00 371.86 63.58 219.72 898.73\n",
+        " 83007 170.00 64.50 20.00 12.90 51.60 37.77 63.58 22.32  1.45\r\n",
+        " 133020 171.00 63.40 000.00 000.00 000.00 000.00 64.33 21.68 -1.45"};
+    const std::string old = lines[0] + lines[1] + lines[2] + lines[3];
+    Spit(log, old);
+    start();
+    files.openAnswers.push_back(log);
+    prompter.answers = {mb::IDNO, mb::IDYES};
+    // Checks whose ASSERT returns from this lambda, not past the close.
+    const auto check = [&](QWidget* graph) {
+        auto* sg = graph->findChild<QTableView*>("sg");
+        auto* menu = graph->findChild<TableMenu*>("TableMenu");
+        const QAbstractItemModel* grid = sg->model();
+        sg->setFocus();
+        for (const int answer : {mb::IDNO, mb::IDYES}) {
+            for (const int row : {2, 4})
+                sg->selectionModel()->select(grid->index(row, 0), QItemSelectionModel::Select |
+                                                                      QItemSelectionModel::Rows);
+            QTest::keyClick(sg, Qt::Key_F10, Qt::ShiftModifier);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
+            EXPECT_TRUE(menu->removeAction()->isEnabled());
+            QTest::keyClick(menu, Qt::Key_D);
+            ASSERT_FALSE(prompter.shown.empty());
+            EXPECT_EQ(prompter.shown.back().text,
+                      "選択した 2 件の記録を記録ファイルから削除しますか？\n\n"
+                      "順番 1　2026/08/29 7時　体重(kg) 635.00　身長(cm) 170.00\n"
+                      "順番 3　133020　体重(kg) 63.40　身長(cm) 171.00\n\n"
+                      "削除する前の記録ファイルは、控え「" +
+                          log + "~」に残ります。");
+            EXPECT_EQ(prompter.shown.back().caption, "削除ﾍﾙﾌﾟ");
+            EXPECT_EQ(prompter.shown.back().flags,
+                      mb::YESNO | mb::ICONINFORMATION | mb::DEFBUTTON2);
+            EXPECT_EQ(Slurp(log), answer == mb::IDNO ? old : lines[0] + lines[2]);
+        }
+        EXPECT_EQ(Slurp(log + "~"), old);
+        EXPECT_EQ(series(0)->count(), 2);
+        EXPECT_EQ(grid->index(2, 3).data().toString(), "64.50");
+        EXPECT_EQ(grid->index(3, 0).data().toString(), "");
+        // Nothing is selected any more: the menu's command is disabled.
+        QTest::keyClick(sg, Qt::Key_Menu);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
+        EXPECT_FALSE(menu->removeAction()->isEnabled());
+        menu->hide();
+    };
+    whenModal([&](QWidget* graph) {
+        check(graph);
+        graph->close();
+    });
+    key(Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(prompter.shown.size(), 2u);
 }

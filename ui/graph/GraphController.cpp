@@ -6,10 +6,12 @@
 #include "log/HistoryCsv.h"
 #include "log/LogError.h"
 #include "log/LogReader.h"
+#include "log/RecordRemover.h"
 #include "platform/Clock.h"
 #include "platform/ExportFile.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
+#include "ui/graph/RemovalQuestion.h"
 #include "ui/graph/TrendChoice.h"
 #include "ui/graph/TrendPlot.h"
 
@@ -211,6 +213,61 @@ void GraphController::SaveTableClick() {
         return;
     }
     if (const std::string notice = ExportNotice(log); !notice.empty())
+        s_.prompter.show(notice, "注意ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+}
+
+void GraphController::ShowLog(const std::string& path, HistoryTable& history,
+                              const LoadResult& result) {
+    logPath_ = path;
+    history_ = &history;
+    skipped_ = result.skipped;
+    // The headers and the records go to the grid in one go; rows past the
+    // last record keep what they held.
+    setRows(0, GridRowsOf(history, result.records));
+    setHistoryRowCount(result.records + 1);
+    PlotQuantity(selected_, targets_[static_cast<size_t>(selected_)]);
+}
+
+std::vector<int> GraphController::recordRows(std::vector<int> rows) const {
+    std::erase_if(rows, [this](int row) { return row < 1 || row >= rows_; });
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+bool GraphController::CanRemoveRows(const std::vector<int>& rows) const {
+    return history_ && !recordRows(rows).empty();
+}
+
+void GraphController::RemoveRowsClick(const std::vector<int>& rows) {
+    const std::vector<int> records = recordRows(rows);
+    if (!history_ || records.empty())
+        return;
+    const std::string question =
+        RemovalQuestion(view_.grid(), dates_, records, plotted_, logPath_ + "~");
+    if (s_.prompter.show(question, "削除ﾍﾙﾌﾟ", mb::YESNO | mb::ICONINFORMATION | mb::DEFBUTTON2) !=
+        mb::IDYES)
+        return;
+    // The records as read, so that a log changed since is refused.
+    std::vector<KnownRecord> known;
+    known.reserve(records.size());
+    for (const int row : records)
+        known.push_back(HistoryRecord(*history_, skipped_, row));
+    LoadResult result;
+    try {
+        RemoveRecords(s_.fs, logPath_, known);
+        result = ReadHistory(s_.fs, logPath_, *history_);
+    } catch (const LogError& e) {
+        Warn(s_.prompter, e.what());
+        return;
+    }
+    const int before = rows_;
+    ShowLog(logPath_, *history_, result);
+    // Rows freed by the removal are emptied: left as they were, the last
+    // of them would still show a record that the log no longer holds.
+    if (rows_ < before)
+        setRows(rows_, std::vector<GridRow>(static_cast<std::size_t>(before - rows_)));
+    if (const std::string notice = LoadNotice(result); !notice.empty())
         s_.prompter.show(notice, "注意ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
 }
 

@@ -16,6 +16,8 @@ class FileChooser;
 class LogFileSystem;
 class Prompter;
 class SettingsStore;
+struct HistoryTable;
+struct LoadResult;
 
 // The behaviour of the graph window: plotting one quantity of the history
 // grid against its target and, when the user asks for it, its trend; the
@@ -81,6 +83,18 @@ public:
     void SaveTableClick();
     // The log that the grid shows.
     void setLogPath(const std::string& path) { logPath_ = path; }
+    // The log at `path`, just read into `history` by ReadHistory with
+    // `result`: its records go to the grid, and the selected quantity is
+    // plotted. The grid's records may then be removed from the log.
+    void ShowLog(const std::string& path, HistoryTable& history, const LoadResult& result);
+
+    // The table menu's 選択した記録を削除: whether it can act on grid rows
+    // `rows`, that is whether a log is shown and one of them holds a record.
+    bool CanRemoveRows(const std::vector<int>& rows) const;
+    // Asks, naming the records of those rows (No by default), then removes
+    // them from the log (RemoveRecords) and shows the log again as ShowLog
+    // does. A removal that fails says why and changes nothing.
+    void RemoveRowsClick(const std::vector<int>& rows);
 
     // Each selects its quantity and plots it against its target.
     void RadioButton1Click();
@@ -113,6 +127,8 @@ private:
     void select(int quantity);
     void becomeCompactAndCentred();
     int unfoldedHeight() const;
+    // The rows of `rows` that hold a record, ascending, each once.
+    std::vector<int> recordRows(std::vector<int> rows) const;
     std::string recordText(int record, const std::string& valueLine) const;
 
     GraphView& view_;
@@ -120,6 +136,10 @@ private:
     Services s_;
     bool trendShown_ = false;
     std::string logPath_;
+    // The history the grid was last filled from by ShowLog, and the number
+    // of older records that load left out; none before.
+    HistoryTable* history_ = nullptr;
+    long long skipped_ = 0;
     int selected_ = 0;
     int rows_ = 0;
     bool expanded_ = false;

@@ -8,6 +8,7 @@
 #include "ui/graph/AxisScale.h"
 #include "ui/graph/GridModel.h"
 #include "ui/graph/LineThinning.h"
+#include "ui/graph/TableMenu.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -552,7 +553,9 @@ void TFGrah::buildGrid() {
     sg_->verticalHeader()->setDefaultSectionSize(24);
     sg_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sg_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    sg_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows at once, with Ctrl and Shift: the table's menu removes
+    // the records of every selected row.
+    sg_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     sg_->setShowGrid(true);
     QPalette palette = sg_->palette();
     palette.setColor(QPalette::Base, Qt::white);
@@ -560,6 +563,7 @@ void TFGrah::buildGrid() {
     sg_->setPalette(palette);
     grid_ = new GridModel(sg_);
     sg_->setModel(grid_);
+    tableMenu_ = new TableMenu(sg_, controller_, boundary_, this);
 }
 
 // --- GraphView ---
@@ -752,6 +756,9 @@ const GridTable& TFGrah::grid() const {
 
 void TFGrah::setRows(int first, std::vector<GridRow> rows) {
     grid_->setRows(first, std::move(rows));
+    // The rows now hold other records, or none: a selection made before
+    // must not pick them.
+    sg_->clearSelection();
 }
 
 void TFGrah::setQuantityChecked(int quantity) {
@@ -834,11 +841,11 @@ void TFGrah::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    // The chart's menu, wherever the focus is: the chart has the window's
-    // one menu.
+    // The table's menu when the table has the focus, the chart's wherever
+    // else it is.
     if ((event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier) ||
         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
-        openChartMenu();
+        openMenu();
         event->accept();
         return;
     }
@@ -850,8 +857,15 @@ void TFGrah::contextMenuEvent(QContextMenuEvent* event) {
         event->ignore();
         return;
     }
-    openChartMenu();
+    openMenu();
     event->accept();
+}
+
+void TFGrah::openMenu() {
+    if (sg_->hasFocus())
+        tableMenu_->open();
+    else
+        openChartMenu();
 }
 
 } // namespace vorn

@@ -32,6 +32,7 @@ class QValueAxis;
 namespace vorn {
 
 class GridModel;
+class TableMenu;
 class Prompter;
 
 // The graph window: one quantity of the history against its target, and the
@@ -59,6 +60,7 @@ public:
     // The chart's menu, at a place on the screen (none: over the chart).
     void openChartMenu(const QPoint* globalPos = nullptr);
     QMenu* chartMenu() const { return chartMenu_; }
+    TableMenu* tableMenu() const { return tableMenu_; }
 
     std::string chartBytes(ChartFormat format) override;
     // The print dialog, then the chart on one page.
@@ -98,6 +100,8 @@ private:
     void buildGrid();
     // The chart and the grid in the room the window's size gives them.
     void placeChartAndGrid();
+    // The menu of the focused table, or else the chart's.
+    void openMenu();
     void zoomOut();
     void zoomReset();
     void showTrendClicked();
@@ -150,6 +154,7 @@ private:
     QValueAxis* axisY_ = nullptr;
     QTableView* sg_ = nullptr;
     GridModel* grid_ = nullptr;
+    TableMenu* tableMenu_ = nullptr;
 
     AxisScale fittedX_;
     AxisScale fittedY_;

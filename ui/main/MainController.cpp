@@ -243,14 +243,7 @@ void MainController::LoadHistory(bool measurementShown) {
 
     if (!graph_)
         graph_ = &makeGraph_();
-    // The headers and the records go to the grid in one go; rows past the
-    // last record keep what they held.
-    const int rows = result.records + 1;
-    graph_->setLogPath(st_.logFilePath);
-    graph_->setRows(0, GridRowsOf(st_.history, result.records));
-    graph_->setHistoryRowCount(rows);
-    const int q = graph_->selectedQuantity();
-    graph_->PlotQuantity(q, st_.targets[static_cast<size_t>(q)]);
+    graph_->ShowLog(st_.logFilePath, st_.history, result);
 
     const std::string notice = LoadNotice(result);
     if (!notice.empty())

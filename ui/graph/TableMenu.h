@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QMenu>
+
+#include <vector>
+
+class QAction;
+class QTableView;
+
+namespace vorn {
+
+class CommandBoundary;
+class GraphController;
+
+// The context menu of the history table: the right button over the table,
+// or the Menu key and Shift+F10 while the table has the focus (the window
+// passes those on through open). Its one command removes the records of the
+// selected rows.
+class TableMenu : public QMenu {
+public:
+    TableMenu(QTableView* table, GraphController& controller, CommandBoundary& boundary,
+              QWidget* parent);
+
+    // Opens the menu at `globalPos`, or at the table's current row.
+    void open(const QPoint* globalPos = nullptr);
+    QAction* removeAction() const { return remove_; }
+
+private:
+    std::vector<int> selectedRows() const;
+
+    QTableView* table_;
+    GraphController& controller_;
+    CommandBoundary& boundary_;
+    QAction* remove_;
+};
+
+} // namespace vorn
