@@ -13,7 +13,7 @@ namespace {
 // Tries at opening a name that is removed or replaced meanwhile.
 constexpr int kOpenTries = 3;
 
-const char* const kUnchangedNote = "\nファイルは変更していません。";
+const char* const kUnchangedNote = "\n記録ファイルは元のままです。";
 
 [[noreturn]] void removalFailed(const std::string& path, const std::string& reason,
                                 const char* note = "") {

@@ -205,6 +205,12 @@ TEST_F(GraphWindow, ClientAreaShowsChartWholeAndGridOnlyWhenUnfolded) {
     EXPECT_LE(w.height(), 296);
     EXPECT_EQ(w.pos().y(), centred);
 
+    // Folded, the grid takes no focus: keys and its menu go elsewhere.
+    click("Button1");
+    child<QWidget>("sg")->setFocus();
+    click("Button1");
+    EXPECT_FALSE(child<QWidget>("sg")->hasFocus() || child<QWidget>("sg")->focusPolicy());
+
     // Closed while unfolded, it comes back folded and centred.
     click("Button1");
     w.hide();
@@ -513,6 +519,13 @@ TEST_F(GraphWindow, TrendDrawsItsLineLegendAndSummaryAndHasTooltips) {
     const QRect plot = view->mapFromScene(view->chart()->plotArea()).boundingRect();
     EXPECT_TRUE(view->viewport()->rect().contains(summary->geometry()));
     EXPECT_NEAR(summary->y(), plot.top(), 4);
+    // So it stays in a window grown by its edge.
+    w.windowHandle()->resize(w.size() + QSize(300, 200));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const QRect grown = view->mapFromScene(view->chart()->plotArea()).boundingRect();
+        return grown.height() > plot.height() + 150 && std::abs(summary->y() - grown.top()) <= 4 &&
+               std::abs(summary->x() - grown.left()) <= 4;
+    }));
 
     const QPoint at = view->mapFromScene(view->chart()->mapToScene(
         view->chart()->mapToPosition(QPointF(1, 69.9), series("Series3"))));
@@ -615,6 +628,12 @@ TEST_F(GraphWindow, GrowsWhereTheChartAndGridAreAndKeepsItsSize) {
     TFGrah next{{clock, settings, prompter, files, fs}, targets};
     next.show();
     EXPECT_EQ(next.size(), folded + QSize(200, 20));
+    // Maximised, it keeps the size it had before for the next time.
+    const std::string kept = settings.values["GRAPH"]["WIDTH"];
+    next.showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return next.width() > folded.width() + 300; }));
+    next.controller().keepChoices();
+    EXPECT_EQ(settings.values["GRAPH"]["WIDTH"], kept);
     settings.values["GRAPH"] = {{"WIDTH", "9000"}, {"HEIGHT", "9000"}};
     TFGrah huge{{clock, settings, prompter, files, fs}, targets};
     huge.show();

@@ -1,6 +1,8 @@
 #include "ui/graph/GraphController.h"
 #include "core/Measurement.h"
+#include "log/LogReader.h"
 #include "log/PosixFileSystem.h"
+#include "support/TestHome.h"
 #include "support/fakes/FakeGraphView.h"
 #include "support/fakes/FakeSeams.h"
 #include "ui/graph/AxisScale.h"
@@ -455,4 +457,25 @@ TEST(LineThinning, KeepsThePointsTheLineBendsAtOnScreen) {
     };
     for (const Case& k : cases)
         EXPECT_EQ(PointsWorthDrawing(k.line, k.scale, k.scale), k.kept) << k.name;
+}
+
+// A removal refused because another program rewrote the record's line shows
+// the log as it is now, so that the user chooses again from that.
+TEST_F(Graph, RefusedRemovalShowsTheLogAsItIsNow) {
+    using test::Slurp, test::Spit;
+    const std::string path = test::MakeTempDir("removal") + "/data.txt";
+    const std::string first = " 120607 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
+    Spit(path, first + " 120707 170.00 635.00 20.00 127.00 508.00 371.86 63.58 219.72 898.73\n");
+    HistoryTable history;
+    c.ShowLog(path, history, ReadHistory(fs, path, history));
+    const std::string now =
+        first + " 120707 170.00 63.50 20.00 12.70 50.80 37.19 63.58 21.97 -0.13\n";
+    Spit(path, now);
+    prompter.answers = {mb::IDYES};
+    c.RemoveRowsClick({2});
+    EXPECT_EQ(Slurp(path), now);
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    EXPECT_NE(prompter.shown[1].text.find("記録を読み込んだ後に"), std::string::npos);
+    EXPECT_NE(prompter.shown[1].text.find("今の内容で表示し直しました"), std::string::npos);
+    EXPECT_EQ(view.grid().text(3, 2), "63.50");
 }

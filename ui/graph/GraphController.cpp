@@ -253,22 +253,41 @@ void GraphController::RemoveRowsClick(const std::vector<int>& rows) {
     known.reserve(records.size());
     for (const int row : records)
         known.push_back(HistoryRecord(*history_, skipped_, row));
-    LoadResult result;
     try {
         RemoveRecords(s_.fs, logPath_, known);
-        result = ReadHistory(s_.fs, logPath_, *history_);
+    } catch (const LogError& e) {
+        // The grid shows what the log holds now, so that the user chooses
+        // again from that rather than from records it may no longer hold.
+        std::string message = e.what();
+        try {
+            showLogAgain();
+            message += "\n一覧表とグラフを記録ファイルの今の内容で表示し直しました。";
+        } catch (const LogError&) {
+            // The log cannot be read either: the grid stays as it was.
+        }
+        Warn(s_.prompter, message);
+        return;
+    }
+    std::string notice;
+    try {
+        notice = showLogAgain();
     } catch (const LogError& e) {
         Warn(s_.prompter, e.what());
         return;
     }
+    if (!notice.empty())
+        s_.prompter.show(notice, "注意ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+}
+
+std::string GraphController::showLogAgain() {
+    const LoadResult result = ReadHistory(s_.fs, logPath_, *history_);
     const int before = rows_;
     ShowLog(logPath_, *history_, result);
     // Rows freed by the removal are emptied: left as they were, the last
     // of them would still show a record that the log no longer holds.
     if (rows_ < before)
         setRows(rows_, std::vector<GridRow>(static_cast<std::size_t>(before - rows_)));
-    if (const std::string notice = LoadNotice(result); !notice.empty())
-        s_.prompter.show(notice, "注意ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+    return LoadNotice(result);
 }
 
 void GraphController::select(int quantity) {

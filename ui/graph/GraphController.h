@@ -130,6 +130,9 @@ private:
     // The rows of `rows` that hold a record, ascending, each once.
     std::vector<int> recordRows(std::vector<int> rows) const;
     std::string recordText(int record, const std::string& valueLine) const;
+    // Reads the log again into the grid and the plot; returns the notice of
+    // the load, if any. Raises LogError when the log cannot be read.
+    std::string showLogAgain();
 
     GraphView& view_;
     const TargetTable& targets_;

@@ -388,8 +388,11 @@ void TFGrah::buildChart() {
     palette.setColor(QPalette::WindowText, Qt::black);
     trendSummary_->setPalette(palette);
     trendSummary_->hide();
+    // A chart view that grows lays its chart out before it maps the larger
+    // scene into its viewport: the summary is placed again after that.
     connect(chart_, &QChart::plotAreaChanged, this, [this] {
         placeTrendSummary();
+        QMetaObject::invokeMethod(this, &TFGrah::placeTrendSummary, Qt::QueuedConnection);
         trendRedraw_->start();
     });
 }
@@ -771,6 +774,11 @@ void TFGrah::setQuantityChecked(int quantity) {
 // Never larger than the screen leaves room for: the grid then scrolls.
 void TFGrah::setWindowSize(int width, int outerHeight, bool unfolded) {
     unfolded_ = unfolded;
+    // The folded grid lies below the window's edge: keys typed into it, or
+    // its menu, would act on rows nobody sees.
+    sg_->setFocusPolicy(unfolded ? Qt::StrongFocus : Qt::NoFocus);
+    if (!unfolded && sg_->hasFocus())
+        radioButtons_[Facts(controller_.selectedQuantity()).radioButton - 1]->setFocus();
     const QRect available = AvailableArea(*this);
     const QMargins frame = FrameOf(*this);
     setMinimumSize(
@@ -821,9 +829,10 @@ void TFGrah::showModal() {
 void TFGrah::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     placeChartAndGrid();
-    // Only what the user did (an edge dragged, a maximise) is remembered;
-    // the controller's own sizes come back as events of the program's.
-    if (event->spontaneous())
+    // Only what the user did (an edge dragged) is remembered; the
+    // controller's own sizes come back as events of the program's. A
+    // maximised window keeps the size it will come back to.
+    if (event->spontaneous() && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         boundary_.run([this] { controller_.FormResize(width(), height() + kAssumedFrameHeight); });
 }
 
