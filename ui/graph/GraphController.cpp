@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <utility>
@@ -256,21 +257,15 @@ void GraphController::RemoveRowsClick(const std::vector<int>& rows) {
     try {
         RemoveRecords(s_.fs, logPath_, known);
     } catch (const LogError& e) {
-        // The grid shows what the log holds now, so that the user chooses
-        // again from that rather than from records it may no longer hold.
         std::string message = e.what();
-        try {
-            showLogAgain();
+        if (showLogIfChanged())
             message += "\n一覧表とグラフを記録ファイルの今の内容で表示し直しました。";
-        } catch (const LogError&) {
-            // The log cannot be read either: the grid stays as it was.
-        }
         Warn(s_.prompter, message);
         return;
     }
     std::string notice;
     try {
-        notice = showLogAgain();
+        notice = showLogRead(ReadHistory(s_.fs, logPath_, *history_));
     } catch (const LogError& e) {
         Warn(s_.prompter, e.what());
         return;
@@ -279,8 +274,27 @@ void GraphController::RemoveRowsClick(const std::vector<int>& rows) {
         s_.prompter.show(notice, "注意ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
 }
 
-std::string GraphController::showLogAgain() {
-    const LoadResult result = ReadHistory(s_.fs, logPath_, *history_);
+bool GraphController::showLogIfChanged() {
+    auto now = std::make_unique<HistoryTable>();
+    LoadResult result;
+    try {
+        result = ReadHistory(s_.fs, logPath_, *now);
+    } catch (const LogError&) {
+        return false; // the grid stays as it was
+    }
+    const int records = rows_ - 1;
+    bool same = result.records == records && result.skipped == skipped_;
+    for (int c = 0; same && c < HistoryTable::kColumns; ++c)
+        for (int k = 1; same && k <= records; ++k)
+            same = now->at(c, k) == history_->at(c, k);
+    if (same)
+        return false;
+    *history_ = *now;
+    showLogRead(result);
+    return true;
+}
+
+std::string GraphController::showLogRead(const LoadResult& result) {
     const int before = rows_;
     ShowLog(logPath_, *history_, result);
     // Rows freed by the removal are emptied: left as they were, the last

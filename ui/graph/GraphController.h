@@ -130,9 +130,13 @@ private:
     // The rows of `rows` that hold a record, ascending, each once.
     std::vector<int> recordRows(std::vector<int> rows) const;
     std::string recordText(int record, const std::string& valueLine) const;
-    // Reads the log again into the grid and the plot; returns the notice of
-    // the load, if any. Raises LogError when the log cannot be read.
-    std::string showLogAgain();
+    // The log as `result` read it into the history, in the grid and the
+    // plot; returns the notice of the load, if any.
+    std::string showLogRead(const LoadResult& result);
+    // After a removal that failed: shows the log again when it no longer
+    // holds the records the grid shows, so that the user chooses again from
+    // what it holds (the selection is kept otherwise); true when it did.
+    bool showLogIfChanged();
 
     GraphView& view_;
     const TargetTable& targets_;
