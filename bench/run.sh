@@ -97,8 +97,12 @@ xvfb_pid=""
 
 echo "commands ($reps repetitions each)..."
 # Run from the build folder: the save benchmark writes beside it, on disk.
+# The repetitions of all the benchmarks are taken in a random order, so
+# that a slower spell of a shared machine falls on all of them alike and
+# not on whichever ran then.
 (cd "$build" && QT_QPA_PLATFORM=offscreen "$bin/vorn_bench_commands" \
-    --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true \
+    --benchmark_repetitions="$reps" --benchmark_enable_random_interleaving=true \
+    --benchmark_report_aggregates_only=true \
     --benchmark_out="$tmp/commands.csv" --benchmark_out_format=csv \
     >"$tmp/commands.txt" 2>"$tmp/commands.err") || { cat "$tmp/commands.err" >&2; exit 1; }
 
@@ -238,7 +242,8 @@ cat <<EOF
 
 Written by \`make bench\` on $(date -u '+%Y-%m-%d %H:%M UTC'). Every figure is a
 median: start-up and memory over $runs starts of each program, taken in turns;
-the commands over $reps repetitions of a Google Benchmark run, in wall-clock
+the commands over $reps repetitions of a Google Benchmark run, taken in a
+random order across the benchmarks, in wall-clock
 time. Do not edit by hand: run \`make bench\` again.
 
 ## Results

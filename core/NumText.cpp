@@ -146,7 +146,52 @@ std::string IntToStr(long long value) {
     return std::to_string(value);
 }
 
+namespace {
+
+// Two decimals of a double below 1000 in magnitude, rounded at once from its
+// binary value, when the rounding keeps both decimals and leaves a digit
+// that is not 0. The 18-digit text that FloatToStrFSlowly rounds lies on
+// the same side of every tie of two decimals as the value itself: such a
+// double below 1000 lies either on the tie or farther from it than half a
+// unit of the text's last digit. Nothing otherwise.
+std::optional<std::string> TwoDecimals(long double value, int precision) {
+    const long double magnitude = std::fabs(value);
+    if (!(magnitude >= 0.01L && magnitude < 1000) ||
+        static_cast<long double>(static_cast<double>(magnitude)) != magnitude)
+        return std::nullopt;
+    // Exact: 53 bits of the double and 7 of the 100 fit in the 64 of a long
+    // double.
+    const long double scaled = magnitude * 100;
+    const long double whole = std::floor(scaled);
+    const auto hundredths =
+        static_cast<unsigned long long>(whole) + (scaled - whole >= 0.5L ? 1 : 0);
+    const auto integerDigits = [](unsigned long long h) {
+        return h < 100 ? 0 : h < 1000 ? 1 : h < 10000 ? 2 : h < 100000 ? 3 : 4;
+    };
+    if (integerDigits(hundredths) + 2 > precision ||
+        integerDigits(static_cast<unsigned long long>(whole)) + 2 > precision)
+        return std::nullopt;
+    char out[16];
+    char* end = out;
+    if (std::signbit(value))
+        *end++ = '-';
+    end = std::to_chars(end, out + sizeof out, hundredths / 100).ptr;
+    *end++ = '.';
+    *end++ = static_cast<char>('0' + hundredths / 10 % 10);
+    *end++ = static_cast<char>('0' + hundredths % 10);
+    return std::string(out, end);
+}
+
+} // namespace
+
 std::string FloatToStrF(long double value, int precision, int digits) {
+    if (digits == 2 && precision >= 2)
+        if (std::optional<std::string> text = TwoDecimals(value, std::min(precision, kTextDigits)))
+            return std::move(*text);
+    return FloatToStrFSlowly(value, precision, digits);
+}
+
+std::string FloatToStrFSlowly(long double value, int precision, int digits) {
     if (std::isnan(value))
         return "NAN";
     if (std::isinf(value))

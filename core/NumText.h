@@ -79,4 +79,8 @@ std::string IntToStr(long long value);
 // "INF", "-INF" or "NAN". A value that rounds to zero has no minus sign.
 std::string FloatToStrF(long double value, int precision, int digits);
 
+// The same through the 18-digit text always; FloatToStrF takes a shorter way
+// for two decimals of the values a log holds, with the same result.
+std::string FloatToStrFSlowly(long double value, int precision, int digits);
+
 } // namespace vorn

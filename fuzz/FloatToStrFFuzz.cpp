@@ -1,5 +1,6 @@
 // FloatToStrF at every precision from 1 to 18: each text it writes reads
-// back with StrToFloat to within half a unit of its last significant digit.
+// back with StrToFloat to within half a unit of its last significant digit,
+// and two decimals are written alike by its short and its long way.
 //
 // The first byte picks how the rest becomes a value (decimal text, the bytes
 // of a float, double or long double) and the number of decimals; every value
@@ -15,6 +16,7 @@
 
 using namespace vorn;
 using vorn::fuzz::CheckFloatText;
+using vorn::fuzz::Fail;
 using vorn::fuzz::Require;
 
 namespace {
@@ -67,6 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(CheckFloatText(value, precision, digits, FloatToStrF(value, precision, digits)));
         if (digits != 2)
             Require(CheckFloatText(value, precision, 2, FloatToStrF(value, precision, 2)));
+        // The short way for two decimals writes what the long one does.
+        const std::string shortWay = FloatToStrF(value, precision, 2);
+        const std::string longWay = FloatToStrFSlowly(value, precision, 2);
+        if (shortWay != longWay)
+            Fail("two decimals: " + shortWay + " by the short way, " + longWay + " by the long");
     }
     // Out-of-range arguments are clamped, never trusted.
     Require(CheckFloatText(value, 1, 0, FloatToStrF(value, -7, -3)));

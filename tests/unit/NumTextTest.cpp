@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
+
+#include <iomanip>
 #include <string_view>
 
 using namespace vorn;
@@ -164,6 +166,22 @@ TEST(FloatToStrF, RoundsTheEighteenDigitDecimalHalfAwayFromZero) {
         const std::string rounded = roundedDecimal(typed, 5);
         ASSERT_EQ(FloatToStrF(value, 5, 2), rounded) << typed;
         ASSERT_EQ(FloatToStrF(-value, 5, 2), negated(rounded)) << typed;
+    }
+}
+
+// Two decimals take a shorter way for the doubles a log holds: the same text
+// as through the 18-digit decimal, at each tie of two decimals up to 1024 and
+// at the doubles either side of it.
+TEST(FloatToStrF, ShortWayForTwoDecimalsAgreesWithTheLongOne) {
+    for (int k = 0; k <= 204800; ++k) {
+        const double tie = k / 200.0;
+        for (const double v : {std::nextafter(tie, 0.0), tie, std::nextafter(tie, 2000.0)})
+            for (const int precision : {5, 18}) {
+                ASSERT_EQ(FloatToStrF(v, precision, 2), FloatToStrFSlowly(v, precision, 2))
+                    << std::setprecision(20) << v << " p" << precision;
+                ASSERT_EQ(FloatToStrF(-v, precision, 2), FloatToStrFSlowly(-v, precision, 2))
+                    << std::setprecision(20) << -v << " p" << precision;
+            }
     }
 }
 
