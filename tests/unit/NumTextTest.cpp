@@ -169,19 +169,17 @@ TEST(FloatToStrF, RoundsTheEighteenDigitDecimalHalfAwayFromZero) {
     }
 }
 
-// Two decimals take a shorter way for the doubles a log holds: the same text
-// as through the 18-digit decimal, at each tie of two decimals up to 1024 and
-// at the doubles either side of it.
+// Two decimals' short way writes what the 18-digit decimal's does: at each
+// tie of two decimals up to 1024 and at the doubles either side of it.
 TEST(FloatToStrF, ShortWayForTwoDecimalsAgreesWithTheLongOne) {
     for (int k = 0; k <= 204800; ++k) {
         const double tie = k / 200.0;
         for (const double v : {std::nextafter(tie, 0.0), tie, std::nextafter(tie, 2000.0)})
-            for (const int precision : {5, 18}) {
-                ASSERT_EQ(FloatToStrF(v, precision, 2), FloatToStrFSlowly(v, precision, 2))
-                    << std::setprecision(20) << v << " p" << precision;
-                ASSERT_EQ(FloatToStrF(-v, precision, 2), FloatToStrFSlowly(-v, precision, 2))
-                    << std::setprecision(20) << -v << " p" << precision;
-            }
+            for (const int precision : {5, 18})
+                for (const double signed_ : {v, -v})
+                    ASSERT_EQ(FloatToStrF(signed_, precision, 2),
+                              FloatToStrFSlowly(signed_, precision, 2))
+                        << std::setprecision(20) << signed_ << " p" << precision;
     }
 }
 
