@@ -9,7 +9,7 @@ TESTING := build/test
 # A plain Release tree of everything, tests included, as a distribution
 # builds it: what fails only at -O3 is caught by make test too.
 RELEASE_TESTS := build/release-tests
-SOURCES = $(shell find app core fuzz help log platform targets tests ui bench resources \
+SOURCES = $(shell find app core fuzz help import log platform targets tests ui bench resources \
 	-name '*.cpp' -o -name '*.h')
 
 .PHONY: run test deps build build-test build-release-tests format-check include-check screenshots bench fuzz e2e package clean format
