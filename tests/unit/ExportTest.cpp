@@ -97,38 +97,44 @@ const std::string kHeader = "日時,身長(cm),体重(kg),脂肪率(%),脂肪量
 const RecordFields kFull = {83020, 170, 65, 20, 13, 52, 38.06, 63.58, 22.49, 2.23};
 const RecordFields kShort = {83120, 170, 64, 0, 0, 0, 0, 63.58, 22.145, -3.3333};
 const RecordFields kNoDate = {133020, 170.004, 66, 20, 13.2, 52.8, 38.65, 63.58, 22.84, 3.8};
+const RecordFields kTypedZero = {83121, 170, 60, 0, 0, 60, 43.92, 63.58, 20.76, -5.63};
+
+WholeLog Log(std::vector<RecordFields> records, std::vector<bool> savedWithoutFat) {
+    WholeLog log;
+    log.records = std::move(records);
+    log.savedWithoutFat = std::move(savedWithoutFat);
+    return log;
+}
 
 struct CsvCase {
     const char* name;
-    std::vector<RecordFields> records;
+    WholeLog log;
     std::optional<int> trend;
     std::string rows; // after the header
     const char* trendHeader = "";
+    ByteOrderMark mark = ByteOrderMark::Without;
 };
 const CsvCase kCsv[] = {
     {"an empty log", {}, std::nullopt, ""},
     {"full and short records with their dates",
-     {kFull, kShort},
-     std::nullopt,
+     Log({kFull, kShort, kTypedZero}, {false, true, false}), std::nullopt,
      "2026-08-30T20:00,170.00,65.00,20.00,13.00,52.00,38.06,63.58,22.49,2.23\r\n"
-     "2026-08-31T20:00,170.00,64.00,0.00,0.00,0.00,0.00,63.58,22.14,-3.33\r\n"},
-    {"a stamp that is no moment has no date",
-     {kNoDate},
-     std::nullopt,
+     "2026-08-31T20:00,170.00,64.00,,,,,63.58,22.14,-3.33\r\n"
+     "2026-08-31T21:00,170.00,60.00,0.00,0.00,60.00,43.92,63.58,20.76,-5.63\r\n"},
+    {"a stamp that is no moment has no date", Log({kNoDate}, {false}), std::nullopt,
      ",170.00,66.00,20.00,13.20,52.80,38.65,63.58,22.84,3.80\r\n"},
-    {"the weight's trend",
-     {kFull, kShort},
-     kWeight,
+    {"the weight's trend", Log({kFull, kShort}, {false, true}), kWeight,
      "2026-08-30T20:00,170.00,65.00,20.00,13.00,52.00,38.06,63.58,22.49,2.23,65.00\r\n"
-     "2026-08-31T20:00,170.00,64.00,0.00,0.00,0.00,0.00,63.58,22.14,-3.33,64.90\r\n",
+     "2026-08-31T20:00,170.00,64.00,,,,,63.58,22.14,-3.33,64.90\r\n",
      ",傾向 体重(kg)"},
-    {"no step without a fat percentage",
-     {kFull, kShort, kNoDate},
+    {"no step without a fat percentage", Log({kFull, kShort, kNoDate}, {false, true, false}),
      kFatPercent,
      "2026-08-30T20:00,170.00,65.00,20.00,13.00,52.00,38.06,63.58,22.49,2.23,20.00\r\n"
-     "2026-08-31T20:00,170.00,64.00,0.00,0.00,0.00,0.00,63.58,22.14,-3.33,\r\n"
+     "2026-08-31T20:00,170.00,64.00,,,,,63.58,22.14,-3.33,\r\n"
      ",170.00,66.00,20.00,13.20,52.80,38.65,63.58,22.84,3.80,20.00\r\n",
      ",傾向 脂肪率(%)"},
+    {"a byte order mark for spreadsheets", Log({kNoDate}, {false}), std::nullopt,
+     ",170.00,66.00,20.00,13.20,52.80,38.65,63.58,22.84,3.80\r\n", "", ByteOrderMark::With},
 };
 class Csv : public ::testing::TestWithParam<CsvCase> {};
 
@@ -136,8 +142,9 @@ class Csv : public ::testing::TestWithParam<CsvCase> {};
 
 TEST_P(Csv, HasAHeaderAndOneLinePerRecordAsTheGridShowsIt) {
     const LocalTime now{2026, 9, 1, 7, 30};
-    EXPECT_EQ(HistoryCsv(GetParam().records, now, GetParam().trend),
-              kHeader + GetParam().trendHeader + "\r\n" + GetParam().rows);
+    const std::string mark = GetParam().mark == ByteOrderMark::With ? "\xEF\xBB\xBF" : "";
+    EXPECT_EQ(HistoryCsv(GetParam().log, now, GetParam().trend, GetParam().mark),
+              mark + kHeader + GetParam().trendHeader + "\r\n" + GetParam().rows);
 }
 INSTANTIATE_TEST_SUITE_P(Every, Csv, ::testing::ValuesIn(kCsv), ByName());
 
