@@ -49,7 +49,7 @@ struct WholeLog {
     // read as 0 but were never measured. A fat percentage typed as 0 is
     // saved with one.
     std::vector<bool> savedWithoutFat;
-    LoadResult result;
+    LoadResult result{};
 };
 // Raises LogError as ReadHistory does.
 WholeLog ReadWholeLog(LogFileSystem& fs, const std::string& path);

@@ -99,13 +99,6 @@ const RecordFields kShort = {83120, 170, 64, 0, 0, 0, 0, 63.58, 22.145, -3.3333}
 const RecordFields kNoDate = {133020, 170.004, 66, 20, 13.2, 52.8, 38.65, 63.58, 22.84, 3.8};
 const RecordFields kTypedZero = {83121, 170, 60, 0, 0, 60, 43.92, 63.58, 20.76, -5.63};
 
-WholeLog Log(std::vector<RecordFields> records, std::vector<bool> savedWithoutFat) {
-    WholeLog log;
-    log.records = std::move(records);
-    log.savedWithoutFat = std::move(savedWithoutFat);
-    return log;
-}
-
 struct CsvCase {
     const char* name;
     WholeLog log;
@@ -117,24 +110,34 @@ struct CsvCase {
 const CsvCase kCsv[] = {
     {"an empty log", {}, std::nullopt, ""},
     {"full and short records with their dates",
-     Log({kFull, kShort, kTypedZero}, {false, true, false}), std::nullopt,
+     {{kFull, kShort, kTypedZero}, {false, true, false}},
+     std::nullopt,
      "2026-08-30T20:00,170.00,65.00,20.00,13.00,52.00,38.06,63.58,22.49,2.23\r\n"
      "2026-08-31T20:00,170.00,64.00,,,,,63.58,22.14,-3.33\r\n"
      "2026-08-31T21:00,170.00,60.00,0.00,0.00,60.00,43.92,63.58,20.76,-5.63\r\n"},
-    {"a stamp that is no moment has no date", Log({kNoDate}, {false}), std::nullopt,
+    {"a stamp that is no moment has no date",
+     {{kNoDate}, {false}},
+     std::nullopt,
      ",170.00,66.00,20.00,13.20,52.80,38.65,63.58,22.84,3.80\r\n"},
-    {"the weight's trend", Log({kFull, kShort}, {false, true}), kWeight,
+    {"the weight's trend",
+     {{kFull, kShort}, {false, true}},
+     kWeight,
      "2026-08-30T20:00,170.00,65.00,20.00,13.00,52.00,38.06,63.58,22.49,2.23,65.00\r\n"
      "2026-08-31T20:00,170.00,64.00,,,,,63.58,22.14,-3.33,64.90\r\n",
      ",傾向 体重(kg)"},
-    {"no step without a fat percentage", Log({kFull, kShort, kNoDate}, {false, true, false}),
+    {"no step without a fat percentage",
+     {{kFull, kShort, kNoDate}, {false, true, false}},
      kFatPercent,
      "2026-08-30T20:00,170.00,65.00,20.00,13.00,52.00,38.06,63.58,22.49,2.23,20.00\r\n"
      "2026-08-31T20:00,170.00,64.00,,,,,63.58,22.14,-3.33,\r\n"
      ",170.00,66.00,20.00,13.20,52.80,38.65,63.58,22.84,3.80,20.00\r\n",
      ",傾向 脂肪率(%)"},
-    {"a byte order mark for spreadsheets", Log({kNoDate}, {false}), std::nullopt,
-     ",170.00,66.00,20.00,13.20,52.80,38.65,63.58,22.84,3.80\r\n", "", ByteOrderMark::With},
+    {"a byte order mark for spreadsheets",
+     {{kNoDate}, {false}},
+     std::nullopt,
+     ",170.00,66.00,20.00,13.20,52.80,38.65,63.58,22.84,3.80\r\n",
+     "",
+     ByteOrderMark::With},
 };
 class Csv : public ::testing::TestWithParam<CsvCase> {};
 
