@@ -46,7 +46,6 @@ header="日時,身長(cm),体重(kg),脂肪率(%),脂肪量(kg),除脂肪量(kg)
 check 0 "$header" --csv "$log"
 check 0 "$header,傾向 BMI" --csv "$log" --trend --quantity BMI
 check 0 "$header,傾向 除脂肪量(kg)" --csv "$log" --trend --quantity lean-mass
-check 0 "$header,傾向 標準体重(kg)" --csv "$log" --trend --quantity standard-weight
 check 0 "$(printf '\357\273\277')$header" --csv "$log" --bom
 check 2 "vorn: --csv に --quantity を指定できるのは、--trend とともに指定したときだけです。" --csv "$log" --quantity BMI
 check 2 "vorn: 項目「kg」はありません。指定できるのは 身長、体重、脂肪率、脂肪量、除脂肪量、体水分量、標準体重、BMI、肥満度、または height、weight、fat-percent、fat-mass、lean-mass、water、standard-weight、bmi、obesity です。" --csv "$log" --trend --quantity kg
@@ -58,8 +57,7 @@ mkdir "$work/folder.png"
 check 1 "vorn: ファイル「$work/folder.png」に書き出せませんでした。" --graph "$log" --output "$work/folder.png"
 check 1 "vorn: ファイル「$work/no/g.png」に書き出せませんでした。" --graph "$log" --output "$work/no/g.png"
 [ -d "$work/folder.png" ] && [ -z "$(ls -A "$work/folder.png")" ] || { echo "FAILED: the folder was touched" >&2; failed=1; }
-# Every byte of the table: CR LF, no byte order mark, the year from today,
-# the fat group empty where no fat percentage was saved.
+# Every byte of the table: CR LF, no byte order mark, empty fat cells.
 "$vorn" --csv "$log" --trend >"$work/t.csv" || failed=1
 sed 's/^20[0-9][0-9]-/YYYY-/' "$work/t.csv" >"$work/t2.csv"
 printf '%s\r\n' "$header,傾向 体重(kg)" \
