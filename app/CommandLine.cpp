@@ -3,13 +3,15 @@
 #include "core/Quantities.h"
 #include "ui/graph/ChartFormat.h"
 
+#include <array>
+
 namespace vorn {
 
 namespace {
 
 const char* const kUsage =
     "Usage: vorn [--help | --version]\n"
-    "       vorn --csv LOG [--trend [--quantity NAME]]\n"
+    "       vorn --csv LOG [--bom] [--trend [--quantity NAME]]\n"
     "       vorn --graph LOG --output FILE [--quantity NAME] [--trend]\n"
     "\n"
     "Vorn2 (Vorn\xEF\xBC\x92) is a desktop weigh-in log in Japanese: type a height, a weight and\n"
@@ -21,14 +23,19 @@ const char* const kUsage =
     "  --version   show the version and exit\n"
     "  --csv LOG   write every record of the log LOG as CSV (RFC 4180, UTF-8,\n"
     "              CR LF) on standard output: the date (YYYY-MM-DDTHH:00) and\n"
-    "              the nine values as the graph window's table shows them\n"
+    "              the nine values as the graph window's table shows them,\n"
+    "              the fat group's four empty where no fat percentage was saved\n"
+    "  --bom       start the CSV with a UTF-8 byte order mark, as the window's\n"
+    "              CSV does, for spreadsheets that would not read it as UTF-8\n"
     "  --graph LOG write the chart of LOG as the graph window draws it, with\n"
     "              the target from the settings file, into the file that\n"
     "              --output FILE names: PNG, SVG or PDF by its extension;\n"
     "              needs no display\n"
     "  --quantity NAME  the quantity drawn, or whose trend the CSV adds, by its\n"
-    "              name in the main window: \xE8\xBA\xAB\xE9\x95\xB7, "
-    "\xE4\xBD\x93\xE9\x87\x8D (the default), \xE8\x84\x82\xE8\x82\xAA\xE7\x8E\x87, BMI, ...\n"
+    "              name in the main window (\xE8\xBA\xAB\xE9\x95\xB7, "
+    "\xE4\xBD\x93\xE9\x87\x8D, \xE8\x84\x82\xE8\x82\xAA\xE7\x8E\x87, BMI, ...) or in English:\n"
+    "              height, weight (the default), fat-percent, fat-mass,\n"
+    "              lean-mass, water, standard-weight, bmi, obesity\n"
     "  --trend     add the trend: a last column of the CSV, a line on the chart\n"
     "\n"
     "Exit status: 0 done, 1 a file could not be read or written (the reason is\n"
@@ -50,15 +57,46 @@ CommandLineAnswer Usage(std::string message) {
     CommandLineAnswer answer;
     answer.task = CommandLineAnswer::Task::Print;
     answer.exitCode = 2;
-    answer.err = "vorn: " + message + "\nTry 'vorn --help' for more information.\n";
+    answer.err = "vorn: " + message + "\n使いかたは vorn --help で表示されます。\n";
     return answer;
 }
 
+// The names --quantity takes beside the captions, in quantity order: words
+// that any keyboard types.
+constexpr std::array<const char*, kQuantityCount> kEnglishNames = {
+    "height", "weight",          "fat-percent", "fat-mass", "lean-mass",
+    "water",  "standard-weight", "bmi",         "obesity"};
+
 int QuantityNamed(const std::string& name) {
     for (const QuantityFacts& f : kQuantities)
-        if (name == f.caption)
+        if (name == f.caption || name == kEnglishNames[static_cast<std::size_t>(f.quantity)])
             return f.quantity;
     return -1;
+}
+
+std::string UnknownQuantity(const std::string& name) {
+    std::string names;
+    for (const QuantityFacts& f : kQuantities)
+        names += f.caption + std::string("、");
+    names += "または ";
+    for (const char* english : kEnglishNames)
+        names += english + std::string(english == kEnglishNames.back() ? "" : "、");
+    return "項目「" + Printable(name) + "」はありません。指定できるのは " + names + " です。";
+}
+
+// An argument that is no option of its place.
+std::string Unexpected(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-' ? "不明なオプション「" + arg + "」です。"
+                                           : "余分な引数「" + arg + "」があります。";
+}
+
+// An export's option given twice, or to the other export.
+std::string Misplaced(const std::string& option, bool graph) {
+    if (option == "--output" && !graph)
+        return "--output は --graph にだけ指定できます。";
+    if (option == "--bom" && graph)
+        return "--bom は --csv にだけ指定できます。";
+    return option + " が 2 回指定されています。";
 }
 
 // --csv LOG ... or --graph LOG ...: the export's options in any order.
@@ -67,7 +105,7 @@ CommandLineAnswer ParseExport(const std::vector<std::string>& args) {
     CommandLineAnswer a;
     a.task = graph ? CommandLineAnswer::Task::Graph : CommandLineAnswer::Task::Csv;
     if (args.size() < 2 || args[1].empty() || args[1].rfind("--", 0) == 0)
-        return Usage(args[0] + " needs the log file to read");
+        return Usage(args[0] + " には、読み込む記録ファイルを指定してください。");
     a.log = args[1];
     bool quantityGiven = false;
     bool outputGiven = false;
@@ -75,37 +113,32 @@ CommandLineAnswer ParseExport(const std::vector<std::string>& args) {
         const std::string arg = Printable(args[i]);
         const bool takesValue = arg == "--quantity" || (graph && arg == "--output");
         if (takesValue && i + 1 == args.size())
-            return Usage(arg + " needs a value");
+            return Usage(arg + " には値を指定してください。");
         if (arg == "--trend" && !a.trend) {
             a.trend = true;
+        } else if (arg == "--bom" && !graph && !a.byteOrderMark) {
+            a.byteOrderMark = true;
         } else if (arg == "--quantity" && !quantityGiven) {
             quantityGiven = true;
             a.quantity = QuantityNamed(args[++i]);
-            if (a.quantity < 0) {
-                std::string names;
-                for (const QuantityFacts& f : kQuantities)
-                    names += std::string(names.empty() ? "" : ", ") + f.caption;
-                return Usage("unknown quantity '" + Printable(args[i]) + "' (one of " + names +
-                             ")");
-            }
+            if (a.quantity < 0)
+                return Usage(UnknownQuantity(args[i]));
         } else if (graph && arg == "--output" && !outputGiven) {
             outputGiven = true;
             a.output = args[++i];
             if (!ChartFormatOf(a.output))
-                return Usage("--output FILE must end in .png, .svg or .pdf");
-        } else if (arg == "--trend" || arg == "--quantity" || arg == "--output") {
-            return Usage(arg +
-                         (graph || arg != "--output" ? " given twice" : " belongs to --graph"));
+                return Usage("--output のファイル名は .png、.svg、.pdf のどれかで終えてください。");
+        } else if (arg == "--trend" || arg == "--quantity" || arg == "--output" || arg == "--bom") {
+            return Usage(Misplaced(arg, graph));
         } else {
-            return Usage(
-                (arg.size() > 1 && arg[0] == '-' ? "unknown option '" : "unexpected argument '") +
-                arg + "'");
+            return Usage(Unexpected(arg));
         }
     }
     if (graph && !outputGiven)
-        return Usage("--graph needs --output FILE");
+        return Usage("--graph には --output FILE も指定してください。");
     if (!graph && quantityGiven && !a.trend)
-        return Usage("--csv takes --quantity only with --trend");
+        return Usage(
+            "--csv に --quantity を指定できるのは、--trend とともに指定したときだけです。");
     return a;
 }
 
@@ -124,10 +157,9 @@ CommandLineAnswer ParseCommandLine(const std::vector<std::string>& args) {
     } else if (args.size() == 1 && arg == "--version") {
         answer.out = "vorn " VORN_VERSION "\n";
     } else if (args.size() > 1 && (arg == "--help" || arg == "--version")) {
-        return Usage(arg + " takes no further arguments");
+        return Usage(arg + " にはほかの引数を指定できません。");
     } else {
-        return Usage(arg.size() > 1 && arg[0] == '-' ? "unknown option '" + arg + "'"
-                                                     : "unexpected argument '" + arg + "'");
+        return Usage(Unexpected(arg));
     }
     return answer;
 }

@@ -24,6 +24,7 @@ struct CommandLineAnswer {
     std::string output;
     int quantity = 1; // weight
     bool trend = false;
+    bool byteOrderMark = false; // the CSV starts with UTF-8's
 };
 
 CommandLineAnswer ParseCommandLine(const std::vector<std::string>& args);

@@ -118,8 +118,9 @@ int RunCsvExport(const CommandLineAnswer& a) {
         return 1;
     }
     SystemClock clock;
-    const std::string csv = HistoryCsv(log.records, clock.now(),
-                                       a.trend ? std::optional<int>(a.quantity) : std::nullopt);
+    const std::string csv =
+        HistoryCsv(log, clock.now(), a.trend ? std::optional<int>(a.quantity) : std::nullopt,
+                   a.byteOrderMark ? ByteOrderMark::With : ByteOrderMark::Without);
     if (!WriteOut(csv))
         return 1;
     if (const std::string notice = ExportNotice(log); !notice.empty()) {

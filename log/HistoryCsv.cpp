@@ -56,13 +56,6 @@ void AppendField(std::string& out, std::string_view text) {
     out += '"';
 }
 
-std::array<double, kQuantityCount> Quantities(const RecordFields& record) {
-    std::array<double, kQuantityCount> nine{};
-    for (int q = 0; q < kQuantityCount; ++q)
-        nine[static_cast<std::size_t>(q)] = record[static_cast<std::size_t>(q + 1)];
-    return nine;
-}
-
 } // namespace
 
 std::string CsvField(const std::string& text) {
@@ -71,8 +64,9 @@ std::string CsvField(const std::string& text) {
     return field;
 }
 
-std::string HistoryCsv(std::span<const RecordFields> records, const LocalTime& now,
-                       std::optional<int> trendQuantity) {
+std::string HistoryCsv(const WholeLog& log, const LocalTime& now, std::optional<int> trendQuantity,
+                       ByteOrderMark mark) {
+    const std::vector<RecordFields>& records = log.records;
     std::vector<double> stamps;
     stamps.reserve(records.size());
     for (const RecordFields& r : records)
@@ -82,19 +76,17 @@ std::string HistoryCsv(std::span<const RecordFields> records, const LocalTime& n
     Trend trend;
     if (trendQuantity) {
         std::vector<double> values;
-        std::vector<bool> withoutFat;
         values.reserve(records.size());
-        withoutFat.reserve(records.size());
-        for (const RecordFields& r : records) {
+        for (const RecordFields& r : records)
             values.push_back(r[static_cast<std::size_t>(*trendQuantity + 1)]);
-            withoutFat.push_back(SavedWithoutFat(Quantities(r)));
-        }
-        trend = ComputeTrend(values, dates, *trendQuantity, withoutFat);
+        trend = ComputeTrend(values, dates, *trendQuantity, log.savedWithoutFat);
     }
 
     // About a hundred bytes a record.
     std::string csv;
     csv.reserve(200 + records.size() * 100);
+    if (mark == ByteOrderMark::With)
+        csv += "\xEF\xBB\xBF";
     AppendField(csv, "日時");
     for (const QuantityFacts& f : kQuantities) {
         csv += ',';
@@ -109,9 +101,11 @@ std::string HistoryCsv(std::span<const RecordFields> records, const LocalTime& n
     for (std::size_t k = 0; k < records.size(); ++k) {
         if (dates[k])
             AppendIsoHour(csv, *dates[k]);
+        const bool noFat = k < log.savedWithoutFat.size() && log.savedWithoutFat[k];
         for (int q = 0; q < kQuantityCount; ++q) {
             csv += ',';
-            AppendField(csv, GridText(records[k][static_cast<std::size_t>(q + 1)], q));
+            if (!noFat || !Facts(q).fatField)
+                AppendField(csv, GridText(records[k][static_cast<std::size_t>(q + 1)], q));
         }
         if (trendQuantity) {
             csv += ',';

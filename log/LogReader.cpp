@@ -58,6 +58,7 @@ WholeLog ReadWholeLog(LogFileSystem& fs, const std::string& path) {
     Scan(fs, path, scanner);
     WholeLog log;
     log.result = scanner.result();
+    log.savedWithoutFat = scanner.savedWithoutFat();
     log.records = scanner.takeRecords();
     return log;
 }

@@ -44,7 +44,12 @@ using RecordFields = std::array<double, HistoryTable::kColumns>;
 // without its limit of 999; `result` says where reading stopped.
 struct WholeLog {
     std::vector<RecordFields> records;
-    LoadResult result;
+    // savedWithoutFat[k]: records[k] was saved without a fat percentage (a
+    // short line), so its fat percentage, fat mass, lean mass and water mass
+    // read as 0 but were never measured. A fat percentage typed as 0 is
+    // saved with one.
+    std::vector<bool> savedWithoutFat;
+    LoadResult result{};
 };
 // Raises LogError as ReadHistory does.
 WholeLog ReadWholeLog(LogFileSystem& fs, const std::string& path);

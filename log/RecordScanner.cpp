@@ -17,6 +17,18 @@ constexpr std::size_t kMaxFieldLength = 512;
 // A plain decimal this short ("-12.50") is always a finite number.
 constexpr std::size_t kSurelyFinite = 300;
 
+// How a short line writes each fat field.
+constexpr std::string_view kShortFatField = "000.00";
+
+// The ring's entries oldest first, `oldest` being the slot of the oldest.
+template <typename T> std::vector<T> InOrder(const std::vector<T>& ring, std::size_t oldest) {
+    std::vector<T> inOrder;
+    inOrder.reserve(ring.size());
+    for (std::size_t k = 0; k < ring.size(); ++k)
+        inOrder.push_back(ring[(oldest + k) % ring.size()]);
+    return inOrder;
+}
+
 bool mayBeInNumber(char c) {
     return IsDigit(c) || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
 }
@@ -59,20 +71,24 @@ void RecordScanner::finish() {
         stop(LoadResult::Stop::CutShort, recordLine_);
 }
 
+std::size_t RecordScanner::oldestSlot() const {
+    return ring_.size() < kept_ ? 0
+                                : static_cast<std::size_t>(total_ % static_cast<long long>(kept_));
+}
+
 std::vector<RecordScanner::Record> RecordScanner::records() const {
-    std::vector<Record> inOrder;
-    inOrder.reserve(ring_.size());
-    const std::size_t oldest =
-        ring_.size() < kept_ ? 0 : static_cast<std::size_t>(total_ % static_cast<long long>(kept_));
-    for (std::size_t k = 0; k < ring_.size(); ++k)
-        inOrder.push_back(ring_[(oldest + k) % ring_.size()]);
-    return inOrder;
+    return InOrder(ring_, oldestSlot());
 }
 
 std::vector<RecordScanner::Record> RecordScanner::takeRecords() {
     std::vector<Record> inOrder = ring_.size() < kept_ ? std::move(ring_) : records();
     ring_.clear();
+    ringWithoutFat_.clear();
     return inOrder;
+}
+
+std::vector<bool> RecordScanner::savedWithoutFat() const {
+    return InOrder(ringWithoutFat_, oldestSlot());
 }
 
 LoadResult RecordScanner::result() const {
@@ -107,11 +123,15 @@ bool RecordScanner::endField(std::string_view field) {
     double value = 0;
     if (!isNumber(field, value))
         return stop(LoadResult::Stop::NotANumber, fieldLine_);
+    if (count_ == 0)
+        currentWithoutFat_ = true;
+    else if (Facts(static_cast<int>(count_) - 1).fatField)
+        currentWithoutFat_ = currentWithoutFat_ && field == kShortFatField;
     current_[count_++] = value;
     if (count_ == current_.size()) {
         if (seen_)
             seen_(current_, recordLine_, fieldLine_);
-        keep(current_);
+        keep(current_, currentWithoutFat_);
         count_ = 0;
     }
     return true;
@@ -119,11 +139,15 @@ bool RecordScanner::endField(std::string_view field) {
 
 // The ring of the last kept_ records: once full, record n (from 0) takes
 // slot n % kept_, the oldest one's.
-void RecordScanner::keep(const Record& record) {
-    if (keepValues_ && ring_.size() < kept_)
+void RecordScanner::keep(const Record& record, bool withoutFat) {
+    if (keepValues_ && ring_.size() < kept_) {
         ring_.push_back(record);
-    else if (keepValues_)
-        ring_[static_cast<std::size_t>(total_ % static_cast<long long>(kept_))] = record;
+        ringWithoutFat_.push_back(withoutFat);
+    } else if (keepValues_) {
+        const auto slot = static_cast<std::size_t>(total_ % static_cast<long long>(kept_));
+        ring_[slot] = record;
+        ringWithoutFat_[slot] = withoutFat;
+    }
     ++total_;
 }
 

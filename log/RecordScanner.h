@@ -20,7 +20,8 @@ namespace vorn {
 // Splits the bytes fed to it into fields, separated by any run of spaces,
 // tabs, CRs, LFs, VTs and FFs, and the fields into records of ten. A field
 // must be a finite decimal number; reading stops at the first that is not,
-// or at a record cut short by the end. The last 999 records are kept.
+// or at a record cut short by the end. The last 999 records are kept, each
+// with whether it was saved without a fat percentage.
 class RecordScanner {
 public:
     using Record = RecordFields;
@@ -42,6 +43,10 @@ public:
     std::vector<Record> records() const;
     // Hands the kept records over, oldest first, and keeps none.
     std::vector<Record> takeRecords();
+    // For each kept record, oldest first, whether it is a short line: its
+    // four fat fields each the text 000.00, which a line with a fat
+    // percentage never holds (it writes a zero as 0.00).
+    std::vector<bool> savedWithoutFat() const;
     LoadResult result() const;
     // Whether the last line, after the last LF, holds part of a field.
     bool lastLineHasField() const { return fieldOnLine_; }
@@ -54,7 +59,8 @@ public:
 private:
     void startField();
     bool endField(std::string_view field);
-    void keep(const Record& record);
+    void keep(const Record& record, bool withoutFat);
+    std::size_t oldestSlot() const;
     bool stop(LoadResult::Stop why, long long line);
 
     bool isNumber(std::string_view field, double& value) const;
@@ -62,10 +68,12 @@ private:
     bool keepValues_;
     std::size_t kept_;
     std::vector<Record> ring_;
-    long long total_ = 0; // complete records read
+    std::vector<bool> ringWithoutFat_; // beside ring_, slot for slot
+    long long total_ = 0;              // complete records read
     Record current_{};
-    std::size_t count_ = 0; // fields of current_ filled
-    std::string field_;     // a field's start from an earlier chunk
+    std::size_t count_ = 0;          // fields of current_ filled
+    bool currentWithoutFat_ = false; // its fat fields so far are all 000.00
+    std::string field_;              // a field's start from an earlier chunk
     bool inField_ = false;
     bool fieldOnLine_ = false;
     long long line_ = 1; // a log of blank lines may hold more than INT_MAX

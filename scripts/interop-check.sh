@@ -27,7 +27,8 @@ awk 'BEGIN {
 printf '[TGT]\nVAL2=66.00\n' >"$conf"
 
 step "the CSV through LibreOffice Calc"
-faketime -f "@$now" "$vorn" --csv "$log" --trend >"$work/t.csv" || fail "vorn --csv"
+# With the byte order mark, as the window writes it.
+faketime -f "@$now" "$vorn" --csv "$log" --trend --bom >"$work/t.csv" || fail "vorn --csv"
 HOME="$work/lo" soffice --headless --norestore --infilter="CSV:44,34,76,1" \
     --convert-to fods --outdir "$work" "$work/t.csv" >"$work/lo.txt" 2>&1 ||
     fail "soffice: $(cat "$work/lo.txt")"
@@ -42,6 +43,9 @@ rows = ET.parse(sys.argv[1]).getroot().findall(".//table:table-row", ns)
 records = [line.split() for line in open(sys.argv[2]) if line.strip()]
 if len(rows) != len(records) + 1:
     sys.exit("%d rows for %d records" % (len(rows), len(records)))
+first = "".join(rows[0].find("table:table-cell", ns).itertext()).strip()
+if first != "日時":
+    sys.exit("the first cell reads %r" % first)
 for record, row in zip(records, rows[1:]):
     cells = []
     for cell in row.findall("table:table-cell", ns):
@@ -52,11 +56,16 @@ for record, row in zip(records, rows[1:]):
     want = "-%02d-%02dT%02d:00:00" % (stamp // 10000, stamp // 100 % 100, stamp % 100)
     if cells[0].get(O + "value-type") != "date" or not date.startswith("2026" + want):
         sys.exit("record %s: date %r" % (record[0], date))
-    for field, cell in zip(record[1:], cells[1:10]):
+    for column, (field, cell) in enumerate(zip(record[1:], cells[1:10])):
+        # A line saved without a fat percentage: its fat group is empty.
+        if field == "000.00" and 2 <= column <= 5:
+            if cell.get(O + "value-type") is not None:
+                sys.exit("record %s: %r read as %r" % (record[0], field, cell.get(O + "value")))
+            continue
         if cell.get(O + "value-type") != "float" or \
                 abs(float(cell.get(O + "value")) - round(float(field), 2)) > 1e-9:
             sys.exit("record %s: %r read as %r" % (record[0], field, cell.get(O + "value")))
-    if cells[10].get(O + "value-type") != "float" and record[3] != "000.00":
+    if cells[10].get(O + "value-type") != "float":
         sys.exit("record %s: no trend" % record[0])
 print("interop: Calc read %d records with their dates and numbers" % len(records))
 PY

@@ -23,9 +23,9 @@ check() {
 }
 check 0 "vorn ${VORN_VERSION:?}" --version
 check 0 "Usage: vorn [--help | --version]" --help
-check 2 "vorn: unknown option '--frobnicate'" --frobnicate
-check 2 "vorn: unexpected argument 'data.txt'" data.txt
-check 2 "vorn: --help takes no further arguments" --help --version
+check 2 "vorn: 不明なオプション「--frobnicate」です。" --frobnicate
+check 2 "vorn: 余分な引数「data.txt」があります。" data.txt
+check 2 "vorn: --help にはほかの引数を指定できません。" --help --version
 check 1 "vorn: cannot open a display (neither DISPLAY nor WAYLAND_DISPLAY is set); start it in a graphical session, or under xvfb-run: xvfb-run vorn"
 # A --version that cannot be written out is an error, not a success.
 if [ -w /dev/full ] && "$vorn" --version >/dev/full 2>/dev/null; then
@@ -45,21 +45,24 @@ printf ' 83120 170.00 64.00 000.00 000.00 000.00 000.00 63.58 22.15 0.66\r\n' >>
 header="日時,身長(cm),体重(kg),脂肪率(%),脂肪量(kg),除脂肪量(kg),体水分量(kg),標準体重(kg),BMI,肥満度(%)"
 check 0 "$header" --csv "$log"
 check 0 "$header,傾向 BMI" --csv "$log" --trend --quantity BMI
-check 2 "vorn: --csv takes --quantity only with --trend" --csv "$log" --quantity BMI
-check 2 "vorn: unknown quantity 'kg' (one of 身長, 体重, 脂肪率, 脂肪量, 除脂肪量, 体水分量, 標準体重, BMI, 肥満度)" --csv "$log" --trend --quantity kg
-check 2 "vorn: --graph needs --output FILE" --graph "$log"
-check 2 "vorn: --output FILE must end in .png, .svg or .pdf" --graph "$log" --output "$work/g.jpg"
+check 0 "$header,傾向 除脂肪量(kg)" --csv "$log" --trend --quantity lean-mass
+check 0 "$(printf '\357\273\277')$header" --csv "$log" --bom
+check 2 "vorn: --csv に --quantity を指定できるのは、--trend とともに指定したときだけです。" --csv "$log" --quantity BMI
+check 2 "vorn: 項目「kg」はありません。指定できるのは 身長、体重、脂肪率、脂肪量、除脂肪量、体水分量、標準体重、BMI、肥満度、または height、weight、fat-percent、fat-mass、lean-mass、water、standard-weight、bmi、obesity です。" --csv "$log" --trend --quantity kg
+check 2 "vorn: --bom は --csv にだけ指定できます。" --graph "$log" --output "$work/g.png" --bom
+check 2 "vorn: --graph には --output FILE も指定してください。" --graph "$log"
+check 2 "vorn: --output のファイル名は .png、.svg、.pdf のどれかで終えてください。" --graph "$log" --output "$work/g.jpg"
 check 1 "vorn: ファイル「$work/none.txt」を読み込めませんでした。" --csv "$work/none.txt"
 mkdir "$work/folder.png"
 check 1 "vorn: ファイル「$work/folder.png」に書き出せませんでした。" --graph "$log" --output "$work/folder.png"
 check 1 "vorn: ファイル「$work/no/g.png」に書き出せませんでした。" --graph "$log" --output "$work/no/g.png"
 [ -d "$work/folder.png" ] && [ -z "$(ls -A "$work/folder.png")" ] || { echo "FAILED: the folder was touched" >&2; failed=1; }
-# Every byte of the table: CR LF, no byte order mark, the year from today.
+# Every byte of the table: CR LF, no byte order mark, empty fat cells.
 "$vorn" --csv "$log" --trend >"$work/t.csv" || failed=1
 sed 's/^20[0-9][0-9]-/YYYY-/' "$work/t.csv" >"$work/t2.csv"
 printf '%s\r\n' "$header,傾向 体重(kg)" \
     "YYYY-08-30T20:00,170.00,65.00,20.00,13.00,52.00,38.06,63.58,22.49,2.23,65.00" \
-    "YYYY-08-31T20:00,170.00,64.00,0.00,0.00,0.00,0.00,63.58,22.15,0.66,64.90" >"$work/want.csv"
+    "YYYY-08-31T20:00,170.00,64.00,,,,,63.58,22.15,0.66,64.90" >"$work/want.csv"
 cmp -s "$work/t2.csv" "$work/want.csv" || { echo "FAILED: the CSV's bytes" >&2; failed=1; }
 if [ -w /dev/full ] && "$vorn" --csv "$log" >/dev/full 2>/dev/null; then
     echo "FAILED: vorn --csv >/dev/full reported success" >&2

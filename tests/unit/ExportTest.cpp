@@ -100,35 +100,42 @@ const RecordFields kNoDate = {133020, 170.004, 66, 20, 13.2, 52.8, 38.65, 63.58,
 
 struct CsvCase {
     const char* name;
-    std::vector<RecordFields> records;
+    WholeLog log;
     std::optional<int> trend;
     std::string rows; // after the header
     const char* trendHeader = "";
+    ByteOrderMark mark = ByteOrderMark::Without;
 };
 const CsvCase kCsv[] = {
     {"an empty log", {}, std::nullopt, ""},
     {"full and short records with their dates",
-     {kFull, kShort},
+     {{kFull, kShort}, {false, true}},
      std::nullopt,
      "2026-08-30T20:00,170.00,65.00,20.00,13.00,52.00,38.06,63.58,22.49,2.23\r\n"
-     "2026-08-31T20:00,170.00,64.00,0.00,0.00,0.00,0.00,63.58,22.14,-3.33\r\n"},
+     "2026-08-31T20:00,170.00,64.00,,,,,63.58,22.14,-3.33\r\n"},
     {"a stamp that is no moment has no date",
-     {kNoDate},
+     {{kNoDate}, {false}},
      std::nullopt,
      ",170.00,66.00,20.00,13.20,52.80,38.65,63.58,22.84,3.80\r\n"},
     {"the weight's trend",
-     {kFull, kShort},
+     {{kFull, kShort}, {false, true}},
      kWeight,
      "2026-08-30T20:00,170.00,65.00,20.00,13.00,52.00,38.06,63.58,22.49,2.23,65.00\r\n"
-     "2026-08-31T20:00,170.00,64.00,0.00,0.00,0.00,0.00,63.58,22.14,-3.33,64.90\r\n",
+     "2026-08-31T20:00,170.00,64.00,,,,,63.58,22.14,-3.33,64.90\r\n",
      ",傾向 体重(kg)"},
     {"no step without a fat percentage",
-     {kFull, kShort, kNoDate},
+     {{kFull, kShort, kNoDate}, {false, true, false}},
      kFatPercent,
      "2026-08-30T20:00,170.00,65.00,20.00,13.00,52.00,38.06,63.58,22.49,2.23,20.00\r\n"
-     "2026-08-31T20:00,170.00,64.00,0.00,0.00,0.00,0.00,63.58,22.14,-3.33,\r\n"
+     "2026-08-31T20:00,170.00,64.00,,,,,63.58,22.14,-3.33,\r\n"
      ",170.00,66.00,20.00,13.20,52.80,38.65,63.58,22.84,3.80,20.00\r\n",
      ",傾向 脂肪率(%)"},
+    {"a byte order mark for spreadsheets",
+     {{kNoDate}, {false}},
+     std::nullopt,
+     ",170.00,66.00,20.00,13.20,52.80,38.65,63.58,22.84,3.80\r\n",
+     "",
+     ByteOrderMark::With},
 };
 class Csv : public ::testing::TestWithParam<CsvCase> {};
 
@@ -136,8 +143,9 @@ class Csv : public ::testing::TestWithParam<CsvCase> {};
 
 TEST_P(Csv, HasAHeaderAndOneLinePerRecordAsTheGridShowsIt) {
     const LocalTime now{2026, 9, 1, 7, 30};
-    EXPECT_EQ(HistoryCsv(GetParam().records, now, GetParam().trend),
-              kHeader + GetParam().trendHeader + "\r\n" + GetParam().rows);
+    const std::string mark = GetParam().mark == ByteOrderMark::With ? "\xEF\xBB\xBF" : "";
+    EXPECT_EQ(HistoryCsv(GetParam().log, now, GetParam().trend, GetParam().mark),
+              mark + kHeader + GetParam().trendHeader + "\r\n" + GetParam().rows);
 }
 INSTANTIATE_TEST_SUITE_P(Every, Csv, ::testing::ValuesIn(kCsv), ByName());
 

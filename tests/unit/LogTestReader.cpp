@@ -8,6 +8,7 @@
 #include "log/LogWriter.h"
 #include "log/PosixFileSystem.h"
 #include "log/RecordRemover.h"
+#include "log/RecordScanner.h"
 #include "support/Cases.h"
 #include "support/TestHome.h"
 #include "support/fakes/FaultyFileSystem.h"
@@ -87,6 +88,23 @@ TEST_F(ReadHistoryTest, ReadsBackWhatTheWriterWrote) {
     for (int k = 1; k <= 2; ++k)
         for (int c = 0; c < 10; ++c)
             EXPECT_DOUBLE_EQ(table->at(c, k), expected[k - 1][c]) << k << " " << c;
+}
+
+TEST_F(ReadHistoryTest, KnowsEachRecordSavedWithoutAFatPercentage) {
+    const RecordValues typedZero = {170, 60, 0, 0, 60, 43.92, 63.58, 20.76, -5.63};
+    const RecordValues noWeight = {170, 0, 0, 0, 0, 0, 63.58, 0, -100};
+    const std::string text = FormatRecord(83020, typedZero, false) +
+                             FormatRecord(83021, typedZero, true) +
+                             FormatRecord(83022, noWeight, true) +
+                             " 83023 170.00 65.00 000.00 000.00 000.00 0 63.58 22.49 2.23\n" +
+                             FormatRecord(83024, typedZero, false);
+    Spit(dir + "/fat.txt", text);
+    EXPECT_EQ(ReadWholeLog(posix, dir + "/fat.txt").savedWithoutFat,
+              (std::vector<bool>{true, false, false, false, true}));
+    RecordScanner latest(true, 2);
+    latest.feed(text.data(), text.size());
+    latest.finish();
+    EXPECT_EQ(latest.savedWithoutFat(), (std::vector<bool>{false, true}));
 }
 
 TEST_F(ReadHistoryTest, LineBreaksAndBlanksDoNotMatter) {

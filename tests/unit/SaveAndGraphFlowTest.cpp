@@ -329,6 +329,7 @@ TEST_F(ExportFlow, TheTableHoldsEveryRecordOfTheLogAndTheShownTrend) {
     const std::string csv = Slurp(dir + "/t.csv");
     EXPECT_EQ(files.exportKinds, std::vector<ExportKind>{ExportKind::Table});
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1001);
+    EXPECT_TRUE(csv.starts_with("\xEF\xBB\xBF日時,")) << "a byte order mark for spreadsheets";
     EXPECT_NE(csv.find(",傾向 体重(kg)\r\n2026-08-30T20:00,170.00,65.00,"), std::string::npos);
     EXPECT_TRUE(prompter.shown.empty());
 }

@@ -207,8 +207,9 @@ void GraphController::SaveTableClick() {
         Warn(s_.prompter, e.what());
         return;
     }
-    const std::string csv = HistoryCsv(log.records, s_.clock.now(),
-                                       trendShown_ ? std::optional<int>(plotted_) : std::nullopt);
+    const std::string csv =
+        HistoryCsv(log, s_.clock.now(), trendShown_ ? std::optional<int>(plotted_) : std::nullopt,
+                   ByteOrderMark::With);
     if (const IoStatus status = WriteExport(*path, csv); !status.ok()) {
         Warn(s_.prompter, ExportFailure(*path, status));
         return;
