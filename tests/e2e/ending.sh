@@ -4,7 +4,8 @@
 # within the screen; Escape answers a box with OK, but a Yes/No question
 # ignores Escape and Alt+F4 and takes Alt+N; targets set
 # with 設定完了 are written back when the main window is closed by Alt+F4
-# (the window manager's close, as its close box does), when the program is
+# (the window manager's close, as its close box does; it asks first about the
+# measurement on display), when the program is
 # sent SIGTERM, and when the X server goes away, as at the end of a session.
 #
 # Usage: tests/e2e/ending.sh path/to/vorn
@@ -166,10 +167,13 @@ keys alt+F4
 await_gone "$graph" "the graph window"
 grep -qx "WIDTH=550" "$conf" || fail "the graph window's size was not kept: $(cat "$conf")"
 
-step "Alt+F4 on the main window keeps the targets"
+step "Alt+F4 on the main window asks about the measurement on display, then keeps the targets"
 set_target 2 65
 activate "$main" "the main window"
 keys alt+F4
+box=$(await '^保存ﾍﾙﾌﾟ$' "the save question of Alt+F4")
+activate "$box" "the save question"
+keys alt+n
 ended "Alt+F4"
 target_is VAL2 65.00 "Alt+F4"
 

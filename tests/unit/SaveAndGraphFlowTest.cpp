@@ -143,16 +143,19 @@ TEST_P(SaveQuestionAtClose, SavesAsAnsweredAndCloses) {
 }
 INSTANTIATE_TEST_SUITE_P(Every, SaveQuestionAtClose, ::testing::ValuesIn(kCloseAnswers), ByName());
 
-// The dialogs offer the last file that worked, never one that failed.
+// The dialogs offer the last file that worked, never one that failed or
+// read as no log at all (another program's CSV).
 TEST_F(SaveFlow, DialogsOfferTheLastFileThatWorked) {
     settings.values["LOG"]["FILE"] = "/earlier/run.txt";
     measure("170", "65", "20");
     saveTo(log);
     measure("170", "65", "20");
     saveTo(dir); // a folder
-    files.openAnswers.push_back(dir + "/missing.txt");
+    Spit(dir + "/phone.csv", "Date,Weight\n2026/01/02,65.0\n");
+    files.openAnswers = {dir + "/missing.txt", dir + "/phone.csv"};
     c->Button5Click();
-    EXPECT_EQ(files.offers, (std::vector<std::string>{"/earlier/run.txt", log, log, log}));
+    c->Button5Click();
+    EXPECT_EQ(files.offers, (std::vector<std::string>{"/earlier/run.txt", log, log, log, log}));
     EXPECT_EQ(settings.values["LOG"]["FILE"], log);
 }
 
@@ -200,12 +203,15 @@ TEST_F(GraphFlow, SavedRecordLoadsAsTheLastRow) {
     EXPECT_EQ(points[1], (PlotPoint{1, 170.0}));
 }
 
-TEST_F(GraphFlow, DeclinedWithNoFileKnownDoesNothing) {
+// A save declined or cancelled with no file chosen yet in this run leaves
+// the choice to the open dialog.
+TEST_F(GraphFlow, DeclinedWithNoFileKnownOffersTheOpenDialog) {
     measure("170", "65", "20");
-    prompter.answers.push_back(mb::IDNO);
+    prompter.answers = {mb::IDNO, mb::IDOK, mb::IDYES};
     c->Button5Click();
-    EXPECT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(files.openCalls, 0);
+    c->Button5Click();
+    EXPECT_EQ(files.saveCalls, 1);
+    EXPECT_EQ(files.openCalls, 2);
     EXPECT_EQ(graphView.shown, 0);
 }
 
