@@ -144,20 +144,24 @@ TEST_P(SaveQuestionAtClose, SavesAsAnsweredAndCloses) {
 INSTANTIATE_TEST_SUITE_P(Every, SaveQuestionAtClose, ::testing::ValuesIn(kCloseAnswers), ByName());
 
 // The dialogs offer the last file that worked, never one that failed or
-// read as no log at all (another program's CSV).
+// read as no log at all (another program's CSV), but one whose records were
+// read before a torn line.
 TEST_F(SaveFlow, DialogsOfferTheLastFileThatWorked) {
     settings.values["LOG"]["FILE"] = "/earlier/run.txt";
     measure("170", "65", "20");
     saveTo(log);
     measure("170", "65", "20");
     saveTo(dir); // a folder
-    Spit(dir + "/phone.csv", "Date,Weight\n2026/01/02,65.0\n");
-    files.openAnswers = {dir + "/missing.txt", dir + "/phone.csv"};
+    const std::string csv = dir + "/phone.csv", torn = dir + "/torn.txt";
+    Spit(csv, "Date,Weight\n2026/01/02,65.0\n");
+    Spit(torn, kWorkedLine + "1 2");
+    files.openAnswers = {dir + "/missing.txt", csv, torn};
     c->Button2Click(); // nothing on display: the open dialog
-    c->Button5Click();
-    c->Button5Click();
-    EXPECT_EQ(files.offers, (std::vector<std::string>{"/earlier/run.txt", log, log, log, log}));
-    EXPECT_EQ(settings.values["LOG"]["FILE"], log);
+    for (int k = 0; k < 3; ++k)
+        c->Button5Click();
+    EXPECT_EQ(files.offers,
+              (std::vector<std::string>{"/earlier/run.txt", log, log, log, log, torn}));
+    EXPECT_EQ(settings.values["LOG"]["FILE"], torn);
 }
 
 TEST_F(CloseFlow, FailedSaveKeepsTheProgramOpen) {
