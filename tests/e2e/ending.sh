@@ -4,8 +4,7 @@
 # within the screen; Escape answers a box with OK, but a Yes/No question
 # ignores Escape and Alt+F4 and takes Alt+N; targets set
 # with 設定完了 are written back when the main window is closed by Alt+F4
-# (the window manager's close, as its close box does; it asks first about the
-# measurement on display), when the program is
+# (the window manager's close, as its close box does), when the program is
 # sent SIGTERM, and when the X server goes away, as at the end of a session.
 #
 # Usage: tests/e2e/ending.sh path/to/vorn

@@ -76,10 +76,9 @@ TEST_F(MainWindowTest, ArrowsEscAndShiftEnterWalkTheChain) {
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, "正の実数(1t以下)を入力してください。");
     EXPECT_EQ(focused(), find("Ed_w"));
-    // A field the keys reach has its text replaced by what is typed.
     QTest::keyClick(focused(), Qt::Key_Escape);
     QTest::keyClick(focused(), Qt::Key_Down);
-    typeInto("Ed_w", "23.1");
+    typeInto("Ed_w", "23.1"); // replaces the text of a field the keys reach
     EXPECT_EQ(textOf("Ed_w"), QStringLiteral("23.1"));
 }
 

@@ -143,24 +143,22 @@ TEST_P(SaveQuestionAtClose, SavesAsAnsweredAndCloses) {
 }
 INSTANTIATE_TEST_SUITE_P(Every, SaveQuestionAtClose, ::testing::ValuesIn(kCloseAnswers), ByName());
 
-// The dialogs offer the last file that worked, never one that failed or
-// read as no log at all (another program's CSV), but one whose records were
-// read before a torn line.
+// The dialogs offer the last file that worked, never one that failed.
 TEST_F(SaveFlow, DialogsOfferTheLastFileThatWorked) {
     settings.values["LOG"]["FILE"] = "/earlier/run.txt";
     measure("170", "65", "20");
     saveTo(log);
     measure("170", "65", "20");
     saveTo(dir); // a folder
-    const std::string csv = dir + "/phone.csv", torn = dir + "/torn.txt";
-    Spit(csv, "Date,Weight\n2026/01/02,65.0\n");
-    Spit(torn, kWorkedLine + "1 2");
-    files.openAnswers = {dir + "/missing.txt", csv, torn};
+    const std::string torn = dir + "/torn.txt";
+    Spit(torn, kWorkedLine + "1 2");                            // a log, up to its torn last line
+    Spit(dir + "/phone.csv", "Date,Weight\n2026/01/02,65.0\n"); // no log
+    files.openAnswers = {dir + "/missing.txt", torn, dir + "/phone.csv"};
     c->Button2Click(); // nothing on display: the open dialog
     for (int k = 0; k < 3; ++k)
         c->Button5Click();
     EXPECT_EQ(files.offers,
-              (std::vector<std::string>{"/earlier/run.txt", log, log, log, log, torn}));
+              (std::vector<std::string>{"/earlier/run.txt", log, log, log, torn, torn}));
     EXPECT_EQ(settings.values["LOG"]["FILE"], torn);
 }
 
@@ -208,14 +206,11 @@ TEST_F(GraphFlow, SavedRecordLoadsAsTheLastRow) {
     EXPECT_EQ(points[1], (PlotPoint{1, 170.0}));
 }
 
-// A save declined or cancelled with no file chosen yet in this run leaves
-// the choice to the open dialog.
 TEST_F(GraphFlow, DeclinedWithNoFileKnownOffersTheOpenDialog) {
     measure("170", "65", "20");
-    prompter.answers = {mb::IDNO, mb::IDOK, mb::IDYES};
+    prompter.answers = {mb::IDNO, mb::IDOK, mb::IDYES}; // declined; a save cancelled
     c->Button5Click();
     c->Button5Click();
-    EXPECT_EQ(files.saveCalls, 1);
     EXPECT_EQ(files.openCalls, 2);
     EXPECT_EQ(graphView.shown, 0);
 }
