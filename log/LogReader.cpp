@@ -67,14 +67,18 @@ namespace {
 
 // Where reading stopped, and why: "記録 3 件目（5 行目）で…中止しました".
 std::string StopText(const LoadResult& r) {
-    const std::string where =
-        "記録 " + std::to_string(r.stopRecord) + " 件目（" + std::to_string(r.stopLine) + " 行目）";
+    const std::string where = StopPlace(r);
     if (r.stop == LoadResult::Stop::NotANumber)
         return where + "で読み込みを中止しました（数値でない内容があります）。";
     return where + "が途中で終わっているため、読み込みを中止しました。";
 }
 
 } // namespace
+
+std::string StopPlace(const LoadResult& r) {
+    return "記録 " + std::to_string(r.stopRecord) + " 件目（" + std::to_string(r.stopLine) +
+           " 行目）";
+}
 
 std::string ExportNotice(const WholeLog& log) {
     if (log.result.stop == LoadResult::Stop::End)

@@ -61,4 +61,7 @@ std::string ExportNotice(const WholeLog& log);
 // The notice for the user about a load that stopped early; empty after End.
 std::string LoadNotice(const LoadResult& result);
 
+// Where a reading stopped, as the notices name it: "記録 3 件目（5 行目）".
+std::string StopPlace(const LoadResult& result);
+
 } // namespace vorn

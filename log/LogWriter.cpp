@@ -4,6 +4,7 @@
 
 #include "core/Quantities.h"
 #include "log/LogError.h"
+#include "log/LogReader.h"
 #include "log/RecordScanner.h"
 
 #include <algorithm>
@@ -21,12 +22,18 @@ const char* const kPartialLineNote = "\nファイルの末尾に書きかけの�
     throw LogError("ファイル「" + path + "」に保存できませんでした。\n理由: " + reason + note);
 }
 
-// A file the history would not read the new record from: it would be glued
-// to a record cut short, or never reached past a field that is no number.
-const char* const kDamagedTail = "ファイルの最後の行が途中で切れているか、壊れています";
 const char* const kNothingWrittenNote =
     "\nファイルには何も書き込んでいません。別のファイルに保存するか、"
-    "最後の行を確かめてから保存し直してください。";
+    "その行を確かめてから保存し直してください。";
+
+// Why the history would not read the new record from the file: it would be
+// glued to a record cut short, or never reached past a field that is no
+// number. The place is the line where that reading stops.
+std::string UnreadableReason(const LoadResult& r) {
+    return StopPlace(r) + (r.stop == LoadResult::Stop::NotANumber
+                               ? "に数値でない内容があり、記録ファイルとして読めません"
+                               : "が途中で終わっていて、記録ファイルとして読めません");
+}
 
 // Tries at opening a name that is removed or replaced meanwhile.
 constexpr int kOpenTries = 3;
@@ -41,7 +48,8 @@ enum class Tail {
 // Reads the first `size` bytes of the file as the history does. The new
 // record is found whole, as the last one, exactly when that reading reaches
 // the end between two records.
-IoStatus judgeFile(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t size, Tail& tail) {
+IoStatus judgeFile(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t size, Tail& tail,
+                   LoadResult& read) {
     RecordScanner scanner(false);
     std::vector<char> chunk(RecordScanner::kChunkSize);
     bool reading = true;
@@ -59,9 +67,10 @@ IoStatus judgeFile(LogFileSystem& fs, LogFileSystem::Handle h, std::uint64_t siz
     }
     if (reading)
         scanner.finish();
-    tail = scanner.result().stop != LoadResult::Stop::End ? Tail::Damaged
-           : scanner.lastLineHasField()                   ? Tail::NeedsLineEnd
-                                                          : Tail::Fine;
+    read = scanner.result();
+    tail = read.stop != LoadResult::Stop::End ? Tail::Damaged
+           : scanner.lastLineHasField()       ? Tail::NeedsLineEnd
+                                              : Tail::Fine;
     return {};
 }
 
@@ -139,11 +148,12 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
 
     Tail tail = Tail::Fine;
     if (before > 0) {
-        status = judgeFile(fs, h, before, tail);
+        LoadResult read;
+        status = judgeFile(fs, h, before, tail, read);
         if (!status.ok())
             closeAndFail(status.reason, "");
         if (tail == Tail::Damaged)
-            closeAndFail(kDamagedTail, kNothingWrittenNote);
+            closeAndFail(UnreadableReason(read), kNothingWrittenNote);
     }
     // A hand-made last line without a line end: the record starts a new one.
     const std::string bytes = tail == Tail::NeedsLineEnd ? "\n" + line : line;

@@ -14,7 +14,8 @@ namespace vorn {
 // appends of this program never mix. Before writing it reads the whole file
 // as the history does (RecordScanner): unless that reading ends between two
 // records, the new one would not be read back as itself, and the save is
-// refused; whole records on a last line without a line end get one first.
+// refused, naming the line where that reading stops; whole records on a last
+// line without a line end get one first.
 // When any step fails it raises LogError naming the file and the reason; a
 // line that was written, in part or whole, but whose sync or close failed,
 // is cut off again, and a file this call created is removed again while

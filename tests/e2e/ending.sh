@@ -166,10 +166,13 @@ keys alt+F4
 await_gone "$graph" "the graph window"
 grep -qx "WIDTH=550" "$conf" || fail "the graph window's size was not kept: $(cat "$conf")"
 
-step "Alt+F4 on the main window keeps the targets"
+step "Alt+F4 on the main window asks about the measurement on display, then keeps the targets"
 set_target 2 65
 activate "$main" "the main window"
 keys alt+F4
+box=$(await '^保存ﾍﾙﾌﾟ$' "the save question of Alt+F4")
+activate "$box" "the save question"
+keys alt+n
 ended "Alt+F4"
 target_is VAL2 65.00 "Alt+F4"
 

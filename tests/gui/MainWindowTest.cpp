@@ -76,6 +76,10 @@ TEST_F(MainWindowTest, ArrowsEscAndShiftEnterWalkTheChain) {
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, "正の実数(1t以下)を入力してください。");
     EXPECT_EQ(focused(), find("Ed_w"));
+    QTest::keyClick(focused(), Qt::Key_Escape);
+    QTest::keyClick(focused(), Qt::Key_Down);
+    typeInto("Ed_w", "23.1"); // replaces the text of a field the keys reach
+    EXPECT_EQ(textOf("Ed_w"), QStringLiteral("23.1"));
 }
 
 TEST_F(MainWindowTest, CtrlCClearsFromAnEditAndCtrlMMeasuresFromAnywhere) {
@@ -182,23 +186,30 @@ TEST_F(MainWindowTest, PointerHintsFollowTheToolbar) {
 TEST_F(MainWindowTest, CtrlQWritesTheNineTargetsAndClosesTheWindow) {
     putConf("[TGT]\nVAL2=65.00\n");
     start();
+    weighIn();
     values().targets[0] = "170.00";
+    prompter.answers = {mb::IDNO};
     QTest::keyClick(focused(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(main().isVisible());
+    EXPECT_EQ(prompter.shown.size(), 1u); // not asked again as the window closes
     // VAL2 is replaced in its line, the others are added after it.
     EXPECT_EQ(Slurp(conf),
               "[TGT]\nVAL2=65.00\nVAL1=170.00\nVAL3=\nVAL4=\nVAL5=\nVAL6=\nVAL7=\nVAL8=\nVAL9="
               "\n");
 }
 
-// The close box, Alt+F4 and the system menu keep the targets; only Ctrl+Q asks.
-TEST_F(MainWindowTest, TitleBarCloseWritesTheTargetsAndAsksNothing) {
+// The close box, Alt+F4 and the system menu ask about the measurement on
+// display as Ctrl+Q does, and keep the targets; a failed save keeps the window.
+TEST_F(MainWindowTest, TitleBarCloseAsksAsCtrlQDoesAndWritesTheTargets) {
     start();
     weighIn();
     values().targets[0] = "170.00";
-    main().close();
-    EXPECT_FALSE(main().isVisible());
-    EXPECT_TRUE(prompter.shown.empty());
+    prompter.answers = {mb::IDYES, mb::IDOK, mb::IDNO};
+    files.saveAnswers.push_back(config); // a folder
+    EXPECT_FALSE(main().close());
+    EXPECT_TRUE(main().close());
+    ASSERT_EQ(prompter.shown.size(), 3u);
+    EXPECT_EQ(prompter.shown[2], (ShownBox{"測定結果を保存して終了しますか？", "保存ﾍﾙﾌﾟ", 0x44}));
     EXPECT_EQ(Slurp(conf),
               "[TGT]\nVAL1=170.00\nVAL2=\nVAL3=\nVAL4=\nVAL5=\nVAL6=\nVAL7=\nVAL8=\nVAL9=\n");
 }

@@ -136,7 +136,7 @@ TEST_P(SavingCommandFault, KeepsTheLogAndTheMeasurement) {
     const std::string retried = Slurp(log);
     if (after != earlier + kWorkedLine && after != earlier) {
         EXPECT_EQ(retried, after);
-        EXPECT_TRUE(said("最後の行が途中で切れているか、壊れています"));
+        EXPECT_TRUE(said("記録ファイルとして読めません"));
         EXPECT_FALSE(said(kSaved));
         EXPECT_EQ(shown(MainCtl::Lb_ft), "2.23");
         return;

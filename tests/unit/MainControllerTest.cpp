@@ -273,6 +273,7 @@ TEST_F(MainCommands, EveryEndWritesTheTargetsOnce) {
     settings.failReleaseWith = "書けません";
     EXPECT_EQ(c->SessionEnd(), "書けません");
     EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_TRUE(c->FormCloseQuery()); // nothing on display to ask about
     c->FormClose();
     EXPECT_EQ(prompter.shown, (Boxes{{"書けません", "警告ﾍﾙﾌﾟ", 0x30}}));
     settings.failReleaseWith.clear();

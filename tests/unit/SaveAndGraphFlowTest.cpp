@@ -150,10 +150,16 @@ TEST_F(SaveFlow, DialogsOfferTheLastFileThatWorked) {
     saveTo(log);
     measure("170", "65", "20");
     saveTo(dir); // a folder
-    files.openAnswers.push_back(dir + "/missing.txt");
-    c->Button5Click();
-    EXPECT_EQ(files.offers, (std::vector<std::string>{"/earlier/run.txt", log, log, log}));
-    EXPECT_EQ(settings.values["LOG"]["FILE"], log);
+    const std::string torn = dir + "/torn.txt";
+    Spit(torn, kWorkedLine + "1 2");                            // a log, up to its torn last line
+    Spit(dir + "/phone.csv", "Date,Weight\n2026/01/02,65.0\n"); // no log
+    files.openAnswers = {dir + "/missing.txt", torn, dir + "/phone.csv"};
+    c->Button2Click(); // nothing on display: the open dialog
+    for (int k = 0; k < 3; ++k)
+        c->Button5Click();
+    EXPECT_EQ(files.offers,
+              (std::vector<std::string>{"/earlier/run.txt", log, log, log, torn, torn}));
+    EXPECT_EQ(settings.values["LOG"]["FILE"], torn);
 }
 
 TEST_F(CloseFlow, FailedSaveKeepsTheProgramOpen) {
@@ -200,12 +206,12 @@ TEST_F(GraphFlow, SavedRecordLoadsAsTheLastRow) {
     EXPECT_EQ(points[1], (PlotPoint{1, 170.0}));
 }
 
-TEST_F(GraphFlow, DeclinedWithNoFileKnownDoesNothing) {
+TEST_F(GraphFlow, DeclinedWithNoFileKnownOffersTheOpenDialog) {
     measure("170", "65", "20");
-    prompter.answers.push_back(mb::IDNO);
+    prompter.answers = {mb::IDNO, mb::IDOK, mb::IDYES}; // declined; a save cancelled
     c->Button5Click();
-    EXPECT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(files.openCalls, 0);
+    c->Button5Click();
+    EXPECT_EQ(files.openCalls, 2);
     EXPECT_EQ(graphView.shown, 0);
 }
 

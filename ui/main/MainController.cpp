@@ -27,6 +27,13 @@ namespace vorn {
 namespace {
 const char* const kPlaceholder = "--.--";
 const char* const kMeasuring = "測定中.....";
+const char* const kCloseQuestion = "測定結果を保存して終了しますか？";
+
+// A load that found records, or read the whole file (an empty log): a file
+// whose reading stops before its first record is no log to save to.
+bool LoadedAsLog(const LoadResult& r) {
+    return r.stop == LoadResult::Stop::End || r.records > 0;
+}
 } // namespace
 
 MainController::MainController(MainView& view, Services services, State state)
@@ -219,7 +226,9 @@ void MainController::Button5Click() {
 void MainController::LoadHistory(bool measurementShown) {
     if (!graph_ && !makeGraph_)
         throw std::logic_error("the graph window is not there yet");
-    if (!measurementShown) {
+    // With no file known to this run, a declined or cancelled save leaves
+    // nothing to show but what the open dialog finds.
+    if (!measurementShown || st_.logFilePath.empty()) {
         offerLastLog();
         const auto chosen = s_.files.chooseOpen();
         if (!chosen) {
@@ -228,9 +237,6 @@ void MainController::LoadHistory(bool measurementShown) {
         }
         st_.logFilePath = *chosen;
     }
-    if (st_.logFilePath.empty())
-        return;
-
     LoadResult result;
     try {
         result = ReadHistory(s_.fs, st_.logFilePath, st_.history);
@@ -239,7 +245,7 @@ void MainController::LoadHistory(bool measurementShown) {
         s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
         return;
     }
-    logUsed(&st_.logFilePath);
+    logUsed(LoadedAsLog(result) ? &st_.logFilePath : nullptr);
 
     if (!graph_)
         graph_ = &makeGraph_();
@@ -252,11 +258,15 @@ void MainController::LoadHistory(bool measurementShown) {
 }
 
 void MainController::Button1Click() {
-    if (!NothingOnDisplay() && !offerSave("測定結果を保存して終了しますか？"))
+    if (!NothingOnDisplay() && !offerSave(kCloseQuestion))
         return;
     keepTargets();
     closing_ = true;
     view_.closeWindow();
+}
+
+bool MainController::FormCloseQuery() {
+    return closing_ || NothingOnDisplay() || offerSave(kCloseQuestion);
 }
 
 void MainController::FormClose() {

@@ -54,9 +54,13 @@ public:
     void Button4Click(); // save
     void Button5Click(); // graph
     void Button1Click(); // close
-    // The window closed by its frame (close box, Alt+F4, system menu) or by
-    // the end of the program: the targets the user confirmed are written
-    // back as the close command writes them, without its save question.
+    // The window is about to close by its frame (close box, Alt+F4, system
+    // menu): a measurement on display is offered for saving, as the close
+    // command offers it. False when the window is to stay open: the user
+    // wanted it saved and the save failed.
+    bool FormCloseQuery();
+    // The window closed, however: the targets the user confirmed are
+    // written back as the close command writes them.
     void FormClose();
     // The desktop session ends, maybe without closing the window first: the
     // targets, and the graph window's choices, are written back, and no box
@@ -102,8 +106,8 @@ private:
     void keepTargets();
     // Before a log dialog: it offers the last file that worked.
     void offerLastLog();
-    // After a save or a load: `path` worked, or, when null, the file chosen
-    // did not. The dialogs then offer the last file that worked.
+    // After a save or a load: `path` worked as a log, or, when null, the
+    // file chosen did not. The dialogs then offer the last file that worked.
     void logUsed(const std::string* path);
 
     MainView& view_;

@@ -386,8 +386,17 @@ void TFVorn::showEvent(QShowEvent* event) {
     }
 }
 
-// However the window closes, the targets go back to the settings file.
+// However the window closes, the targets go back to the settings file. A
+// measurement on display is offered for saving first, unless the desktop
+// session is ending: nobody is there to answer then.
 void TFVorn::closeEvent(QCloseEvent* event) {
+    bool mayClose = qApp->isSavingSession();
+    if (!mayClose)
+        boundary_.run([this, &mayClose] { mayClose = controller_.FormCloseQuery(); });
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
     run(&MainController::FormClose);
     QMainWindow::closeEvent(event);
 }
@@ -463,8 +472,13 @@ void TFVorn::setHint(MainCtl c, const std::string& hint) {
     w->installEventFilter(plainTips_);
     w->setToolTip(PlainText(hint));
 }
+// A field the controller moves to has its text selected, as one reached by
+// Tab: what is typed next replaces it.
 void TFVorn::setFocus(MainCtl c) {
-    controls_.at(c)->setFocus(Qt::OtherFocusReason);
+    QWidget* w = controls_.at(c);
+    w->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        edit->selectAll();
 }
 
 void TFVorn::showTargetsDialog() {
