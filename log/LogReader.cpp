@@ -75,6 +75,10 @@ std::string StopText(const LoadResult& r) {
 
 } // namespace
 
+std::string StopNotice(const LoadResult& result) {
+    return result.stop == LoadResult::Stop::End ? "" : StopText(result);
+}
+
 std::string ExportNotice(const WholeLog& log) {
     if (log.result.stop == LoadResult::Stop::End)
         return "";
