@@ -11,6 +11,7 @@ const char* const kUsage =
     "Usage: vorn [--help | --version]\n"
     "       vorn --csv LOG [--trend [--quantity NAME]]\n"
     "       vorn --graph LOG --output FILE [--quantity NAME] [--trend]\n"
+    "       vorn --stats LOG --period week|month|year [--quantity NAME]\n"
     "\n"
     "Vorn2 (Vorn\xEF\xBC\x92) is a desktop weigh-in log in Japanese: type a height, a weight and\n"
     "a fat percentage, see the derived figures, append them to a log file of\n"
@@ -30,6 +31,10 @@ const char* const kUsage =
     "              name in the main window: \xE8\xBA\xAB\xE9\x95\xB7, "
     "\xE4\xBD\x93\xE9\x87\x8D (the default), \xE8\x84\x82\xE8\x82\xAA\xE7\x8E\x87, BMI, ...\n"
     "  --trend     add the trend: a last column of the CSV, a line on the chart\n"
+    "  --stats LOG write the count, average, lowest, highest, change and trend of\n"
+    "              a quantity of LOG per ISO week (Monday first; week 1 holds the\n"
+    "              year's first Thursday), month or year, as --period says, as CSV\n"
+    "              on standard output\n"
     "\n"
     "Exit status: 0 done, 1 a file could not be read or written (the reason is\n"
     "on standard error; a damaged log is exported up to where it stops), 2 a\n"
@@ -109,6 +114,58 @@ CommandLineAnswer ParseExport(const std::vector<std::string>& args) {
     return a;
 }
 
+const char* const kPeriods[] = {"week", "month", "year"};
+
+CommandLineAnswer UnknownQuantity(const std::string& name) {
+    std::string names;
+    for (const QuantityFacts& f : kQuantities)
+        names += std::string(names.empty() ? "" : ", ") + f.caption;
+    return Usage("unknown quantity '" + Printable(name) + "' (one of " + names + ")");
+}
+
+// --stats LOG --period week|month|year [--quantity NAME], in any order.
+CommandLineAnswer ParseStats(const std::vector<std::string>& args) {
+    CommandLineAnswer a;
+    a.task = CommandLineAnswer::Task::Stats;
+    if (args.size() < 2 || args[1].empty() || args[1].rfind("--", 0) == 0)
+        return Usage("--stats needs the log file to read");
+    a.log = args[1];
+    bool quantityGiven = false;
+    bool periodGiven = false;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        const std::string arg = Printable(args[i]);
+        const bool known = arg == "--quantity" || arg == "--period";
+        if (known && i + 1 == args.size())
+            return Usage(arg + " needs a value");
+        if (known && (arg == "--quantity" ? quantityGiven : periodGiven))
+            return Usage(arg + " given twice");
+        if (arg == "--quantity") {
+            quantityGiven = true;
+            a.quantity = QuantityNamed(args[++i]);
+            if (a.quantity < 0)
+                return UnknownQuantity(args[i]);
+        } else if (arg == "--period") {
+            periodGiven = true;
+            const std::string& name = args[++i];
+            int p = 0;
+            while (p < 3 && name != kPeriods[p])
+                ++p;
+            if (p == 3)
+                return Usage("unknown period '" + Printable(name) + "' (one of week, month, year)");
+            a.period = static_cast<Period>(p);
+        } else if (arg == "--trend" || arg == "--output") {
+            return Usage(arg + " does not belong to --stats");
+        } else {
+            return Usage(
+                (arg.size() > 1 && arg[0] == '-' ? "unknown option '" : "unexpected argument '") +
+                arg + "'");
+        }
+    }
+    if (!periodGiven)
+        return Usage("--stats needs --period week, month or year");
+    return a;
+}
+
 } // namespace
 
 CommandLineAnswer ParseCommandLine(const std::vector<std::string>& args) {
@@ -117,6 +174,8 @@ CommandLineAnswer ParseCommandLine(const std::vector<std::string>& args) {
         return answer;
     if (args.front() == "--csv" || args.front() == "--graph")
         return ParseExport(args);
+    if (args.front() == "--stats")
+        return ParseStats(args);
     answer.task = CommandLineAnswer::Task::Print;
     const std::string arg = Printable(args.front());
     if (args.size() == 1 && arg == "--help") {
