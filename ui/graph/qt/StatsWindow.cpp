@@ -66,9 +66,12 @@ StatsWindow::StatsWindow(StatsTable table, Compute compute, Prompter& prompter, 
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { openMenu(view_->viewport()->mapToGlobal(pos)); });
-    auto* shiftF10 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), view_);
-    shiftF10->setContext(Qt::WidgetShortcut);
-    connect(shiftF10, &QShortcut::activated, this, [this] {
+    // The Menu key can also arrive as a request for the menu: openMenu
+    // opens it once.
+    auto* keys = new QShortcut(view_);
+    keys->setKeys({QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)});
+    keys->setContext(Qt::WidgetShortcut);
+    connect(keys, &QShortcut::activated, this, [this] {
         openMenu(view_->viewport()->mapToGlobal(view_->viewport()->rect().center()));
     });
     connect(period_, &QComboBox::currentIndexChanged, this, &StatsWindow::showPeriod);
