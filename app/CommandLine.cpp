@@ -3,6 +3,9 @@
 #include "core/Quantities.h"
 #include "ui/graph/ChartFormat.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace vorn {
 
 namespace {
@@ -114,7 +117,12 @@ CommandLineAnswer ParseExport(const std::vector<std::string>& args) {
     return a;
 }
 
-const char* const kPeriods[] = {"week", "month", "year"};
+struct PeriodOption {
+    const char* name;
+    Period period;
+};
+constexpr PeriodOption kPeriods[] = {
+    {"week", Period::Week}, {"month", Period::Month}, {"year", Period::Year}};
 
 CommandLineAnswer UnknownQuantity(const std::string& name) {
     std::string names;
@@ -147,12 +155,11 @@ CommandLineAnswer ParseStats(const std::vector<std::string>& args) {
         } else if (arg == "--period") {
             periodGiven = true;
             const std::string& name = args[++i];
-            int p = 0;
-            while (p < 3 && name != kPeriods[p])
-                ++p;
-            if (p == 3)
+            const auto* p = std::find_if(std::begin(kPeriods), std::end(kPeriods),
+                                         [&](const PeriodOption& o) { return name == o.name; });
+            if (p == std::end(kPeriods))
                 return Usage("unknown period '" + Printable(name) + "' (one of week, month, year)");
-            a.period = static_cast<Period>(p);
+            a.period = p->period;
         } else if (arg == "--trend" || arg == "--output") {
             return Usage(arg + " does not belong to --stats");
         } else {

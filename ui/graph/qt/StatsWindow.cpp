@@ -26,6 +26,7 @@ StatsWindow::StatsWindow(StatsTable table, Compute compute, Prompter& prompter, 
 
     period_ = new QComboBox(this);
     period_->setObjectName(QStringLiteral("StatsPeriod"));
+    // In the order of Period: the choice's index is the period.
     period_->addItems(
         {QStringLiteral("週ごと"), QStringLiteral("月ごと"), QStringLiteral("年ごと")});
     period_->setCurrentIndex(static_cast<int>(table.periods().period()));
