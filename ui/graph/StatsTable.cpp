@@ -58,14 +58,17 @@ std::string StatsTable::text(std::size_t row, std::size_t column) const {
 
 std::string StatsTable::csv() const {
     std::string out;
-    for (std::size_t c = 0; c < kStatsHeaders.size(); ++c)
-        out += (c ? "," : "") + CsvField(kStatsHeaders[c]);
-    out += "\r\n";
-    for (std::size_t row = 0; row < rowCount(); ++row) {
-        for (std::size_t c = 0; c < kStatsHeaders.size(); ++c)
-            out += (c ? "," : "") + CsvField(text(row, c));
+    auto line = [&out](auto cell) {
+        for (std::size_t c = 0; c < kStatsHeaders.size(); ++c) {
+            if (c > 0)
+                out += ',';
+            out += CsvField(cell(c));
+        }
         out += "\r\n";
-    }
+    };
+    line([](std::size_t c) { return std::string(kStatsHeaders[c]); });
+    for (std::size_t row = 0; row < rowCount(); ++row)
+        line([&](std::size_t c) { return text(row, c); });
     return out;
 }
 
