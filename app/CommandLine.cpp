@@ -3,7 +3,9 @@
 #include "core/Quantities.h"
 #include "ui/graph/ChartFormat.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace vorn {
 
@@ -13,6 +15,7 @@ const char* const kUsage =
     "Usage: vorn [--help | --version]\n"
     "       vorn --csv LOG [--bom] [--trend [--quantity NAME]]\n"
     "       vorn --graph LOG --output FILE [--quantity NAME] [--trend]\n"
+    "       vorn --stats LOG --period week|month|year [--quantity NAME]\n"
     "\n"
     "Vorn2 (Vorn\xEF\xBC\x92) is a desktop weigh-in log in Japanese: type a height, a weight and\n"
     "a fat percentage, see the derived figures, append them to a log file of\n"
@@ -37,6 +40,10 @@ const char* const kUsage =
     "              height, weight (the default), fat-percent, fat-mass,\n"
     "              lean-mass, water, standard-weight, bmi, obesity\n"
     "  --trend     add the trend: a last column of the CSV, a line on the chart\n"
+    "  --stats LOG write the count, average, lowest, highest, change and trend of\n"
+    "              a quantity of LOG per ISO week (Monday first; week 1 holds the\n"
+    "              year's first Thursday), month or year, as --period says, as CSV\n"
+    "              on standard output\n"
     "\n"
     "Exit status: 0 done, 1 a file could not be read or written (the reason is\n"
     "on standard error; a damaged log is exported up to where it stops), 2 a\n"
@@ -142,6 +149,54 @@ CommandLineAnswer ParseExport(const std::vector<std::string>& args) {
     return a;
 }
 
+struct PeriodOption {
+    const char* name;
+    Period period;
+};
+constexpr PeriodOption kPeriods[] = {
+    {"week", Period::Week}, {"month", Period::Month}, {"year", Period::Year}};
+
+// --stats LOG --period week|month|year [--quantity NAME], in any order.
+CommandLineAnswer ParseStats(const std::vector<std::string>& args) {
+    CommandLineAnswer a;
+    a.task = CommandLineAnswer::Task::Stats;
+    if (args.size() < 2 || args[1].empty() || args[1].rfind("--", 0) == 0)
+        return Usage("--stats には、読み込む記録ファイルを指定してください。");
+    a.log = args[1];
+    bool quantityGiven = false;
+    bool periodGiven = false;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        const std::string arg = Printable(args[i]);
+        const bool known = arg == "--quantity" || arg == "--period";
+        if (known && i + 1 == args.size())
+            return Usage(arg + " には値を指定してください。");
+        if (known && (arg == "--quantity" ? quantityGiven : periodGiven))
+            return Usage(arg + " が 2 回指定されています。");
+        if (arg == "--quantity") {
+            quantityGiven = true;
+            a.quantity = QuantityNamed(args[++i]);
+            if (a.quantity < 0)
+                return Usage(UnknownQuantity(args[i]));
+        } else if (arg == "--period") {
+            periodGiven = true;
+            const std::string& name = args[++i];
+            const auto* p = std::find_if(std::begin(kPeriods), std::end(kPeriods),
+                                         [&](const PeriodOption& o) { return name == o.name; });
+            if (p == std::end(kPeriods))
+                return Usage("期間「" + Printable(name) +
+                             "」はありません。指定できるのは week、month、year です。");
+            a.period = p->period;
+        } else if (arg == "--trend" || arg == "--output" || arg == "--bom") {
+            return Usage(arg + " は --stats には指定できません。");
+        } else {
+            return Usage(Unexpected(arg));
+        }
+    }
+    if (!periodGiven)
+        return Usage("--stats には --period week、month、year のどれかも指定してください。");
+    return a;
+}
+
 } // namespace
 
 CommandLineAnswer ParseCommandLine(const std::vector<std::string>& args) {
@@ -150,6 +205,8 @@ CommandLineAnswer ParseCommandLine(const std::vector<std::string>& args) {
         return answer;
     if (args.front() == "--csv" || args.front() == "--graph")
         return ParseExport(args);
+    if (args.front() == "--stats")
+        return ParseStats(args);
     answer.task = CommandLineAnswer::Task::Print;
     const std::string arg = Printable(args.front());
     if (args.size() == 1 && arg == "--help") {

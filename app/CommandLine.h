@@ -3,6 +3,8 @@
 // The command line. The windows take no arguments; --help and --version are
 // answered, and the exports run, before any window is made.
 
+#include "core/PeriodStats.h"
+
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@ struct CommandLineAnswer {
         Print,   // print the texts and exit with exitCode
         Csv,     // write the log's table on standard output
         Graph,   // write the log's chart into `output`
+        Stats,   // write the log's statistics per period on standard output
     };
     Task task = Task::Windows;
     int exitCode = 0;
@@ -24,7 +27,8 @@ struct CommandLineAnswer {
     std::string output;
     int quantity = 1; // weight
     bool trend = false;
-    bool byteOrderMark = false; // the CSV starts with UTF-8's
+    bool byteOrderMark = false;   // the CSV starts with UTF-8's
+    Period period = Period::Week; // --stats
 };
 
 CommandLineAnswer ParseCommandLine(const std::vector<std::string>& args);

@@ -1,6 +1,7 @@
 #include "app/ExportCommand.h"
 
 #include "core/Errors.h"
+#include "log/DatedLog.h"
 #include "log/HistoryCsv.h"
 #include "log/LogError.h"
 #include "log/LogReader.h"
@@ -14,6 +15,7 @@
 #include "targets/TargetStore.h"
 #include "targets/TargetTable.h"
 #include "ui/graph/GridTable.h"
+#include "ui/graph/StatsTable.h"
 #include "ui/graph/TFGrah.h"
 #include "ui/graph/TrendChoice.h"
 #include "ui/graph/WindowChoice.h"
@@ -124,6 +126,25 @@ int RunCsvExport(const CommandLineAnswer& a) {
     if (!WriteOut(csv))
         return 1;
     if (const std::string notice = ExportNotice(log); !notice.empty()) {
+        Say(notice);
+        return 1;
+    }
+    return 0;
+}
+
+int RunStatsExport(const CommandLineAnswer& a) {
+    PosixFileSystem fs;
+    SystemClock clock;
+    DatedLog log;
+    try {
+        log = ReadDatedLog(fs, a.log, clock.now());
+    } catch (const LogError& e) {
+        Say(e.what());
+        return 1;
+    }
+    if (!WriteOut(StatsTable::Of(log, a.quantity, a.period).csv()))
+        return 1;
+    if (const std::string notice = StatsNotice(log); !notice.empty()) {
         Say(notice);
         return 1;
     }

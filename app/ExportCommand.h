@@ -13,6 +13,8 @@ namespace vorn {
 // written, or the log stops early (the export then holds what came before
 // the stop); the reason goes to standard error.
 int RunCsvExport(const CommandLineAnswer& answer);
+// The statistics per period of one quantity, as CSV on standard output.
+int RunStatsExport(const CommandLineAnswer& answer);
 // Makes the application itself and calls `setUp` on it first. With no
 // display named anywhere, it draws on the offscreen platform.
 int RunGraphExport(const CommandLineAnswer& answer, char* programName,

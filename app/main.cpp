@@ -91,6 +91,8 @@ int main(int argc, char** argv) {
         return std::fflush(stdout) == 0 ? answer.exitCode : 1;
     case CommandLineAnswer::Task::Csv:
         return RunCsvExport(answer);
+    case CommandLineAnswer::Task::Stats:
+        return RunStatsExport(answer);
     case CommandLineAnswer::Task::Graph: {
         QTranslator qtTranslator;
         return RunGraphExport(answer, argv[0], [&] { SetUpApplication(qtTranslator); });

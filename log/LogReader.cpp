@@ -80,6 +80,10 @@ std::string StopPlace(const LoadResult& r) {
            " 行目）";
 }
 
+std::string StopNotice(const LoadResult& result) {
+    return result.stop == LoadResult::Stop::End ? "" : StopText(result);
+}
+
 std::string ExportNotice(const WholeLog& log) {
     if (log.result.stop == LoadResult::Stop::End)
         return "";

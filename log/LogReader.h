@@ -58,6 +58,10 @@ WholeLog ReadWholeLog(LogFileSystem& fs, const std::string& path);
 // where it stopped and how many records were written; empty after End.
 std::string ExportNotice(const WholeLog& log);
 
+// Where reading stopped and why, for a notice: "記録 3 件目（5 行目）で…";
+// empty after End.
+std::string StopNotice(const LoadResult& result);
+
 // The notice for the user about a load that stopped early; empty after End.
 std::string LoadNotice(const LoadResult& result);
 

@@ -64,6 +64,13 @@ printf '%s\r\n' "$header,傾向 体重(kg)" \
     "YYYY-08-30T20:00,170.00,65.00,20.00,13.00,52.00,38.06,63.58,22.49,2.23,65.00" \
     "YYYY-08-31T20:00,170.00,64.00,,,,,63.58,22.15,0.66,64.90" >"$work/want.csv"
 cmp -s "$work/t2.csv" "$work/want.csv" || { echo "FAILED: the CSV's bytes" >&2; failed=1; }
+# The statistics per period: the same records, the same exits.
+stats="期間,開始,終了,件数,平均,最小,最大,差,傾向"
+check 2 "vorn: --stats には --period week、month、year のどれかも指定してください。" --stats "$log" --quantity BMI
+check 2 "vorn: 期間「day」はありません。指定できるのは week、month、year です。" --stats "$log" --period day
+"$vorn" --stats "$log" --period month | sed 's/20[0-9][0-9]-/YYYY-/g' >"$work/s.csv" || failed=1
+printf '%s\r\n' "$stats" "YYYY-08,YYYY-08-01,YYYY-08-31,2,64.50,64.00,65.00,,64.90" >"$work/want.csv"
+cmp -s "$work/s.csv" "$work/want.csv" || { echo "FAILED: the statistics' bytes" >&2; failed=1; }
 if [ -w /dev/full ] && "$vorn" --csv "$log" >/dev/full 2>/dev/null; then
     echo "FAILED: vorn --csv >/dev/full reported success" >&2
     failed=1
@@ -74,6 +81,7 @@ awk 'BEGIN { for (i = 0; i < 1200; i++) print " 10100 170.00 65.00 20.00 13.00 5
 [ "$("$vorn" --csv "$work/big.txt" | wc -l)" -eq 1201 ] || { echo "FAILED: not every record" >&2; failed=1; }
 printf ' 83220 170.00 x\n' >>"$log"
 check 1 "$header" --csv "$log"
+check 1 "$stats" --stats "$log" --period year
 "$vorn" --csv "$log" 2>"$work/err.txt" | [ "$(wc -l)" -eq 3 ] || { echo "FAILED: the damaged log's records" >&2; failed=1; }
 grep -q "^vorn: 記録 3 件目（3 行目）で読み込みを中止しました（数値でない内容があります）。それより前の 2 件を書き出しました。" "$work/err.txt" || { echo "FAILED: the damaged log's notice" >&2; failed=1; }
 # The chart in its three types, the PNG at twice the window's designed
