@@ -564,7 +564,7 @@ void TFGrah::buildGrid() {
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, Qt::black);
     sg_->setPalette(palette);
-    grid_ = new GridModel(sg_);
+    grid_ = new GridModel(controller_.grid(), sg_);
     sg_->setModel(grid_);
     tableMenu_ = new TableMenu(sg_, controller_, boundary_, this);
 }
@@ -753,12 +753,14 @@ void TFGrah::pointerMoved(const QPoint& viewportPos) {
                        QRect(viewportPos, QSize()).adjusted(-reach, -reach, reach, reach));
 }
 
-const GridTable& TFGrah::grid() const {
-    return grid_->table();
+void TFGrah::showPlot(const Plot& plot) {
+    setTargetLegendVisible(plot.withTarget);
+    setPlot(plot.measured, plot.target, plot.trend);
+    setTrendSummary(plot.summary);
 }
 
-void TFGrah::setRows(int first, std::vector<GridRow> rows) {
-    grid_->setRows(first, std::move(rows));
+void TFGrah::showRows(const GridTable& grid, int first, int count) {
+    grid_->showRows(grid, first, count);
     // The rows now hold other records, or none: a selection made before
     // must not pick them.
     sg_->clearSelection();

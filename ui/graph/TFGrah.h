@@ -77,13 +77,13 @@ protected:
 
 private:
     // GraphView
-    void setTargetLegendVisible(bool visible) override;
-    void setPlot(const std::vector<PlotPoint>& measured, const std::vector<PlotPoint>& target,
-                 const std::vector<PlotPoint>& trend) override;
-    void setTrendSummary(const std::optional<std::string>& summary) override;
+    void showPlot(const Plot& plot) override;
     void setTrendChecked(bool checked) override;
-    const GridTable& grid() const override;
-    void setRows(int first, std::vector<GridRow> rows) override;
+    void showRows(const GridTable& grid, int first, int count) override;
+    void setTargetLegendVisible(bool visible);
+    void setPlot(const std::vector<PlotPoint>& measured, const std::vector<PlotPoint>& target,
+                 const std::vector<PlotPoint>& trend);
+    void setTrendSummary(const std::optional<std::string>& summary);
     void setQuantityChecked(int quantity) override;
     void setWindowSize(int width, int outerHeight, bool unfolded) override;
     int windowTop() const override;
