@@ -11,6 +11,7 @@ const char* const kUsage =
     "Usage: vorn [--help | --version]\n"
     "       vorn --csv LOG [--trend [--quantity NAME]]\n"
     "       vorn --graph LOG --output FILE [--quantity NAME] [--trend]\n"
+    "                    [--size WIDTHxHEIGHT]\n"
     "\n"
     "Vorn2 (Vorn\xEF\xBC\x92) is a desktop weigh-in log in Japanese: type a height, a weight and\n"
     "a fat percentage, see the derived figures, append them to a log file of\n"
@@ -30,6 +31,9 @@ const char* const kUsage =
     "              name in the main window: \xE8\xBA\xAB\xE9\x95\xB7, "
     "\xE4\xBD\x93\xE9\x87\x8D (the default), \xE8\x84\x82\xE8\x82\xAA\xE7\x8E\x87, BMI, ...\n"
     "  --trend     add the trend: a last column of the CSV, a line on the chart\n"
+    "  --size WIDTHxHEIGHT  the chart's size in pixels (a PNG's; an SVG or PDF\n"
+    "              is drawn alike at half as many 96 dpi pixels), each side from\n"
+    "              100 to 4000; by default 690x562\n"
     "\n"
     "Exit status: 0 done, 1 a file could not be read or written (the reason is\n"
     "on standard error; a damaged log is exported up to where it stops), 2 a\n"
@@ -61,6 +65,28 @@ int QuantityNamed(const std::string& name) {
     return -1;
 }
 
+// "WIDTHxHEIGHT", each a number of digits within the sizes --size takes.
+std::optional<std::pair<int, int>> SizeNamed(const std::string& text) {
+    const std::size_t x = text.find('x');
+    const auto side = [](const std::string& digits) {
+        long value = 0;
+        for (const char c : digits) {
+            if (c < '0' || c > '9' || value > kLargestGraphSide)
+                return -1L;
+            value = value * 10 + (c - '0');
+        }
+        return digits.empty() || value < kSmallestGraphSide || value > kLargestGraphSide ? -1L
+                                                                                         : value;
+    };
+    if (x == std::string::npos)
+        return std::nullopt;
+    const long width = side(text.substr(0, x));
+    const long height = side(text.substr(x + 1));
+    if (width < 0 || height < 0)
+        return std::nullopt;
+    return std::pair{static_cast<int>(width), static_cast<int>(height)};
+}
+
 // --csv LOG ... or --graph LOG ...: the export's options in any order.
 CommandLineAnswer ParseExport(const std::vector<std::string>& args) {
     const bool graph = args[0] == "--graph";
@@ -73,7 +99,8 @@ CommandLineAnswer ParseExport(const std::vector<std::string>& args) {
     bool outputGiven = false;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string arg = Printable(args[i]);
-        const bool takesValue = arg == "--quantity" || (graph && arg == "--output");
+        const bool takesValue =
+            arg == "--quantity" || (graph && (arg == "--output" || arg == "--size"));
         if (takesValue && i + 1 == args.size())
             return Usage(arg + " needs a value");
         if (arg == "--trend" && !a.trend) {
@@ -93,9 +120,16 @@ CommandLineAnswer ParseExport(const std::vector<std::string>& args) {
             a.output = args[++i];
             if (!ChartFormatOf(a.output))
                 return Usage("--output FILE must end in .png, .svg or .pdf");
-        } else if (arg == "--trend" || arg == "--quantity" || arg == "--output") {
-            return Usage(arg +
-                         (graph || arg != "--output" ? " given twice" : " belongs to --graph"));
+        } else if (graph && arg == "--size" && !a.size) {
+            a.size = SizeNamed(args[++i]);
+            if (!a.size)
+                return Usage("--size must be WIDTHxHEIGHT, each from " +
+                             std::to_string(kSmallestGraphSide) + " to " +
+                             std::to_string(kLargestGraphSide) + " pixels");
+        } else if (arg == "--trend" || arg == "--quantity" || arg == "--output" ||
+                   arg == "--size") {
+            const bool graphOnly = arg == "--output" || arg == "--size";
+            return Usage(arg + (graph || !graphOnly ? " given twice" : " belongs to --graph"));
         } else {
             return Usage(
                 (arg.size() > 1 && arg[0] == '-' ? "unknown option '" : "unexpected argument '") +

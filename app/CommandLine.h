@@ -3,7 +3,9 @@
 // The command line. The windows take no arguments; --help and --version are
 // answered, and the exports run, before any window is made.
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vorn {
@@ -24,7 +26,13 @@ struct CommandLineAnswer {
     std::string output;
     int quantity = 1; // weight
     bool trend = false;
+    // The chart's pixels, width by height; none: its designed size.
+    std::optional<std::pair<int, int>> size;
 };
+
+// The sizes --size takes, each side.
+inline constexpr int kSmallestGraphSide = 100;
+inline constexpr int kLargestGraphSide = 4000;
 
 CommandLineAnswer ParseCommandLine(const std::vector<std::string>& args);
 

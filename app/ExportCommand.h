@@ -5,17 +5,16 @@
 
 #include "app/CommandLine.h"
 
-#include <functional>
-
 namespace vorn {
 
 // Each returns the exit status: 0 done, 1 when a file could not be read or
 // written, or the log stops early (the export then holds what came before
 // the stop); the reason goes to standard error.
 int RunCsvExport(const CommandLineAnswer& answer);
-// Makes the application itself and calls `setUp` on it first. With no
-// display named anywhere, it draws on the offscreen platform.
-int RunGraphExport(const CommandLineAnswer& answer, char* programName,
-                   const std::function<void()>& setUp);
+// Draws with no window, on the application the caller has made.
+int RunGraphExport(const CommandLineAnswer& answer);
+// With no display named anywhere, the application to come draws on the
+// offscreen platform.
+void UseOffscreenWithoutDisplay();
 
 } // namespace vorn

@@ -2,7 +2,7 @@
 #include "platform/IniSettingsStore.h"
 #include "support/TestHome.h"
 #include "support/fakes/FakeSeams.h"
-#include "ui/graph/TFGrah.h"
+#include "ui/graph/qt/TFGrah.h"
 
 #include <QChart>
 #include <QChartView>

@@ -1,4 +1,4 @@
-#include "ui/graph/GridModel.h"
+#include "ui/graph/qt/GridModel.h"
 
 #include "platform/qt/PlainText.h"
 
