@@ -112,6 +112,7 @@ GraphChart::GraphChart(Medium medium, QObject* parent) : QObject(parent), medium
     // Once a zoom has run its course, or the plot taken its new size, the
     // trend is drawn again for the view it came to.
     trendRedraw_ = new QTimer(this);
+    trendRedraw_->setObjectName(QStringLiteral("TrendRedraw"));
     trendRedraw_->setSingleShot(true);
     trendRedraw_->setInterval(kAnimationMs + kSettleMs);
     connect(trendRedraw_, &QTimer::timeout, this, [this] { redrawTrendStill(); });
