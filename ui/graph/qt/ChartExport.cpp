@@ -23,7 +23,6 @@ void Png(GraphChart& paper, const QSizeF& size, QBuffer& buffer) {
     const QSize pixels(static_cast<int>(std::lround(size.width() * kPngDensity)),
                        static_cast<int>(std::lround(size.height() * kPngDensity)));
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
     {
         QPainter painter(&image);
         painter.scale(kPngDensity, kPngDensity);

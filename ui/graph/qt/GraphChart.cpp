@@ -331,6 +331,8 @@ void GraphChart::paint(QPainter& painter, const QSizeF& size) {
     chart_->layout()->activate();
     redrawTrendStill();
     const QRectF target(QPointF(0, 0), size);
+    // The chart's background leaves its edge uncovered: white, as on screen.
+    painter.fillRect(target, Qt::white);
     painter.setRenderHint(QPainter::Antialiasing);
     paperScene_->setSceneRect(target);
     paperScene_->render(&painter, target, target);
