@@ -327,6 +327,8 @@ std::unique_ptr<GraphChart> GraphChart::paperCopy() const {
 }
 
 void GraphChart::paint(QPainter& painter, const QSizeF& size) {
+    if (!paperScene_)
+        return; // the window's chart is drawn by its view
     chart_->resize(size);
     chart_->layout()->activate();
     redrawTrendStill();
