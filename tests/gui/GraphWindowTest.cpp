@@ -339,7 +339,8 @@ TEST_F(GraphWindow, ReplottingDuringAnimationsIsSafe) {
     for (int i = 0; i < 40; ++i) {
         click(order[i % 8]);
         const int wanted = frames + 1 + i % 3;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return frames >= wanted; })) << i;
+        // (A slow machine may end the animation in fewer.)
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frames >= wanted || chartSettled(); })) << i;
     }
     // The last quantity, standard weight, with its axes as a fresh plot fits them.
     ASSERT_TRUE(QTest::qWaitFor([&] { return chartSettled(); }));
