@@ -15,6 +15,7 @@ const char* const kUsage =
     "Usage: vorn [--help | --version]\n"
     "       vorn --csv LOG [--bom] [--trend [--quantity NAME]]\n"
     "       vorn --graph LOG --output FILE [--quantity NAME] [--trend]\n"
+    "                    [--size WIDTHxHEIGHT]\n"
     "       vorn --stats LOG --period week|month|year [--quantity NAME]\n"
     "\n"
     "Vorn2 (Vorn\xEF\xBC\x92) is a desktop weigh-in log in Japanese: type a height, a weight and\n"
@@ -44,6 +45,9 @@ const char* const kUsage =
     "              a quantity of LOG per ISO week (Monday first; week 1 holds the\n"
     "              year's first Thursday), month or year, as --period says, as CSV\n"
     "              on standard output\n"
+    "  --size WIDTHxHEIGHT  the chart's size in pixels (a PNG's; an SVG or PDF\n"
+    "              is drawn alike at half as many 96 dpi pixels), each side from\n"
+    "              100 to 4000; by default 690x562\n"
     "\n"
     "Exit status: 0 done, 1 a file could not be read or written (the reason is\n"
     "on standard error; a damaged log is exported up to where it stops), 2 a\n"
@@ -99,11 +103,33 @@ std::string Unexpected(const std::string& arg) {
 
 // An export's option given twice, or to the other export.
 std::string Misplaced(const std::string& option, bool graph) {
-    if (option == "--output" && !graph)
-        return "--output は --graph にだけ指定できます。";
+    if ((option == "--output" || option == "--size") && !graph)
+        return option + " は --graph にだけ指定できます。";
     if (option == "--bom" && graph)
         return "--bom は --csv にだけ指定できます。";
     return option + " が 2 回指定されています。";
+}
+
+// "WIDTHxHEIGHT", each a number of digits within the sizes --size takes.
+std::optional<std::pair<int, int>> SizeNamed(const std::string& text) {
+    const std::size_t x = text.find('x');
+    const auto side = [](const std::string& digits) {
+        long value = 0;
+        for (const char c : digits) {
+            if (c < '0' || c > '9' || value > kLargestGraphSide)
+                return -1L;
+            value = value * 10 + (c - '0');
+        }
+        return digits.empty() || value < kSmallestGraphSide || value > kLargestGraphSide ? -1L
+                                                                                         : value;
+    };
+    if (x == std::string::npos)
+        return std::nullopt;
+    const long width = side(text.substr(0, x));
+    const long height = side(text.substr(x + 1));
+    if (width < 0 || height < 0)
+        return std::nullopt;
+    return std::pair{static_cast<int>(width), static_cast<int>(height)};
 }
 
 // --csv LOG ... or --graph LOG ...: the export's options in any order.
@@ -118,7 +144,8 @@ CommandLineAnswer ParseExport(const std::vector<std::string>& args) {
     bool outputGiven = false;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string arg = Printable(args[i]);
-        const bool takesValue = arg == "--quantity" || (graph && arg == "--output");
+        const bool takesValue =
+            arg == "--quantity" || (graph && (arg == "--output" || arg == "--size"));
         if (takesValue && i + 1 == args.size())
             return Usage(arg + " には値を指定してください。");
         if (arg == "--trend" && !a.trend) {
@@ -135,7 +162,15 @@ CommandLineAnswer ParseExport(const std::vector<std::string>& args) {
             a.output = args[++i];
             if (!ChartFormatOf(a.output))
                 return Usage("--output のファイル名は .png、.svg、.pdf のどれかで終えてください。");
-        } else if (arg == "--trend" || arg == "--quantity" || arg == "--output" || arg == "--bom") {
+        } else if (graph && arg == "--size" && !a.size) {
+            a.size = SizeNamed(args[++i]);
+            if (!a.size)
+                return Usage("--size は 幅x高さ で、どちらも " +
+                             std::to_string(kSmallestGraphSide) + " から " +
+                             std::to_string(kLargestGraphSide) +
+                             " までのピクセル数を指定してください。");
+        } else if (arg == "--trend" || arg == "--quantity" || arg == "--output" || arg == "--bom" ||
+                   arg == "--size") {
             return Usage(Misplaced(arg, graph));
         } else {
             return Usage(Unexpected(arg));

@@ -5,7 +5,9 @@
 
 #include "core/PeriodStats.h"
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vorn {
@@ -29,7 +31,13 @@ struct CommandLineAnswer {
     bool trend = false;
     bool byteOrderMark = false;   // the CSV starts with UTF-8's
     Period period = Period::Week; // --stats
+    // The chart's pixels, width by height; none: its designed size.
+    std::optional<std::pair<int, int>> size;
 };
+
+// The sizes --size takes, each side.
+inline constexpr int kSmallestGraphSide = 100;
+inline constexpr int kLargestGraphSide = 4000;
 
 CommandLineAnswer ParseCommandLine(const std::vector<std::string>& args);
 

@@ -5,8 +5,6 @@
 
 #include "app/CommandLine.h"
 
-#include <functional>
-
 namespace vorn {
 
 // Each returns the exit status: 0 done, 1 when a file could not be read or
@@ -15,9 +13,10 @@ namespace vorn {
 int RunCsvExport(const CommandLineAnswer& answer);
 // The statistics per period of one quantity, as CSV on standard output.
 int RunStatsExport(const CommandLineAnswer& answer);
-// Makes the application itself and calls `setUp` on it first. With no
-// display named anywhere, it draws on the offscreen platform.
-int RunGraphExport(const CommandLineAnswer& answer, char* programName,
-                   const std::function<void()>& setUp);
+// Draws with no window, on the application the caller has made.
+int RunGraphExport(const CommandLineAnswer& answer);
+// With no display named anywhere, the application to come draws on the
+// offscreen platform.
+void UseOffscreenWithoutDisplay();
 
 } // namespace vorn

@@ -1,6 +1,6 @@
 #include "app/Program.h"
 
-#include "ui/graph/TFGrah.h"
+#include "ui/graph/qt/TFGrah.h"
 #include "ui/main/TFVorn.h"
 #include "ui/targets/TFTgt.h"
 

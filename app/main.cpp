@@ -93,14 +93,13 @@ int main(int argc, char** argv) {
         return RunCsvExport(answer);
     case CommandLineAnswer::Task::Stats:
         return RunStatsExport(answer);
-    case CommandLineAnswer::Task::Graph: {
-        QTranslator qtTranslator;
-        return RunGraphExport(answer, argv[0], [&] { SetUpApplication(qtTranslator); });
-    }
+    case CommandLineAnswer::Task::Graph:
+        UseOffscreenWithoutDisplay();
+        break;
     case CommandLineAnswer::Task::Windows:
         break;
     }
-    // The windows take no arguments, Qt's own included.
+    // The windows and the chart take no arguments, Qt's own included.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QtMessageHandler previous = qInstallMessageHandler(StartupMessages);
@@ -108,6 +107,11 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(previous);
     for (const std::string& message : heldBack)
         std::fprintf(stderr, "%s\n", message.c_str());
+    if (answer.task == CommandLineAnswer::Task::Graph) {
+        QTranslator qtTranslator;
+        SetUpApplication(qtTranslator);
+        return RunGraphExport(answer);
+    }
     QtPrompter prompter;
     try {
         QTranslator qtTranslator;

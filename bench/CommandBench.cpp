@@ -13,7 +13,7 @@
 #include "resources/Icons.h"
 #include "support/fakes/FakeSeams.h"
 #include "support/fakes/WorkedExample.h"
-#include "ui/graph/TFGrah.h"
+#include "ui/graph/qt/TFGrah.h"
 #include "ui/main/TFVorn.h"
 
 #include <QApplication>

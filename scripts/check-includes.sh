@@ -9,7 +9,7 @@
 set -eu
 cd "${1:-$(dirname "$0")/..}"
 
-rooms="app help ui/main ui/graph ui/targets ui resources platform/qt targets import log platform core"
+rooms="app help ui/main ui/graph/qt ui/graph ui/targets ui resources platform/qt targets import log platform core"
 
 # shellcheck disable=SC2086
 find $rooms -name '*.cpp' -o -name '*.h' | sort | awk -v rooms="$rooms" '

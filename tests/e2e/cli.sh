@@ -93,6 +93,15 @@ for kind in png svg pdf; do
     [ $? -eq 1 ] || { echo "FAILED: --graph of a damaged log gave no 1" >&2; failed=1; }
 done
 file "$work/g.png" | grep -q "PNG image data, 690 x 562" || { echo "FAILED: the PNG" >&2; failed=1; }
+# The file names the quantity and its lines, each in its line's colour.
+for want in '>種類別測定値 体重(' '"#ff0000"[^>]*>測定値<' '"#8000a0"[^>]*>傾向<'; do
+    tr -d '\n' <"$work/g.svg" | grep -q "$want" || { echo "FAILED: the SVG lacks $want" >&2; failed=1; }
+done
+"$vorn" --graph "$log" --output "$work/s.png" --size 1000x400 2>/dev/null
+file "$work/s.png" | grep -q "PNG image data, 1000 x 400" || { echo "FAILED: --size" >&2; failed=1; }
+for size in 99x400 1000x4001 1000 x400 1e3x400 +100x400; do
+    check 2 "vorn: --size は 幅x高さ で、どちらも 100 から 4000 までのピクセル数を指定してください。" --graph "$log" --output "$work/s.png" --size "$size"
+done
 head -c 5 "$work/g.pdf" | grep -q "%PDF-" || { echo "FAILED: the PDF" >&2; failed=1; }
 grep -q "<svg" "$work/g.svg" || { echo "FAILED: the SVG" >&2; failed=1; }
 [ -z "$(find "$work" -name '.*.??????')" ] || { echo "FAILED: temporary files left" >&2; failed=1; }

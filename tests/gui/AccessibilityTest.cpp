@@ -2,7 +2,7 @@
 // the program makes them.
 
 #include "support/ProgramFixture.h"
-#include "ui/graph/TFGrah.h"
+#include "ui/graph/qt/TFGrah.h"
 #include "ui/targets/TFTgt.h"
 
 #include <QAbstractButton>

@@ -2,8 +2,8 @@
 
 #include "support/ProgramFixture.h"
 #include "support/fakes/WorkedExample.h"
-#include "ui/graph/TFGrah.h"
-#include "ui/graph/TableMenu.h"
+#include "ui/graph/qt/TFGrah.h"
+#include "ui/graph/qt/TableMenu.h"
 #include "ui/targets/TFTgt.h"
 
 #include <QAction>

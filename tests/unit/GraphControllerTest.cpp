@@ -156,7 +156,7 @@ TEST_F(Graph, PlotStopsAtTheRowCountOfTheLatestLoad) {
     c.PlotQuantity(kHeight, "");
     EXPECT_EQ(measured(), (Ys{7, 8}));
     EXPECT_EQ(view.cell(2, 5), "5");
-    EXPECT_EQ(view.table.value(2, 5), 5.0); // its value stays with it
+    EXPECT_EQ(view.table->value(2, 5), 5.0); // its value stays with it
 }
 
 TEST_F(Graph, ChangingQuantityDropsTheOldTargetLine) {
@@ -209,7 +209,7 @@ TEST_F(Graph, RowCountAndCellsStayWithinTheGrid) {
     EXPECT_NO_THROW(c.setRows(999, {GridRow{"998"}}));
     EXPECT_EQ(view.cell(0, 999), "998");
     for (auto [column, row] : {std::pair{-1, 0}, {11, 0}, {0, -1}, {0, 1000}})
-        EXPECT_THROW(view.table.value(column, row), std::out_of_range) << column << "," << row;
+        EXPECT_THROW(view.table->value(column, row), std::out_of_range) << column << "," << row;
     for (int k : {-1, 9})
         EXPECT_THROW(c.PlotQuantity(k, ""), std::out_of_range) << k;
 }

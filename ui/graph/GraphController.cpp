@@ -79,63 +79,21 @@ void GraphController::PlotQuantity(int quantity, const std::string& targetText) 
     if (quantity < 0 || quantity >= kQuantityCount)
         throw std::out_of_range("PlotQuantity: no quantity " + std::to_string(quantity));
     const std::string target = targetText; // the caller's text may change under us
-    const bool withTarget = !target.empty();
-    view_.setTargetLegendVisible(withTarget);
-
-    // A text that is not a number, or one too large for a double, has no
-    // value: the row then plots as 0.
-    const std::optional<double> targetValue =
-        withTarget ? StrToDouble(target) : std::optional<double>(0.0);
-    const GridTable& grid = view_.grid();
-    const int column = GridColumnOf(quantity);
-    std::vector<PlotPoint> measured;
-    std::vector<PlotPoint> targetLine;
-    measured.reserve(static_cast<std::size_t>(std::max(rows_ - 1, 0)));
-    if (withTarget)
-        targetLine.reserve(measured.capacity());
-    for (int row = 1; row < rows_; ++row) {
-        const std::optional<double> value = grid.value(column, row);
-        double y = 0;
-        double t = 0;
-        // One failed conversion, of the cell or of the target, drops both
-        // lines to 0 at this row.
-        if (value && targetValue) {
-            y = *value;
-            t = *targetValue;
-        }
-        const double x = static_cast<double>(measured.size());
-        measured.push_back({x, y});
-        if (withTarget)
-            targetLine.push_back({x, t});
-    }
-    dates_ = DateGridRecords(grid, rows_, s_.clock.now());
-    std::vector<PlotPoint> trendLine;
-    std::optional<std::string> summary;
-    trend_.clear();
-    if (trendShown_) {
-        // The forecast aims at the target the target line draws.
-        const std::optional<double> goal = withTarget ? targetValue : std::nullopt;
-        TrendPlot trend = PlotTrend(grid, rows_, quantity, dates_, goal);
-        trendLine = std::move(trend.line);
-        summary = std::move(trend.summary);
-        trend_ = std::move(trend.trend.values);
-    }
+    data_.dates = DateGridRecords(data_.grid, data_.rows, s_.clock.now());
+    plot_ = PlotOf(data_, quantity, target, trendShown_);
+    plottedTarget_ = target;
     // The lines are replaced even by no points, so that the view fits its
     // axes to this plot and not to the one before.
-    view_.setPlot(measured, targetLine, trendLine);
-    view_.setTrendSummary(summary);
-    plotted_ = quantity;
-    plottedTarget_ = target;
-    plottedPoints_ = static_cast<int>(measured.size());
+    view_.showPlot(plot_);
 }
 
 std::string GraphController::recordText(int record, const std::string& valueLine) const {
-    const GridTable& grid = view_.grid();
+    const GridTable& grid = data_.grid;
     const int row = record + 1;
     std::string text;
     for (const int column : {0, kGridDateColumn}) {
         const std::string& header = grid.text(column, 0);
-        const std::optional<RecordDate>& date = dates_[static_cast<std::size_t>(record)];
+        const std::optional<RecordDate>& date = data_.dates[static_cast<std::size_t>(record)];
         const std::string cell =
             column == kGridDateColumn && date ? RecordDateText(*date) : grid.text(column, row);
         text += header.empty() ? cell : header + ' ' + cell;
@@ -145,28 +103,29 @@ std::string GraphController::recordText(int record, const std::string& valueLine
 }
 
 std::string GraphController::PointText(int point) const {
-    if (point < 0 || point >= plottedPoints_)
+    if (point < 0 || static_cast<std::size_t>(point) >= plot_.measured.size())
         return {};
-    const int column = GridColumnOf(plotted_);
-    const std::string& header = view_.grid().text(column, 0);
-    const std::string& cell = view_.grid().text(column, point + 1);
+    const int column = GridColumnOf(plot_.quantity);
+    const std::string& header = data_.grid.text(column, 0);
+    const std::string& cell = data_.grid.text(column, point + 1);
     return recordText(point, header.empty() ? cell : header + ' ' + cell);
 }
 
 std::string GraphController::TrendPointText(int record) const {
-    if (record < 0 || static_cast<std::size_t>(record) >= trend_.size() ||
-        !trend_[static_cast<std::size_t>(record)])
+    const auto& trend = plot_.trendValues;
+    if (record < 0 || static_cast<std::size_t>(record) >= trend.size() ||
+        !trend[static_cast<std::size_t>(record)])
         return {};
     const std::string value =
-        FloatToStrF(*trend_[static_cast<std::size_t>(record)], Facts(plotted_).precision, 2);
-    const std::string& header = view_.grid().text(GridColumnOf(plotted_), 0);
+        FloatToStrF(*trend[static_cast<std::size_t>(record)], Facts(plot_.quantity).precision, 2);
+    const std::string& header = data_.grid.text(GridColumnOf(plot_.quantity), 0);
     return recordText(record, (header.empty() ? "傾向 " : header + "の傾向 ") + value);
 }
 
 void GraphController::TrendLineClick() {
     trendShown_ = !trendShown_;
     view_.setTrendChecked(trendShown_);
-    PlotQuantity(plotted_, plottedTarget_);
+    PlotQuantity(plot_.quantity, plottedTarget_);
     try {
         SaveTrendShown(s_.settings, trendShown_);
     } catch (const StoreError& e) {
@@ -207,9 +166,9 @@ void GraphController::SaveTableClick() {
         Warn(s_.prompter, e.what());
         return;
     }
-    const std::string csv =
-        HistoryCsv(log, s_.clock.now(), trendShown_ ? std::optional<int>(plotted_) : std::nullopt,
-                   ByteOrderMark::With);
+    const std::string csv = HistoryCsv(
+        log, s_.clock.now(), trendShown_ ? std::optional<int>(plot_.quantity) : std::nullopt,
+        ByteOrderMark::With);
     if (const IoStatus status = WriteExport(*path, csv); !status.ok()) {
         Warn(s_.prompter, ExportFailure(*path, status));
         return;
@@ -218,35 +177,45 @@ void GraphController::SaveTableClick() {
         s_.prompter.show(notice, "注意ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
 }
 
-void GraphController::ShowLog(const std::string& path, HistoryTable& history,
+void GraphController::ShowLog(const std::string& path, const HistoryTable& history,
                               const LoadResult& result) {
     logPath_ = path;
-    history_ = &history;
+    history_ = history;
+    historyShown_ = true;
     skipped_ = result.skipped;
-    // The headers and the records go to the grid in one go; rows past the
-    // last record keep what they held.
-    setRows(0, GridRowsOf(history, result.records));
-    setHistoryRowCount(result.records + 1);
+    fillGrid(result.records, false);
     PlotQuantity(selected_, targets_[static_cast<size_t>(selected_)]);
 }
 
+void GraphController::fillGrid(int records, bool emptyFreed) {
+    const int before = data_.rows;
+    // The headers and the records go to the grid in one go; rows past the
+    // last record keep what they held.
+    setRows(0, GridRowsOf(history_, records));
+    setHistoryRowCount(records + 1);
+    // Rows freed by a removal are emptied: left as they were, the last of
+    // them would still show a record that the log no longer holds.
+    if (emptyFreed && data_.rows < before)
+        setRows(data_.rows, std::vector<GridRow>(static_cast<std::size_t>(before - data_.rows)));
+}
+
 std::vector<int> GraphController::recordRows(std::vector<int> rows) const {
-    std::erase_if(rows, [this](int row) { return row < 1 || row >= rows_; });
+    std::erase_if(rows, [this](int row) { return row < 1 || row >= data_.rows; });
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
 
 bool GraphController::CanRemoveRows(const std::vector<int>& rows) const {
-    return history_ && !recordRows(rows).empty();
+    return historyShown_ && !recordRows(rows).empty();
 }
 
 void GraphController::RemoveRowsClick(const std::vector<int>& rows) {
     const std::vector<int> records = recordRows(rows);
-    if (!history_ || records.empty())
+    if (!historyShown_ || records.empty())
         return;
     const std::string question =
-        RemovalQuestion(view_.grid(), dates_, records, plotted_, logPath_ + "~");
+        RemovalQuestion(data_.grid, data_.dates, records, plot_.quantity, logPath_ + "~");
     if (s_.prompter.show(question, "削除ﾍﾙﾌﾟ", mb::YESNO | mb::ICONINFORMATION | mb::DEFBUTTON2) !=
         mb::IDYES)
         return;
@@ -254,7 +223,7 @@ void GraphController::RemoveRowsClick(const std::vector<int>& rows) {
     std::vector<KnownRecord> known;
     known.reserve(records.size());
     for (const int row : records)
-        known.push_back(HistoryRecord(*history_, skipped_, row));
+        known.push_back(HistoryRecord(history_, skipped_, row));
     try {
         RemoveRecords(s_.fs, logPath_, known);
     } catch (const LogError& e) {
@@ -266,7 +235,7 @@ void GraphController::RemoveRowsClick(const std::vector<int>& rows) {
     }
     std::string notice;
     try {
-        notice = showLogRead(ReadHistory(s_.fs, logPath_, *history_));
+        notice = showLogRead(ReadHistory(s_.fs, logPath_, history_));
     } catch (const LogError& e) {
         Warn(s_.prompter, e.what());
         return;
@@ -283,59 +252,56 @@ bool GraphController::showLogIfChanged() {
     } catch (const LogError&) {
         return false; // the grid stays as it was
     }
-    const int records = rows_ - 1;
+    const int records = data_.rows - 1;
     bool same = result.records == records && result.skipped == skipped_;
     for (int c = 0; same && c < HistoryTable::kColumns; ++c)
         for (int k = 1; same && k <= records; ++k)
-            same = now->at(c, k) == history_->at(c, k);
+            same = now->at(c, k) == history_.at(c, k);
     if (same)
         return false;
-    *history_ = *now;
+    history_ = *now;
     showLogRead(result);
     return true;
 }
 
 std::string GraphController::showLogRead(const LoadResult& result) {
-    const int before = rows_;
-    ShowLog(logPath_, *history_, result);
-    // Rows freed by the removal are emptied: left as they were, the last
-    // of them would still show a record that the log no longer holds.
-    if (rows_ < before)
-        setRows(rows_, std::vector<GridRow>(static_cast<std::size_t>(before - rows_)));
+    skipped_ = result.skipped;
+    fillGrid(result.records, true);
+    PlotQuantity(selected_, targets_[static_cast<size_t>(selected_)]);
     return LoadNotice(result);
 }
 
-void GraphController::select(int quantity) {
+void GraphController::selectQuantity(int quantity) {
     selected_ = quantity;
     PlotQuantity(quantity, targets_[static_cast<size_t>(quantity)]);
 }
 
 void GraphController::RadioButton1Click() {
-    select(QuantityOfRadioButton(1));
+    selectQuantity(QuantityOfRadioButton(1));
 }
 void GraphController::RadioButton2Click() {
-    select(QuantityOfRadioButton(2));
+    selectQuantity(QuantityOfRadioButton(2));
 }
 void GraphController::RadioButton3Click() {
-    select(QuantityOfRadioButton(3));
+    selectQuantity(QuantityOfRadioButton(3));
 }
 void GraphController::RadioButton4Click() {
-    select(QuantityOfRadioButton(4));
+    selectQuantity(QuantityOfRadioButton(4));
 }
 void GraphController::RadioButton5Click() {
-    select(QuantityOfRadioButton(5));
+    selectQuantity(QuantityOfRadioButton(5));
 }
 void GraphController::RadioButton6Click() {
-    select(QuantityOfRadioButton(6));
+    selectQuantity(QuantityOfRadioButton(6));
 }
 void GraphController::RadioButton7Click() {
-    select(QuantityOfRadioButton(7));
+    selectQuantity(QuantityOfRadioButton(7));
 }
 void GraphController::RadioButton8Click() {
-    select(QuantityOfRadioButton(8));
+    selectQuantity(QuantityOfRadioButton(8));
 }
 void GraphController::RadioButton9Click() {
-    select(QuantityOfRadioButton(9));
+    selectQuantity(QuantityOfRadioButton(9));
 }
 
 void GraphController::Button1Click() {
@@ -354,11 +320,13 @@ void GraphController::Button1Click() {
 
 void GraphController::setHistoryRowCount(int rows) {
     GridTable::CheckRows(0, rows);
-    rows_ = rows;
+    data_.rows = rows;
 }
 
 void GraphController::setRows(int first, std::vector<GridRow> rows) {
-    view_.setRows(first, std::move(rows));
+    const int count = static_cast<int>(rows.size());
+    data_.grid.setRows(first, std::move(rows));
+    view_.showRows(data_.grid, first, count);
 }
 
 void GraphController::showModal() {

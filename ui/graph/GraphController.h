@@ -1,7 +1,8 @@
 #pragma once
 
-#include "core/RecordDate.h"
+#include "log/HistoryTable.h"
 #include "targets/TargetTable.h"
+#include "ui/graph/GraphPlot.h"
 #include "ui/graph/GraphView.h"
 #include "ui/graph/WindowChoice.h"
 
@@ -16,12 +17,13 @@ class FileChooser;
 class LogFileSystem;
 class Prompter;
 class SettingsStore;
-struct HistoryTable;
 struct LoadResult;
 
 // The behaviour of the graph window: plotting one quantity of the history
 // grid against its target and, when the user asks for it, its trend; the
-// quantity buttons, the chart's menu, and folding the grid away.
+// quantity buttons, the chart's menu, and folding the grid away. It holds
+// the loaded records (the grid's texts and values, the history they came
+// from) and the latest plot; the window is shown them.
 class GraphController {
 public:
     struct Services {
@@ -86,7 +88,7 @@ public:
     // The log at `path`, just read into `history` by ReadHistory with
     // `result`: its records go to the grid, and the selected quantity is
     // plotted. The grid's records may then be removed from the log.
-    void ShowLog(const std::string& path, HistoryTable& history, const LoadResult& result);
+    void ShowLog(const std::string& path, const HistoryTable& history, const LoadResult& result);
 
     // The table menu's 選択した記録を削除: whether it can act on grid rows
     // `rows`, that is whether a log is shown and one of them holds a record.
@@ -96,7 +98,9 @@ public:
     // does. A removal that fails says why and changes nothing.
     void RemoveRowsClick(const std::vector<int>& rows);
 
-    // Each selects its quantity and plots it against its target.
+    // Selects the quantity and plots it against its target.
+    void selectQuantity(int quantity);
+    // Each selects the quantity of its button.
     void RadioButton1Click();
     void RadioButton2Click();
     void RadioButton3Click();
@@ -115,21 +119,24 @@ public:
     // The rows of the grid in use, its header included: one more than the
     // number of records of the latest load. Raises std::out_of_range for a
     // count outside 0..kGridRows, so that a plot never reads past the grid.
-    int historyRowCount() const { return rows_; }
+    int historyRowCount() const { return data_.rows; }
     void setHistoryRowCount(int rows);
     // Writes rows first, first + 1, ... of the grid in one go; the other rows
     // keep their texts. Raises std::out_of_range for rows outside the grid.
     void setRows(int first, std::vector<GridRow> rows);
+    const GridTable& grid() const { return data_.grid; }
     // Shows the window until the user closes it, then keeps its choices.
     void showModal();
 
 private:
-    void select(int quantity);
     void becomeCompactAndCentred();
     int unfoldedHeight() const;
     // The rows of `rows` that hold a record, ascending, each once.
     std::vector<int> recordRows(std::vector<int> rows) const;
     std::string recordText(int record, const std::string& valueLine) const;
+    // The history's first `records` records in the grid, the rows past them
+    // kept or, with `emptyFreed`, emptied where an earlier load filled them.
+    void fillGrid(int records, bool emptyFreed);
     // The log as `result` read it into the history, in the grid and the
     // plot; returns the notice of the load, if any.
     std::string showLogRead(const LoadResult& result);
@@ -143,23 +150,21 @@ private:
     Services s_;
     bool trendShown_ = false;
     std::string logPath_;
-    // The history the grid was last filled from by ShowLog, and the number
-    // of older records that load left out; none before.
-    HistoryTable* history_ = nullptr;
+    // The records as the grid shows them, and the history the grid was last
+    // filled from by ShowLog with the number of older records that load
+    // left out (no history before).
+    GraphData data_;
+    HistoryTable history_{};
+    bool historyShown_ = false;
     long long skipped_ = 0;
     int selected_ = 0;
-    int rows_ = 0;
     bool expanded_ = false;
     // The quantity and size now, and as the store holds them.
     GraphWindowChoice window_;
     GraphWindowChoice kept_;
-    // The quantity, its target text, the number of points, the records'
-    // dates and the trend (empty when not shown) of the latest plot.
-    int plotted_ = 0;
+    // The latest plot and the target text it was made with.
+    Plot plot_;
     std::string plottedTarget_;
-    int plottedPoints_ = 0;
-    RecordDates dates_;
-    std::vector<std::optional<long double>> trend_;
 };
 
 } // namespace vorn

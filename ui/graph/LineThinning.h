@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/graph/GraphView.h"
+#include "ui/graph/GraphPlot.h"
 
 #include <cstddef>
 #include <vector>

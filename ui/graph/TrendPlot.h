@@ -2,7 +2,7 @@
 
 #include "core/RecordDate.h"
 #include "core/Trend.h"
-#include "ui/graph/GraphView.h"
+#include "ui/graph/GraphPlot.h"
 #include "ui/graph/GridTable.h"
 
 #include <optional>

@@ -11,20 +11,17 @@ namespace vorn::test {
 // The graph window as plain data.
 class FakeGraphView : public GraphView {
 public:
-    void setTargetLegendVisible(bool visible) override { targetLegend = visible; }
-    void setPlot(const std::vector<PlotPoint>& measured, const std::vector<PlotPoint>& target,
-                 const std::vector<PlotPoint>& trend) override {
-        series[GraphSeries::Series1] = measured;
-        series[GraphSeries::Series2] = target;
-        series[GraphSeries::Series3] = trend;
+    void showPlot(const Plot& plot) override {
+        series[GraphSeries::Series1] = plot.measured;
+        series[GraphSeries::Series2] = plot.target;
+        series[GraphSeries::Series3] = plot.trend;
+        targetLegend = plot.withTarget;
+        summary = plot.summary;
     }
-    void setTrendSummary(const std::optional<std::string>& text) override { summary = text; }
     void setTrendChecked(bool checked) override { trendChecked = checked; }
-    const GridTable& grid() const override { return table; }
-    void setRows(int first, std::vector<GridRow> rows) override {
-        table.setRows(first, std::move(rows));
-    }
-    std::string cell(int column, int row) const { return table.text(column, row); }
+    void showRows(const GridTable& grid, int, int) override { table = &grid; }
+    const GridTable& grid() const { return *table; }
+    std::string cell(int column, int row) const { return table->text(column, row); }
     void setQuantityChecked(int) override {}
     void setWindowSize(int, int h, bool) override { height = h; }
     int windowTop() const override { return top; }
@@ -43,7 +40,7 @@ public:
     std::optional<std::string> summary;
     bool trendChecked = false;
     std::map<GraphSeries, std::vector<PlotPoint>> series;
-    GridTable table;
+    const GridTable* table = nullptr; // the controller's, once it has written rows
     int height = 0;
     int top = 0;
     int screen = 768;

@@ -1,12 +1,11 @@
-#include "ui/graph/GridModel.h"
+#include "ui/graph/qt/GridModel.h"
 
 #include "platform/qt/PlainText.h"
 
-#include <utility>
-
 namespace vorn {
 
-GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent) {}
+GridModel::GridModel(const GridTable& table, QObject* parent)
+    : QAbstractTableModel(parent), table_(&table) {}
 
 int GridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kGridRows;
@@ -23,7 +22,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
         return {};
     // The texts come from the log file: the delegate draws them as they are,
     // and control characters show as symbols rather than move the text.
-    return PlainText(table_.text(index.column(), index.row()));
+    return PlainText(table_->text(index.column(), index.row()));
 }
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
@@ -32,9 +31,8 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
-void GridModel::setRows(int first, std::vector<GridRow> rows) {
-    const int count = static_cast<int>(rows.size());
-    table_.setRows(first, std::move(rows));
+void GridModel::showRows(const GridTable& table, int first, int count) {
+    table_ = &table;
     if (count == 0)
         return;
     emit dataChanged(index(first, 0), index(first + count - 1, kGridColumns - 1),

@@ -1,4 +1,4 @@
-#include "ui/graph/TableMenu.h"
+#include "ui/graph/qt/TableMenu.h"
 
 #include "ui/CommandBoundary.h"
 #include "ui/graph/GraphController.h"
