@@ -14,15 +14,14 @@
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtPrompter.h"
 #include "resources/Icons.h"
+#include "resources/QtJapanese.h"
 #include "resources/SvgIcon.h"
 #include "ui/Fonts.h"
 #include "ui/main/TFVorn.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QToolTip>
-#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -56,9 +55,9 @@ void StartupMessages(QtMsgType type, const QMessageLogContext&, const QString& t
     std::_Exit(1);
 }
 
-// The program's name, icon, fonts and locale, and Qt's own Japanese texts
-// for the standard buttons and file dialogs, which `qtTranslator` holds.
-void SetUpApplication(QTranslator& qtTranslator) {
+// The program's name, icon, fonts and locale, and the Japanese texts of Qt's
+// own buttons and dialogs.
+void SetUpApplication() {
     QApplication::setApplicationName(QStringLiteral("vorn"));
     // No application display name: Qt would append it to every window
     // title, and each window's caption is exactly its own.
@@ -73,10 +72,7 @@ void SetUpApplication(QTranslator& qtTranslator) {
     QApplication::setFont(UiFont(12));
     QToolTip::setFont(UiFont(12));
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-
-    if (qtTranslator.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    InstallQtJapanese();
 }
 
 } // namespace
@@ -108,14 +104,12 @@ int main(int argc, char** argv) {
     for (const std::string& message : heldBack)
         std::fprintf(stderr, "%s\n", message.c_str());
     if (answer.task == CommandLineAnswer::Task::Graph) {
-        QTranslator qtTranslator;
-        SetUpApplication(qtTranslator);
+        SetUpApplication();
         return RunGraphExport(answer);
     }
     QtPrompter prompter;
     try {
-        QTranslator qtTranslator;
-        SetUpApplication(qtTranslator);
+        SetUpApplication();
 
         IniSettingsStore settings;
         SystemClock clock;

@@ -92,17 +92,11 @@ target_is() {
     grep -qx "$1=$2" "$conf" 2>/dev/null || fail "$1 is not $2 after $3: $(cat "$conf" 2>&1)"
 }
 
-# display: an X server of our own on a free display (Xvfb picks it), with
-# openbox managing it; DISPLAY names it, $xserver is its id.
+# display: an X server of our own (own_display), with openbox managing it.
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 display() {
-    rm -f "$work/display"
-    Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" 2>/dev/null &
-    xserver=$!
+    own_display 1280x1024x24
     servers="$servers $xserver"
-    poll 30 test -s "$work/display" || fail "Xvfb did not start"
-    DISPLAY=":$(cat "$work/display")"
-    export DISPLAY
     openbox --sm-disable >/dev/null 2>&1 &
     servers="$servers $!"
     poll 30 wm_ready || fail "openbox did not start"

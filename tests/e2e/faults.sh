@@ -20,7 +20,7 @@
 #     next start-up removes the temporary file.
 #
 # Usage: tests/e2e/faults.sh path/to/vorn
-# Needs xvfb-run, xdotool, faketime, fiu-run, fiu-ctrl, strace, xwininfo,
+# Needs Xvfb, xdotool, faketime, fiu-run, fiu-ctrl, strace, xwininfo,
 # xprop, dbus-run-session and python3 with gi and Atspi.
 set -eu
 export LC_ALL=C.UTF-8

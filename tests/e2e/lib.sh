@@ -2,27 +2,39 @@
 # waiting, windows, keys and the save dialog. Sourced with $e2e_name set.
 # shellcheck shell=sh
 
-# in_xvfb "$@": the first time, runs the script again under its own X server
-# and exits with its status; inside that run, returns.
+# own_display WIDTHxHEIGHTxDEPTH: starts an X server of our own and exports
+# DISPLAY; $xserver is its id. The server takes the first display whose
+# sockets it can claim (-displayfd), so tests run at once, in this tree or
+# another, never share a display or end another's. It never resets: an X
+# server resets whenever its last client leaves, and refuses a client that
+# connects meanwhile, as the program starting while xdotool looks for its
+# window does.
+own_display() {
+    displayed=$(mktemp)
+    Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 "$1" 3>"$displayed" 2>/dev/null &
+    xserver=$!
+    # It writes the number once it takes connections.
+    if ! poll 30 test -s "$displayed"; then
+        echo "e2e $e2e_name: FAILED: Xvfb did not start" >&2
+        exit 1
+    fi
+    DISPLAY=":$(cat "$displayed")"
+    export DISPLAY
+    rm -f "$displayed"
+}
+
+# in_xvfb "$@": the first time, runs the script again on an X server of its
+# own and exits with its status; inside that run, returns.
 in_xvfb() {
     if [ $# -ne 1 ]; then
         echo "usage: $0 path/to/vorn" >&2
         exit 2
     fi
-    [ -n "${VORN_IN_XVFB:-}" ] && echo started >"$VORN_IN_XVFB" && return 0
-    # Two X servers starting at once may pick the same display number, and
-    # then one of them fails to start: try again when the test never ran.
-    ran=$(mktemp)
-    trap 'rm -f "$ran"' EXIT
-    for _ in 1 2 3; do
-        status=0
-        VORN_IN_XVFB=$ran xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$@" || status=$?
-        if [ "$status" -eq 0 ] || [ -s "$ran" ]; then
-            exit "$status"
-        fi
-        echo "e2e $e2e_name: the X server did not start; trying again" >&2
-        sleep 1
-    done
+    [ -n "${VORN_IN_XVFB:-}" ] && return 0
+    own_display 1024x768x24
+    trap 'kill "$xserver" 2>/dev/null || true' EXIT
+    status=0
+    VORN_IN_XVFB=1 sh "$0" "$@" || status=$?
     exit "$status"
 }
 

@@ -5,7 +5,7 @@
 # with Ctrl+Q, then check the settings file and the exit code.
 #
 # Usage: tests/e2e/smoke.sh path/to/vorn
-# Needs xvfb-run, xdotool, faketime, xwininfo, xprop, python3 and Linux's /proc.
+# Needs Xvfb, xdotool, faketime, xwininfo, xprop, python3 and Linux's /proc.
 # Every wait polls with a time limit, so a step that goes wrong fails the
 # test instead of hanging it.
 set -eu
