@@ -1,7 +1,9 @@
+#include "log/LogReader.h"
 #include "log/PosixFileSystem.h"
 #include "platform/IniSettingsStore.h"
 #include "support/TestHome.h"
 #include "support/fakes/FakeSeams.h"
+#include "ui/graph/qt/StatsWindow.h"
 #include "ui/graph/qt/TFGrah.h"
 
 #include <QAbstractAnimation>
@@ -23,6 +25,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSet>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -762,4 +765,35 @@ TEST_F(GraphWindow, FilesAndPagesNameTheQuantityAndTheirLines) {
     });
     child<QAction>("PrintChart")->trigger();
     EXPECT_TRUE(landscape);
+}
+
+// 期間ごとの集計 opens, by its access key, the statistics per week of the
+// quantity shown over the whole log; no two items of the menu share a key.
+TEST_F(GraphWindow, ChartMenuOpensThePeriodStatisticsByItsKey) {
+    const std::string path = MakeTempDir("stats") + "/data.txt";
+    Spit(path, " 120107 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n"
+               " 120907 170.00 64.00 20.00 12.80 51.20 37.48 63.58 22.15  0.66\n");
+    HistoryTable history;
+    w.controller().ShowLog(path, history, ReadHistory(fs, path, history));
+    click("RadioButton7");
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QSet<QChar> keys;
+    for (QAction* item : w.chartMenu()->actions()) {
+        const qsizetype amp = item->text().indexOf('&');
+        const QChar key = amp >= 0 ? item->text()[amp + 1].toUpper() : QChar();
+        EXPECT_TRUE(key.isNull() || !keys.contains(key)) << item->text().toStdString();
+        keys.insert(key);
+    }
+    QTest::keyClick(child<QWidget>("RadioButton7"), Qt::Key_Menu);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.chartMenu()->isVisible(); }));
+    QTest::keyClick(w.chartMenu(), Qt::Key_M);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.statsWindow() && w.statsWindow()->isVisible(); }));
+    StatsWindow* stats = w.statsWindow();
+    EXPECT_EQ(stats->windowTitle(), "期間ごとの集計 - 体重(kg)");
+    EXPECT_EQ(stats->table().periods().period(), Period::Week);
+    ASSERT_EQ(stats->table().rowCount(), 2u);
+    EXPECT_EQ(stats->table().text(1, 4), "64.00");
+    stats->close();
+    w.hide();
 }

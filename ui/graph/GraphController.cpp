@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/Measurement.h"
 #include "core/NumText.h"
+#include "log/DatedLog.h"
 #include "log/HistoryCsv.h"
 #include "log/LogError.h"
 #include "log/LogReader.h"
@@ -175,6 +176,23 @@ void GraphController::SaveTableClick() {
     }
     if (const std::string notice = ExportNotice(log); !notice.empty())
         s_.prompter.show(notice, "注意ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+}
+
+std::shared_ptr<const DatedLog> GraphController::StatsClick() {
+    if (!historyShown_) {
+        Warn(s_.prompter, "集計する記録ファイルが読み込まれていません。");
+        return nullptr;
+    }
+    std::shared_ptr<DatedLog> log;
+    try {
+        log = std::make_shared<DatedLog>(ReadDatedLog(s_.fs, logPath_, s_.clock.now()));
+    } catch (const LogError& e) {
+        Warn(s_.prompter, e.what());
+        return nullptr;
+    }
+    if (const std::string notice = StatsNotice(*log); !notice.empty())
+        s_.prompter.show(notice, "注意ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+    return log;
 }
 
 void GraphController::ShowLog(const std::string& path, const HistoryTable& history,

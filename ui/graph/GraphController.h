@@ -6,6 +6,7 @@
 #include "ui/graph/GraphView.h"
 #include "ui/graph/WindowChoice.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@ class FileChooser;
 class LogFileSystem;
 class Prompter;
 class SettingsStore;
+struct DatedLog;
 struct LoadResult;
 
 // The behaviour of the graph window: plotting one quantity of the history
@@ -83,6 +85,14 @@ public:
     // the plotted quantity while the trend is shown.
     void SaveChartClick();
     void SaveTableClick();
+    // The chart menu's 期間ごとの集計: the log shown, read again whole and
+    // dated at the clock's now, for the statistics of the quantity plotted
+    // (plottedQuantity). None when no log is shown or it cannot be read,
+    // which the user is told; a log that stops early is told too, and its
+    // records before the stop are counted.
+    std::shared_ptr<const DatedLog> StatsClick();
+    int plottedQuantity() const { return plot_.quantity; }
+    bool logShown() const { return historyShown_; }
     // The log that the grid shows.
     void setLogPath(const std::string& path) { logPath_ = path; }
     // The log at `path`, just read into `history` by ReadHistory with

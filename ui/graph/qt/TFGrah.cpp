@@ -1,12 +1,14 @@
 #include "ui/graph/qt/TFGrah.h"
 
 #include "core/Errors.h"
+#include "log/DatedLog.h"
 #include "platform/qt/ScreenFit.h"
 #include "ui/Fonts.h"
 #include "ui/graph/qt/ChartExport.h"
 #include "ui/graph/qt/ChartView.h"
 #include "ui/graph/qt/GraphChart.h"
 #include "ui/graph/qt/GridModel.h"
+#include "ui/graph/qt/StatsWindow.h"
 #include "ui/graph/qt/TableMenu.h"
 
 #include <QAction>
@@ -73,7 +75,8 @@ TFGrah::TFGrah(GraphController::Services services, const TargetTable& targets, Q
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      boundary_(services.prompter), controller_(*this, targets, services) {
+      boundary_(services.prompter), controller_(*this, targets, services),
+      prompter_(services.prompter), files_(services.files) {
     setObjectName(QStringLiteral("FGrah"));
     setWindowTitle(QStringLiteral("種類別測定グラフ"));
     setFont(UiFont(12));
@@ -157,6 +160,8 @@ void TFGrah::buildChartMenu() {
     addChartCommand(QStringLiteral("印刷(&P)…"), "PrintChart", &TFGrah::printChart);
     addChartCommand(QStringLiteral("一覧表をCSVで保存(&C)…"), "SaveTable",
                     &TFGrah::saveTableClicked);
+    stats_ = addChartCommand(QStringLiteral("期間ごとの集計(&M)…"), "PeriodStats",
+                             &TFGrah::statsClicked);
     chartMenu_->addSeparator();
     addChartCommand(QStringLiteral("縮小(&O)"), "ZoomOut", &TFGrah::zoomOut);
     addChartCommand(QStringLiteral("元の表示に戻す(&R)"), "ZoomReset", &TFGrah::zoomReset);
@@ -173,6 +178,7 @@ void TFGrah::openChartMenu(const QPoint* globalPos) {
     // The Menu key can arrive both as a key and as a request for the menu.
     if (chartMenu_->isVisible())
         return;
+    stats_->setEnabled(controller_.logShown());
     const QPoint at = globalPos ? *globalPos : chart1_->menuPlace();
     chartMenu_->popup(at);
 }
@@ -183,6 +189,23 @@ void TFGrah::saveChartClicked() {
 
 void TFGrah::saveTableClicked() {
     boundary_.run([this] { controller_.SaveTableClick(); });
+}
+
+void TFGrah::statsClicked() {
+    boundary_.run([this] {
+        std::shared_ptr<const DatedLog> log = controller_.StatsClick();
+        if (!log)
+            return;
+        const int quantity = controller_.plottedQuantity();
+        auto* window = new StatsWindow(
+            StatsTable::Of(*log, quantity, Period::Week),
+            [log, quantity](Period period) { return StatsTable::Of(*log, quantity, period); },
+            prompter_, files_, this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        statsWindow_ = window;
+        window->show();
+        window->activateWindow();
+    });
 }
 
 void TFGrah::printChart() {

@@ -6,6 +6,7 @@
 #include "ui/graph/GraphView.h"
 
 #include <QDialog>
+#include <QPointer>
 
 class QGroupBox;
 class QLabel;
@@ -21,6 +22,7 @@ namespace vorn {
 class ChartView;
 class GraphChart;
 class GridModel;
+class StatsWindow;
 class TableMenu;
 
 // The graph window: one quantity of the history against its target, and the
@@ -45,6 +47,8 @@ public:
     // The chart's menu, at a place on the screen (none: over the chart).
     void openChartMenu(const QPoint* globalPos = nullptr);
     QMenu* chartMenu() const { return chartMenu_; }
+    // The statistics window opened last from the chart's menu, while open.
+    StatsWindow* statsWindow() const { return statsWindow_; }
     TableMenu* tableMenu() const { return tableMenu_; }
 
     std::string chartBytes(ChartFormat format) override;
@@ -88,9 +92,14 @@ private:
     void showTrendClicked();
     void saveChartClicked();
     void saveTableClicked();
+    // The statistics of the quantity shown, per week first, in a window of
+    // their own.
+    void statsClicked();
 
     CommandBoundary boundary_;
     GraphController controller_;
+    Prompter& prompter_;
+    FileChooser& files_;
 
     QGroupBox* radioGroup1_ = nullptr;
     QRadioButton* radioButtons_[kQuantityCount] = {}; // RadioButton<n> at n - 1
@@ -101,6 +110,8 @@ private:
     ChartView* chart1_ = nullptr;
     QMenu* chartMenu_ = nullptr;
     QAction* showTrend_ = nullptr;
+    QAction* stats_ = nullptr;
+    QPointer<StatsWindow> statsWindow_;
     QTableView* sg_ = nullptr;
     GridModel* grid_ = nullptr;
     TableMenu* tableMenu_ = nullptr;
