@@ -151,6 +151,9 @@ void TFGrah::buildChartMenu() {
     showTrend_ =
         addChartCommand(QStringLiteral("傾向線を表示(&T)"), "ShowTrend", &TFGrah::showTrendClicked);
     showTrend_->setCheckable(true);
+    showCalendar_ = addChartCommand(QStringLiteral("日付で表示(&D)"), "ShowCalendar",
+                                    &TFGrah::showCalendarClicked);
+    showCalendar_->setCheckable(true);
     chartMenu_->addSeparator();
     addChartCommand(QStringLiteral("グラフを画像で保存(&S)…"), "SaveChart",
                     &TFGrah::saveChartClicked);
@@ -209,6 +212,10 @@ void TFGrah::showTrendClicked() {
     boundary_.run([this] { controller_.TrendLineClick(); });
 }
 
+void TFGrah::showCalendarClicked() {
+    boundary_.run([this] { controller_.CalendarClick(); });
+}
+
 // As the right button zoomed out before it opened this menu.
 void TFGrah::zoomOut() {
     graph_->setAnimated(true);
@@ -261,6 +268,10 @@ void TFGrah::showPlot(const Plot& plot) {
 
 void TFGrah::setTrendChecked(bool checked) {
     showTrend_->setChecked(checked);
+}
+
+void TFGrah::showCalendar(bool shown) {
+    showCalendar_->setChecked(shown);
 }
 
 void TFGrah::showRows(const GridTable& grid, int first, int count) {

@@ -64,6 +64,7 @@ private:
     // GraphView
     void showPlot(const Plot& plot) override;
     void setTrendChecked(bool checked) override;
+    void showCalendar(bool shown) override;
     void showRows(const GridTable& grid, int first, int count) override;
     void setQuantityChecked(int quantity) override;
     void setWindowSize(int width, int outerHeight, bool unfolded) override;
@@ -86,6 +87,7 @@ private:
     void zoomOut();
     void zoomReset();
     void showTrendClicked();
+    void showCalendarClicked();
     void saveChartClicked();
     void saveTableClicked();
 
@@ -101,6 +103,7 @@ private:
     ChartView* chart1_ = nullptr;
     QMenu* chartMenu_ = nullptr;
     QAction* showTrend_ = nullptr;
+    QAction* showCalendar_ = nullptr;
     QTableView* sg_ = nullptr;
     GridModel* grid_ = nullptr;
     TableMenu* tableMenu_ = nullptr;
