@@ -151,9 +151,6 @@ void TFGrah::buildChartMenu() {
     showTrend_ =
         addChartCommand(QStringLiteral("傾向線を表示(&T)"), "ShowTrend", &TFGrah::showTrendClicked);
     showTrend_->setCheckable(true);
-    showCalendar_ = addChartCommand(QStringLiteral("日付で表示(&D)"), "ShowCalendar",
-                                    &TFGrah::showCalendarClicked);
-    showCalendar_->setCheckable(true);
     chartMenu_->addSeparator();
     addChartCommand(QStringLiteral("グラフを画像で保存(&S)…"), "SaveChart",
                     &TFGrah::saveChartClicked);
@@ -163,6 +160,10 @@ void TFGrah::buildChartMenu() {
     chartMenu_->addSeparator();
     addChartCommand(QStringLiteral("縮小(&O)"), "ZoomOut", &TFGrah::zoomOut);
     addChartCommand(QStringLiteral("元の表示に戻す(&R)"), "ZoomReset", &TFGrah::zoomReset);
+    chartMenu_->addSeparator();
+    showCalendar_ = addChartCommand(QStringLiteral("日付で表示(&D)"), "ShowCalendar",
+                                    &TFGrah::showCalendarClicked);
+    showCalendar_->setCheckable(true);
 }
 
 QAction* TFGrah::addChartCommand(const QString& caption, const char* name, void (TFGrah::*run)()) {
