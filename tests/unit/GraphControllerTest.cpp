@@ -430,6 +430,20 @@ TEST_F(Graph, TrendChoiceIsKeptInASectionOfItsOwn) {
     EXPECT_EQ(prompter.shown, (test::Boxes{{"書けません", "警告ﾍﾙﾌﾟ", 0x30}}));
 }
 
+TEST_F(Graph, CalendarChoiceIsKeptBesideTheTrend) {
+    for (const auto& [kept, shown] : {std::pair{"1", true}, {"0", false}, {"yes", false}}) {
+        settings.values["GRAPH"]["CALENDAR"] = kept;
+        c.FormCreate();
+        EXPECT_TRUE(c.calendarShown() == shown && view.calendar == shown) << kept;
+    }
+    c.CalendarClick();
+    EXPECT_TRUE(c.calendarShown() && view.calendar);
+    EXPECT_EQ(settings.values["GRAPH"]["CALENDAR"], "1");
+    c.CalendarClick();
+    EXPECT_EQ(settings.values["GRAPH"]["CALENDAR"], "0");
+    EXPECT_FALSE(view.calendar);
+}
+
 // The trend is drawn through the points it bends at, for the pixels a unit
 // spans; a bend of half a pixel at scale 1 is kept, of a two-hundredth of one
 // at scale 0.01 dropped.

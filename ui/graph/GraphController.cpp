@@ -12,6 +12,7 @@
 #include "platform/ExportFile.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
+#include "ui/graph/CalendarChoice.h"
 #include "ui/graph/RemovalQuestion.h"
 #include "ui/graph/TrendChoice.h"
 #include "ui/graph/TrendPlot.h"
@@ -37,6 +38,8 @@ void GraphController::FormCreate() {
     becomeCompactAndCentred();
     trendShown_ = LoadTrendShown(s_.settings);
     view_.setTrendChecked(trendShown_);
+    calendarShown_ = LoadCalendarShown(s_.settings);
+    view_.showCalendar(calendarShown_);
 }
 
 void GraphController::FormActivate() {
@@ -131,6 +134,17 @@ void GraphController::TrendLineClick() {
         SaveTrendShown(s_.settings, trendShown_);
     } catch (const StoreError& e) {
         // The trend stays as the user asked for this run.
+        s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+    }
+}
+
+void GraphController::CalendarClick() {
+    calendarShown_ = !calendarShown_;
+    view_.showCalendar(calendarShown_);
+    PlotQuantity(plot_.quantity, plottedTarget_);
+    try {
+        SaveCalendarShown(s_.settings, calendarShown_);
+    } catch (const StoreError& e) {
         s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
     }
 }

@@ -78,6 +78,11 @@ public:
     void TrendLineClick();
     bool trendShown() const { return trendShown_; }
 
+    // The chart menu's 日付で表示: the chart on a calendar or along the
+    // records, the choice kept for the next run.
+    void CalendarClick();
+    bool calendarShown() const { return calendarShown_; }
+
     // The chart menu's exports: each asks for a file name, writes the file
     // whole, and says why when it could not. The chart goes as the window
     // draws it, in the type its extension names; the table (CSV) holds
@@ -159,6 +164,7 @@ private:
     const TargetTable& targets_;
     Services s_;
     bool trendShown_ = false;
+    bool calendarShown_ = false;
     std::string logPath_;
     // The records as the grid shows them, and the history the grid was last
     // filled from by ShowLog with the number of older records that load

@@ -23,6 +23,10 @@ public:
     virtual void showPlot(const Plot& plot) = 0;
     // The check mark of the chart menu's trend item.
     virtual void setTrendChecked(bool checked) = 0;
+    // The chart on a calendar (dates along its axis, the whole log) or
+    // along the records: the menu's check mark and what goes with it.
+    // Called whenever it changes, and once as the window is made.
+    virtual void showCalendar(bool shown) = 0;
     // Rows first to first + count - 1 of `grid` have new texts. The grid is
     // the controller's and outlives the window: the window may keep
     // reading it.

@@ -19,6 +19,7 @@ public:
         summary = plot.summary;
     }
     void setTrendChecked(bool checked) override { trendChecked = checked; }
+    void showCalendar(bool shown) override { calendar = shown; }
     void showRows(const GridTable& grid, int, int) override { table = &grid; }
     const GridTable& grid() const { return *table; }
     std::string cell(int column, int row) const { return table->text(column, row); }
@@ -39,6 +40,7 @@ public:
     bool targetLegend = false;
     std::optional<std::string> summary;
     bool trendChecked = false;
+    bool calendar = false;
     std::map<GraphSeries, std::vector<PlotPoint>> series;
     const GridTable* table = nullptr; // the controller's, once it has written rows
     int height = 0;

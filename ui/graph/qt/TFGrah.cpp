@@ -165,6 +165,10 @@ void TFGrah::buildChartMenu() {
     chartMenu_->addSeparator();
     addChartCommand(QStringLiteral("縮小(&O)"), "ZoomOut", &TFGrah::zoomOut);
     addChartCommand(QStringLiteral("元の表示に戻す(&R)"), "ZoomReset", &TFGrah::zoomReset);
+    chartMenu_->addSeparator();
+    showCalendar_ = addChartCommand(QStringLiteral("日付で表示(&D)"), "ShowCalendar",
+                                    &TFGrah::showCalendarClicked);
+    showCalendar_->setCheckable(true);
 }
 
 QAction* TFGrah::addChartCommand(const QString& caption, const char* name, void (TFGrah::*run)()) {
@@ -232,6 +236,10 @@ void TFGrah::showTrendClicked() {
     boundary_.run([this] { controller_.TrendLineClick(); });
 }
 
+void TFGrah::showCalendarClicked() {
+    boundary_.run([this] { controller_.CalendarClick(); });
+}
+
 // As the right button zoomed out before it opened this menu.
 void TFGrah::zoomOut() {
     graph_->setAnimated(true);
@@ -284,6 +292,10 @@ void TFGrah::showPlot(const Plot& plot) {
 
 void TFGrah::setTrendChecked(bool checked) {
     showTrend_->setChecked(checked);
+}
+
+void TFGrah::showCalendar(bool shown) {
+    showCalendar_->setChecked(shown);
 }
 
 void TFGrah::showRows(const GridTable& grid, int first, int count) {

@@ -68,6 +68,7 @@ private:
     // GraphView
     void showPlot(const Plot& plot) override;
     void setTrendChecked(bool checked) override;
+    void showCalendar(bool shown) override;
     void showRows(const GridTable& grid, int first, int count) override;
     void setQuantityChecked(int quantity) override;
     void setWindowSize(int width, int outerHeight, bool unfolded) override;
@@ -90,6 +91,7 @@ private:
     void zoomOut();
     void zoomReset();
     void showTrendClicked();
+    void showCalendarClicked();
     void saveChartClicked();
     void saveTableClicked();
     // The statistics of the quantity shown, per week first, in a window of
@@ -112,6 +114,7 @@ private:
     QAction* showTrend_ = nullptr;
     QAction* stats_ = nullptr;
     QPointer<StatsWindow> statsWindow_;
+    QAction* showCalendar_ = nullptr;
     QTableView* sg_ = nullptr;
     GridModel* grid_ = nullptr;
     TableMenu* tableMenu_ = nullptr;
