@@ -5,6 +5,7 @@
 #include "support/fakes/FakeSeams.h"
 #include "ui/graph/qt/StatsWindow.h"
 #include "ui/graph/qt/TFGrah.h"
+#include "ui/graph/qt/TableMenu.h"
 
 #include <QAbstractAnimation>
 #include <QChart>
@@ -795,5 +796,44 @@ TEST_F(GraphWindow, ChartMenuOpensThePeriodStatisticsByItsKey) {
     ASSERT_EQ(stats->table().rowCount(), 2u);
     EXPECT_EQ(stats->table().text(1, 4), "64.00");
     stats->close();
+    w.hide();
+}
+
+// With the calendar on, the table shows the whole log under a header,
+// sorts numbers as numbers, marks the chosen record on the chart and removes
+// it through its menu; with the calendar off it is the grid again.
+TEST_F(GraphWindow, CalendarTableSortsMarksAndRemoves) {
+    const std::string path = MakeTempDir("dated") + "/data.txt";
+    const std::string heavy =
+        " 120207 170.00 100.00 000.00 000.00 000.00 000.00 63.58 34.60 57.28\n";
+    const std::string log = " 120107 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n" +
+                            heavy + " 120307 170.00 9.50 20.00 1.90 7.60 5.56 63.58 3.29 -85.06\n";
+    Spit(path, log);
+    HistoryTable history;
+    w.controller().ShowLog(path, history, ReadHistory(fs, path, history));
+    click("RadioButton7");
+    w.controller().CalendarClick();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* table = child<QTableView>("sg");
+    ASSERT_TRUE(table->horizontalHeader()->isVisible());
+    QAbstractItemModel* m = table->model();
+    ASSERT_EQ(m->rowCount(), 3);
+    EXPECT_EQ(m->index(1, 1).data().toString(), "2026/12/02 7時");
+    table->sortByColumn(3, Qt::AscendingOrder);
+    std::vector<std::string> weights;
+    for (int r = 0; r < 3; ++r)
+        weights.push_back(m->index(r, 3).data().toString().toStdString());
+    EXPECT_EQ(weights, (std::vector<std::string>{"9.50", "65.00", "100.00"}));
+    table->selectRow(2);
+    auto* mark = child<QChartView>("Chart1")->chart()->findChild<QXYSeries*>("RecordMark");
+    ASSERT_NE(mark, nullptr);
+    EXPECT_EQ(mark->points(), QList<QPointF>{QPointF(498'943, 100)});
+    prompter.answers = {mb::IDYES};
+    w.tableMenu()->removeAction()->trigger();
+    EXPECT_EQ(Slurp(path), std::string(log).erase(log.find(heavy), heavy.size()));
+    EXPECT_EQ(table->model()->rowCount(), 2);
+    w.controller().CalendarClick();
+    EXPECT_TRUE(table->model()->rowCount() == kGridRows && table->horizontalHeader()->isHidden());
     w.hide();
 }

@@ -491,3 +491,48 @@ TEST_F(Graph, RefusedRemovalShowsTheLogAsItIsNow) {
         "一覧表とグラフを記録ファイルの今の内容で表示し直しました。"));
     EXPECT_EQ(view.grid().text(3, 2), "63.50");
 }
+
+// With the calendar on, the table holds every record of the whole log, past
+// the grid's 999, each dated in full (a stamp that names no day shown as
+// it is), and a removal from it takes out exactly the record chosen there.
+TEST_F(Graph, CalendarTableHoldsTheWholeLogAndRemovesFromIt) {
+    using test::Slurp, test::Spit;
+    const std::string path = test::MakeTempDir("dated") + "/data.txt";
+    const std::string fat = " 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
+    std::string log = " 133107" + fat +
+                      " 120107 170.00 100.00 000.00 000.00 000.00 000.00 63.58 "
+                      "34.60 57.28\n";
+    for (int k = 2; k < 1001; ++k)
+        log += " 120807" + fat;
+    Spit(path, log);
+    HistoryTable history;
+    c.ShowLog(path, history, ReadHistory(fs, path, history));
+    EXPECT_EQ(view.dated, nullptr);
+    c.CalendarClick();
+    ASSERT_NE(view.dated, nullptr);
+    const DatedTable& t = *view.dated;
+    ASSERT_EQ(t.rowCount(), 1001u);
+    struct Cell {
+        std::size_t record;
+        int column;
+        const char* text;
+        double key;
+    };
+    for (const Cell& k : {Cell{0, 1, "133107", -INFINITY}, Cell{1, 0, "1", 1},
+                          Cell{1, 1, "2026/12/01 7時", 498'919.0}, Cell{1, 3, "100.00", 100},
+                          Cell{1000, 1, "2026/12/08 7時", 499'087.0}, Cell{1000, 2, "170.00", 170}})
+        EXPECT_TRUE(t.text(k.record, k.column) == k.text && t.sortKey(k.record, k.column) == k.key)
+            << k.record << ' ' << k.column << ' ' << t.text(k.record, k.column);
+    EXPECT_EQ(t.header(1), "測定日");
+    c.selectQuantity(kFatPercent);
+    EXPECT_FALSE(c.DatedRecordPoint(1)); // saved without a fat percentage
+    EXPECT_EQ(c.DatedRecordPoint(1000), (PlotPoint{499'087.0, 20}));
+    EXPECT_TRUE(c.CanRemoveRecords({1}) && !c.CanRemoveRecords({1001}));
+    prompter.answers = {mb::IDYES};
+    c.RemoveRecordsClick({1});
+    EXPECT_EQ(Slurp(path),
+              log.erase(log.find(" 120107"), log.find(" 120807") - log.find(" 120107")));
+    EXPECT_NE(prompter.shown.front().text.find("順番 1　2026/12/01 7時　体重(kg) 100.00"),
+              std::string::npos);
+    EXPECT_EQ(view.dated->rowCount(), 1000u);
+}

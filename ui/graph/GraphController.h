@@ -18,7 +18,9 @@ class FileChooser;
 class LogFileSystem;
 class Prompter;
 class SettingsStore;
+class DatedTable;
 struct DatedLog;
+struct KnownRecord;
 struct LoadResult;
 
 // The behaviour of the graph window: plotting one quantity of the history
@@ -113,6 +115,14 @@ public:
     // does. A removal that fails says why and changes nothing.
     void RemoveRowsClick(const std::vector<int>& rows);
 
+    // The same for records of the table shown while the chart is on a
+    // calendar, each named by its place in the whole log (from 0).
+    bool CanRemoveRecords(const std::vector<long long>& records) const;
+    void RemoveRecordsClick(std::vector<long long> records);
+    // Where the chart on a calendar draws that record of the plotted
+    // quantity: at its date and value; none for a record it leaves out.
+    std::optional<PlotPoint> DatedRecordPoint(long long record) const;
+
     // Selects the quantity and plots it against its target.
     void selectQuantity(int quantity);
     // Each selects the quantity of its button.
@@ -159,6 +169,10 @@ private:
     // holds the records the grid shows, so that the user chooses again from
     // what it holds (the selection is kept otherwise); true when it did.
     bool showLogIfChanged();
+    // Asks `question`; on Yes removes the records and shows the log again.
+    void removeKnown(const std::string& question, const std::vector<KnownRecord>& known);
+    // The whole log in the table while the calendar is on, else the grid.
+    void showDatedTable();
 
     GraphView& view_;
     const TargetTable& targets_;
@@ -171,6 +185,7 @@ private:
     // left out (no history before).
     GraphData data_;
     HistoryTable history_{};
+    std::shared_ptr<const DatedTable> datedTable_;
     bool historyShown_ = false;
     long long skipped_ = 0;
     int selected_ = 0;

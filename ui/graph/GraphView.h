@@ -4,9 +4,12 @@
 #include "ui/graph/GraphPlot.h"
 #include "ui/graph/GridTable.h"
 
+#include <memory>
 #include <string>
 
 namespace vorn {
+
+class DatedTable;
 
 // The lines of `Chart1`: the measured values, the target and the trend.
 enum class GraphSeries { Series1, Series2, Series3 };
@@ -50,6 +53,10 @@ public:
 
     // Shows the window modally; returns when the user has closed it.
     virtual void showModal() = 0;
+
+    // The table while the chart is on a calendar: every record of the whole
+    // log, the newest in view. None: the grid, as when the calendar is off.
+    virtual void showDatedTable(std::shared_ptr<const DatedTable> table) = 0;
 };
 
 } // namespace vorn

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "ui/graph/DatedTable.h"
 #include "ui/graph/GraphView.h"
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <utility>
 
 namespace vorn::test {
@@ -37,6 +39,8 @@ public:
             onShow();
     }
 
+    void showDatedTable(std::shared_ptr<const DatedTable> t) override { dated = std::move(t); }
+
     bool targetLegend = false;
     std::optional<std::string> summary;
     bool trendChecked = false;
@@ -48,6 +52,7 @@ public:
     int screen = 768;
     int shown = 0;
     std::function<void()> onShow;
+    std::shared_ptr<const DatedTable> dated; // the table while on a calendar
 };
 
 } // namespace vorn::test

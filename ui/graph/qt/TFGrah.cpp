@@ -6,6 +6,7 @@
 #include "ui/Fonts.h"
 #include "ui/graph/qt/ChartExport.h"
 #include "ui/graph/qt/ChartView.h"
+#include "ui/graph/qt/DatedTableModel.h"
 #include "ui/graph/qt/GraphChart.h"
 #include "ui/graph/qt/GridModel.h"
 #include "ui/graph/qt/StatsWindow.h"
@@ -27,6 +28,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSortFilterProxyModel>
 #include <QTableView>
 
 #include <algorithm>
@@ -277,6 +279,55 @@ void TFGrah::buildGrid() {
     grid_ = new GridModel(controller_.grid(), sg_);
     sg_->setModel(grid_);
     tableMenu_ = new TableMenu(sg_, controller_, boundary_, this);
+    connect(sg_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TFGrah::markSelectedRecord);
+
+    datedModel_ = new DatedTableModel(this);
+    datedSort_ = new QSortFilterProxyModel(this);
+    datedSort_->setSourceModel(datedModel_);
+    datedSort_->setSortRole(DatedTableModel::kSortRole);
+}
+
+// While the chart is on a calendar the table holds the whole log, its
+// header standing above the rows and sorting them by a click.
+void TFGrah::showDatedTable(std::shared_ptr<const DatedTable> table) {
+    const bool dated = table != nullptr;
+    datedModel_->setTable(std::move(table));
+    QAbstractItemModel* wanted = dated ? static_cast<QAbstractItemModel*>(datedSort_) : grid_;
+    if (sg_->model() != wanted) {
+        QItemSelectionModel* old = sg_->selectionModel();
+        if (!dated)
+            sg_->setSortingEnabled(false);
+        sg_->setModel(wanted);
+        delete old;
+        connect(sg_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                &TFGrah::markSelectedRecord);
+        sg_->horizontalHeader()->setVisible(dated);
+        const int dateWidth = fontMetrics().horizontalAdvance(QStringLiteral("2026/12/06 23時"));
+        sg_->setColumnWidth(kGridDateColumn, dated ? dateWidth + 12 : 70);
+        if (dated) {
+            sg_->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+            sg_->setSortingEnabled(true);
+        }
+    }
+    graph_->markPoint(std::nullopt);
+    // The newest record in view, wherever the sort has put it.
+    if (const int rows = datedModel_->rowCount(); dated && rows > 0)
+        sg_->scrollTo(datedSort_->mapFromSource(datedModel_->index(rows - 1, 0)));
+}
+
+void TFGrah::markSelectedRecord() {
+    if (sg_->model() != datedSort_)
+        return;
+    const QModelIndexList rows = sg_->selectionModel()->selectedRows();
+    if (rows.isEmpty()) {
+        graph_->markPoint(std::nullopt);
+        return;
+    }
+    const QModelIndex current = sg_->selectionModel()->currentIndex();
+    const QModelIndex row =
+        sg_->selectionModel()->isRowSelected(current.row()) ? current : rows.front();
+    graph_->markPoint(controller_.DatedRecordPoint(datedSort_->mapToSource(row).row()));
 }
 
 // --- GraphView ---
@@ -288,6 +339,7 @@ void TFGrah::showPlot(const Plot& plot) {
     // paint would show the plot before, and more frames would follow.
     graph_->showPlot(plot, isVisible());
     chart1_->showSummary(plot.summary);
+    markSelectedRecord();
 }
 
 void TFGrah::setTrendChecked(bool checked) {

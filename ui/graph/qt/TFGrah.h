@@ -15,12 +15,14 @@ class QPrinter;
 class QAction;
 class QPushButton;
 class QRadioButton;
+class QSortFilterProxyModel;
 class QTableView;
 
 namespace vorn {
 
 class ChartView;
 class GraphChart;
+class DatedTableModel;
 class GridModel;
 class StatsWindow;
 class TableMenu;
@@ -76,6 +78,7 @@ private:
     void setWindowTop(int top) override;
     int screenHeight() const override;
     void showModal() override;
+    void showDatedTable(std::shared_ptr<const DatedTable> table) override;
 
     void buildSelector();
     void buildLegend();
@@ -94,6 +97,9 @@ private:
     void showCalendarClicked();
     void saveChartClicked();
     void saveTableClicked();
+    // The ring on the chart at the record of the table's selected row, while
+    // the table holds the whole log.
+    void markSelectedRecord();
     // The statistics of the quantity shown, per week first, in a window of
     // their own.
     void statsClicked();
@@ -118,6 +124,8 @@ private:
     QTableView* sg_ = nullptr;
     GridModel* grid_ = nullptr;
     TableMenu* tableMenu_ = nullptr;
+    DatedTableModel* datedModel_ = nullptr;
+    QSortFilterProxyModel* datedSort_ = nullptr;
 
     bool unfolded_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QMenu>
 
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -14,8 +15,8 @@ class GraphController;
 
 // The context menu of the history table: the right button over the table,
 // or the Menu key and Shift+F10 while the table has the focus (the window
-// passes those on through open). Its one command removes the records of the
-// selected rows.
+// passes those on through open). Its command removes the records of the
+// selected rows, of the grid or of the whole log's table.
 class TableMenu : public QMenu {
 public:
     TableMenu(QTableView* table, GraphController& controller, CommandBoundary& boundary,
@@ -27,6 +28,9 @@ public:
 
 private:
     std::vector<int> selectedRows() const;
+    // While the table holds the whole log, sorted: the selected records'
+    // places in the log.
+    std::optional<std::vector<long long>> selectedRecords() const;
 
     QTableView* table_;
     GraphController& controller_;
