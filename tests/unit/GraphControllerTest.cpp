@@ -2,6 +2,7 @@
 #include "core/Measurement.h"
 #include "log/LogReader.h"
 #include "log/PosixFileSystem.h"
+#include "log/TypedRecord.h"
 #include "support/TestHome.h"
 #include "support/fakes/FakeGraphView.h"
 #include "support/fakes/FakeSeams.h"
@@ -535,4 +536,57 @@ TEST_F(Graph, CalendarTableHoldsTheWholeLogAndRemovesFromIt) {
     EXPECT_NE(prompter.shown.front().text.find("順番 1　2026/12/01 7時　体重(kg) 100.00"),
               std::string::npos);
     EXPECT_EQ(view.dated->rowCount(), 1000u);
+}
+
+// A record corrected goes, derived again, to its place in time in one
+// rewrite that keeps the old log as LOG~; a value the main window refuses,
+// a moment to come, or a cancel leaves the log as it was.
+TEST_F(Graph, CorrectedRecordGoesToItsPlaceInTime) {
+    using test::Slurp, test::Spit;
+    const std::string a = " 120107 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
+    const std::string b = " 120307 170.00 64.00 20.00 12.80 51.20 37.48 63.58 22.15  0.66\n";
+    const std::string c5 = " 120507 170.00 63.00 20.00 12.60 50.40 36.89 63.58 21.80 -0.91\n";
+    auto line = [](int stamp, const char* w, std::optional<std::string> fat) {
+        return TypedRecordLine(stamp, {"170.00", w, std::move(fat)});
+    };
+    struct Case {
+        const char* name;
+        std::optional<RecordCorrectionTexts> typed;
+        std::string after; // empty: the log as it was
+        const char* box;   // a piece of the box shown, if any
+        int row = 3;
+    };
+    const Case cases[] = {
+        {"moved earlier", RecordCorrectionTexts{"170.00", "64.50", "20", {2026, 12, 2, 7}},
+         a + line(120207, "64.50", "20") + b, nullptr},
+        {"the weight alone, without fat", RecordCorrectionTexts{"170", "62", "", {2026, 12, 5, 7}},
+         a + b + line(120507, "62", std::nullopt), nullptr},
+        {"weight past the range", RecordCorrectionTexts{"170", "1001", "", {2026, 12, 5, 7}}, "",
+         "正の実数(1t以下)"},
+        {"height not a number", RecordCorrectionTexts{"abc", "62", "", {2026, 12, 5, 7}}, "",
+         "正の実数(300以下)"},
+        {"height 0", RecordCorrectionTexts{"0", "62", "", {2026, 12, 5, 7}}, "", "身長が 0"},
+        {"still to come", RecordCorrectionTexts{"170", "62", "", {2026, 12, 10, 7}}, "",
+         "まだ来ていない"},
+        {"cancelled", std::nullopt, "", nullptr},
+        {"moved later", RecordCorrectionTexts{"170.00", "64.50", "20", {2026, 12, 4, 7}},
+         b + line(120407, "64.50", "20") + c5, nullptr, 1},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const std::string path = test::MakeTempDir("correct") + "/data.txt";
+        Spit(path, a + b + c5);
+        HistoryTable history;
+        c.ShowLog(path, history, ReadHistory(fs, path, history));
+        prompter.shown.clear();
+        view.correction = k.typed;
+        EXPECT_TRUE(c.CanCorrectRows({k.row}) && !c.CanCorrectRows({2, 3}));
+        c.CorrectRowClick(k.row);
+        const RecordCorrectionTexts lastShown{"170.00", "63.00", "20.00", {2026, 12, 5, 7}};
+        EXPECT_TRUE(k.row != 3 || view.asked.back() == lastShown);
+        EXPECT_EQ(Slurp(path), k.after.empty() ? a + b + c5 : k.after);
+        EXPECT_EQ(Slurp(path + "~"), k.after.empty() ? "" : a + b + c5);
+        const std::string shown = prompter.shown.empty() ? "" : prompter.shown.back().text;
+        EXPECT_TRUE(k.box ? shown.find(k.box) != std::string::npos : shown.empty()) << shown;
+    }
 }

@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -278,8 +279,12 @@ void GraphController::removeKnown(const std::string& question,
     if (s_.prompter.show(question, "削除ﾍﾙﾌﾟ", mb::YESNO | mb::ICONINFORMATION | mb::DEFBUTTON2) !=
         mb::IDYES)
         return;
+    rewriteAndShow([&] { RemoveRecords(s_.fs, logPath_, known); });
+}
+
+void GraphController::rewriteAndShow(const std::function<void()>& rewrite) {
     try {
-        RemoveRecords(s_.fs, logPath_, known);
+        rewrite();
     } catch (const LogError& e) {
         std::string message = e.what();
         if (showLogIfChanged())

@@ -6,6 +6,7 @@
 #include "ui/graph/GraphView.h"
 #include "ui/graph/WindowChoice.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -123,6 +124,18 @@ public:
     // quantity: at its date and value; none for a record it leaves out.
     std::optional<PlotPoint> DatedRecordPoint(long long record) const;
 
+    // The table menu's 選択した記録を修正: whether it can act on grid rows
+    // `rows` (or records of the table of the whole log): one record chosen.
+    bool CanCorrectRows(const std::vector<int>& rows) const;
+    bool CanCorrectRecords(const std::vector<long long>& records) const;
+    // Asks for the record's height, weight, fat percentage and moment, then
+    // writes it, derived again as the main window saves typed values, at
+    // its place in time in one rewrite of the log (CorrectRecord), and
+    // shows the log again. A value the main window would refuse, or a
+    // rewrite that fails, says why and leaves the log as it was.
+    void CorrectRowClick(int row);
+    void CorrectRecordClick(long long record);
+
     // Selects the quantity and plots it against its target.
     void selectQuantity(int quantity);
     // Each selects the quantity of its button.
@@ -171,6 +184,12 @@ private:
     bool showLogIfChanged();
     // Asks `question`; on Yes removes the records and shows the log again.
     void removeKnown(const std::string& question, const std::vector<KnownRecord>& known);
+    // Runs a rewrite of the log, then shows the log again; a rewrite that
+    // fails says why, and shows the log as it is when it changed meanwhile.
+    void rewriteAndShow(const std::function<void()>& rewrite);
+    // Asks for the corrected record (as read: `known`) and rewrites the log
+    // with it.
+    void correct(const KnownRecord& known);
     // The whole log in the table while the calendar is on, else the grid.
     void showDatedTable();
 

@@ -1,15 +1,28 @@
 #pragma once
 
+#include "core/RecordDate.h"
 #include "ui/graph/ChartFormat.h"
 #include "ui/graph/GraphPlot.h"
 #include "ui/graph/GridTable.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vorn {
 
 class DatedTable;
+
+// A record as the correction's dialog shows it and gives it back: the
+// texts of its three typed values (an empty fat percentage: none) and its
+// moment.
+struct RecordCorrectionTexts {
+    std::string height;
+    std::string weight;
+    std::string fat;
+    RecordDate when;
+    bool operator==(const RecordCorrectionTexts&) const = default;
+};
 
 // The lines of `Chart1`: the measured values, the target and the trend.
 enum class GraphSeries { Series1, Series2, Series3 };
@@ -57,6 +70,10 @@ public:
     // The table while the chart is on a calendar: every record of the whole
     // log, the newest in view. None: the grid, as when the calendar is off.
     virtual void showDatedTable(std::shared_ptr<const DatedTable> table) = 0;
+    // The dialog of 選択した記録を修正, filled with `record`, no later than
+    // `latest`; none when the user cancels.
+    virtual std::optional<RecordCorrectionTexts> askCorrection(const RecordCorrectionTexts& record,
+                                                               const RecordDate& latest) = 0;
 };
 
 } // namespace vorn

@@ -41,6 +41,12 @@ public:
 
     void showDatedTable(std::shared_ptr<const DatedTable> t) override { dated = std::move(t); }
 
+    std::optional<RecordCorrectionTexts> askCorrection(const RecordCorrectionTexts& record,
+                                                       const RecordDate&) override {
+        asked.push_back(record);
+        return correction;
+    }
+
     bool targetLegend = false;
     std::optional<std::string> summary;
     bool trendChecked = false;
@@ -52,7 +58,9 @@ public:
     int screen = 768;
     int shown = 0;
     std::function<void()> onShow;
-    std::shared_ptr<const DatedTable> dated; // the table while on a calendar
+    std::shared_ptr<const DatedTable> dated;         // the table while on a calendar
+    std::vector<RecordCorrectionTexts> asked;        // what the correction's dialog showed
+    std::optional<RecordCorrectionTexts> correction; // its answer; none: cancelled
 };
 
 } // namespace vorn::test

@@ -6,6 +6,7 @@
 #include "ui/Fonts.h"
 #include "ui/graph/qt/ChartExport.h"
 #include "ui/graph/qt/ChartView.h"
+#include "ui/graph/qt/CorrectionDialog.h"
 #include "ui/graph/qt/DatedTableModel.h"
 #include "ui/graph/qt/GraphChart.h"
 #include "ui/graph/qt/GridModel.h"
@@ -314,6 +315,14 @@ void TFGrah::showDatedTable(std::shared_ptr<const DatedTable> table) {
     // The newest record in view, wherever the sort has put it.
     if (const int rows = datedModel_->rowCount(); dated && rows > 0)
         sg_->scrollTo(datedSort_->mapFromSource(datedModel_->index(rows - 1, 0)));
+}
+
+std::optional<RecordCorrectionTexts> TFGrah::askCorrection(const RecordCorrectionTexts& record,
+                                                           const RecordDate& latest) {
+    CorrectionDialog dialog(record, latest, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.texts();
 }
 
 void TFGrah::markSelectedRecord() {

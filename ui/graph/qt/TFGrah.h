@@ -79,6 +79,8 @@ private:
     int screenHeight() const override;
     void showModal() override;
     void showDatedTable(std::shared_ptr<const DatedTable> table) override;
+    std::optional<RecordCorrectionTexts> askCorrection(const RecordCorrectionTexts& record,
+                                                       const RecordDate& latest) override;
 
     void buildSelector();
     void buildLegend();

@@ -27,6 +27,19 @@ TableMenu::TableMenu(QTableView* table, GraphController& controller, CommandBoun
         boundary_.run([this, &rows] { controller_.RemoveRowsClick(rows); });
     });
 
+    correct_ = addAction(QStringLiteral("選択した記録を修正(&E)…"));
+    correct_->setObjectName(QStringLiteral("CorrectRecord"));
+    connect(correct_, &QAction::triggered, this, [this] {
+        const auto records = selectedRecords();
+        const std::vector<int> rows = selectedRows();
+        boundary_.run([&] {
+            if (records && records->size() == 1)
+                controller_.CorrectRecordClick(records->front());
+            else if (!records && rows.size() == 1)
+                controller_.CorrectRowClick(rows.front());
+        });
+    });
+
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         const QPoint global = table_->viewport()->mapToGlobal(pos);
@@ -58,6 +71,8 @@ void TableMenu::open(const QPoint* globalPos) {
     const auto records = selectedRecords();
     remove_->setEnabled(records ? controller_.CanRemoveRecords(*records)
                                 : controller_.CanRemoveRows(selectedRows()));
+    correct_->setEnabled(records ? controller_.CanCorrectRecords(*records)
+                                 : controller_.CanCorrectRows(selectedRows()));
     QPoint at = globalPos ? *globalPos : table_->viewport()->rect().center();
     if (!globalPos) {
         const QRect current = table_->visualRect(table_->currentIndex());
