@@ -1,5 +1,6 @@
 #include "log/LogReader.h"
 #include "log/PosixFileSystem.h"
+#include "log/TypedRecord.h"
 #include "platform/IniSettingsStore.h"
 #include "support/TestHome.h"
 #include "support/fakes/FakeSeams.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
+#include <QLineEdit>
 #include <QLineSeries>
 #include <QMenu>
 #include <QPrintDialog>
@@ -835,5 +837,42 @@ TEST_F(GraphWindow, CalendarTableSortsMarksAndRemoves) {
     EXPECT_EQ(table->model()->rowCount(), 2);
     w.controller().CalendarClick();
     EXPECT_TRUE(table->model()->rowCount() == kGridRows && table->horizontalHeader()->isHidden());
+    w.hide();
+}
+
+// 選択した記録を修正 acts on exactly one selected row: its dialog shows the
+// record, and what is typed there replaces it in the log and the grid.
+TEST_F(GraphWindow, TableMenuCorrectsTheOneSelectedRecord) {
+    const std::string path = MakeTempDir("correct") + "/data.txt";
+    const std::string first = " 120107 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
+    Spit(path, first + " 120307 170.00 64.00 20.00 12.80 51.20 37.48 63.58 22.15  0.66\n");
+    HistoryTable history;
+    w.controller().ShowLog(path, history, ReadHistory(fs, path, history));
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* table = child<QTableView>("sg");
+    TableMenu* menu = w.tableMenu();
+    for (const bool both : {true, false}) {
+        table->selectionModel()->select(
+            QItemSelection(table->model()->index(both ? 1 : 2, 0), table->model()->index(2, 10)),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        menu->open();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
+        EXPECT_EQ(menu->correctAction()->isEnabled(), !both);
+        if (both)
+            menu->hide();
+    }
+    std::string shownWeight;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = QApplication::activeModalWidget();
+        auto* weight = dialog->findChild<QLineEdit*>("CorrectWeight");
+        shownWeight = weight->text().toStdString();
+        weight->setText("61.5");
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    QTest::keyClick(menu, Qt::Key_E);
+    EXPECT_EQ(shownWeight, "64.00");
+    EXPECT_EQ(Slurp(path), first + TypedRecordLine(120307, {"170.00", "61.5", "20.00"}));
+    EXPECT_EQ(table->model()->index(2, 3).data().toString(), "61.50");
     w.hide();
 }
