@@ -10,13 +10,12 @@
 #include "platform/IniSettingsStore.h"
 #include "platform/PosixFile.h"
 #include "platform/Prompter.h"
+#include "platform/Settings.h"
 #include "platform/SystemClock.h"
 #include "targets/TargetStore.h"
 #include "targets/TargetTable.h"
 #include "ui/graph/GridTable.h"
 #include "ui/graph/TFGrah.h"
-#include "ui/graph/TrendChoice.h"
-#include "ui/graph/WindowChoice.h"
 
 #include <QApplication>
 #include <QRadioButton>
@@ -58,8 +57,8 @@ public:
     }
     std::string readString(const std::string& section, const std::string& name,
                            const std::string& def) override {
-        const bool size =
-            section == kGraphSection && (name == kWidthValueName || name == kHeightValueName);
+        const bool size = section == kGraphWidth.place.section &&
+                          (name == kGraphWidth.place.name || name == kGraphHeight.place.name);
         return present_ && !size ? store_.readString(section, name, def) : def;
     }
     void writeString(const std::string&, const std::string&, const std::string&) override {}
