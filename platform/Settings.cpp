@@ -11,6 +11,8 @@ constexpr std::size_t kLongestPath = 4095;
 
 } // namespace
 
+namespace rule {
+
 std::optional<bool> OnOrOff(const std::string& text) {
     return text == "1";
 }
@@ -40,6 +42,8 @@ std::optional<std::string> FullPath(const std::string& text) {
 std::optional<std::string> Verbatim(const std::string& text) {
     return text;
 }
+
+} // namespace rule
 
 std::string SettingText(bool on) {
     return on ? "1" : "0";

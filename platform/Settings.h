@@ -33,7 +33,8 @@ template <class T> struct Setting {
     std::optional<T> (*read)(const std::string& text);
 };
 
-// The rules. On is "1": any other text is off.
+// The rules of the table below. On is "1": any other text is off.
+namespace rule {
 std::optional<bool> OnOrOff(const std::string& text);
 // A whole number in [low, high] written in plain digits.
 std::optional<int> WholeNumber(const std::string& text, int low, int high);
@@ -44,16 +45,17 @@ template <int Low, int High> std::optional<int> WholeIn(const std::string& text)
 std::optional<std::string> FullPath(const std::string& text);
 // Any text, as it is.
 std::optional<std::string> Verbatim(const std::string& text);
+} // namespace rule
 
 // How the user left the windows, kept between runs: a new value is one line.
 inline constexpr const char* kGraphWindowWhat = "グラフウィンドウの項目と大きさ";
 inline constexpr int kLargestWindowSide = 16384; // beyond any screen: not written by us
 // clang-format off
-inline constexpr Setting<bool> kGraphTrend{{"GRAPH", "TREND", "傾向線を表示するかどうか"}, false, OnOrOff};
-inline constexpr Setting<int> kGraphQuantity{{"GRAPH", "QUANTITY", kGraphWindowWhat}, 0, WholeIn<0, kQuantityCount - 1>};
-inline constexpr Setting<int> kGraphWidth{{"GRAPH", "WIDTH", kGraphWindowWhat}, 463, WholeIn<463, kLargestWindowSide>};
-inline constexpr Setting<int> kGraphHeight{{"GRAPH", "HEIGHT", kGraphWindowWhat}, 318, WholeIn<318, kLargestWindowSide>};
-inline const Setting<std::string> kLogFile{{"LOG", "FILE", "最後に使った記録ファイルの名前"}, "", FullPath};
+inline constexpr Setting<bool> kGraphTrend{{"GRAPH", "TREND", "傾向線を表示するかどうか"}, false, rule::OnOrOff};
+inline constexpr Setting<int> kGraphQuantity{{"GRAPH", "QUANTITY", kGraphWindowWhat}, 0, rule::WholeIn<0, kQuantityCount - 1>};
+inline constexpr Setting<int> kGraphWidth{{"GRAPH", "WIDTH", kGraphWindowWhat}, 463, rule::WholeIn<463, kLargestWindowSide>};
+inline constexpr Setting<int> kGraphHeight{{"GRAPH", "HEIGHT", kGraphWindowWhat}, 318, rule::WholeIn<318, kLargestWindowSide>};
+inline const Setting<std::string> kLogFile{{"LOG", "FILE", "最後に使った記録ファイルの名前"}, "", rule::FullPath};
 // clang-format on
 
 // A value to write, in its stored form.
@@ -66,7 +68,7 @@ std::string SettingText(int number);
 inline std::string SettingText(const std::string& text) {
     return text;
 }
-template <class T> SettingChange Change(const Setting<T>& key, const T& value) {
+template <class T> SettingChange ChangeOf(const Setting<T>& key, const T& value) {
     return {key.place, SettingText(value)};
 }
 
@@ -94,7 +96,7 @@ public:
     }
     // Raises StoreError when the file could not keep it.
     template <class T> void set(const Setting<T>& key, const T& value) {
-        write({Change(key, value)});
+        write({ChangeOf(key, value)});
     }
 
     // The texts at `places`, empty where none is kept. Raises StoreError,

@@ -26,7 +26,7 @@ void LoadTargets(SettingsStore& store, TargetTable& table) {
 void SaveTargets(SettingsStore& store, const TargetTable& table) {
     std::vector<SettingChange> changes;
     for (int k = 0; k < kQuantityCount; ++k)
-        changes.push_back(Change(TargetSetting(k), table[static_cast<size_t>(k)]));
+        changes.push_back(ChangeOf(TargetSetting(k), table[static_cast<size_t>(k)]));
     Settings(store).write(changes);
 }
 

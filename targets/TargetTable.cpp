@@ -18,7 +18,7 @@ std::string TargetValueName(int quantity) {
 }
 
 Setting<std::string> TargetSetting(int quantity) {
-    return {{kTargetSection, kValueNames[quantity], "目標値"}, "", Verbatim};
+    return {{kTargetSection, kValueNames[quantity], "目標値"}, "", rule::Verbatim};
 }
 
 } // namespace vorn

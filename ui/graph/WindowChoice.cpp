@@ -21,10 +21,10 @@ void SaveGraphWindowChoice(SettingsStore& store, const GraphWindowChoice& choice
                            const GraphWindowChoice& kept) {
     std::vector<SettingChange> changes;
     if (choice.quantity != kept.quantity)
-        changes.push_back(Change(kGraphQuantity, choice.quantity));
+        changes.push_back(ChangeOf(kGraphQuantity, choice.quantity));
     if (choice.width != kept.width || choice.height != kept.height) {
-        changes.push_back(Change(kGraphWidth, choice.width));
-        changes.push_back(Change(kGraphHeight, choice.height));
+        changes.push_back(ChangeOf(kGraphWidth, choice.width));
+        changes.push_back(ChangeOf(kGraphHeight, choice.height));
     }
     Settings(store).write(changes);
 }
