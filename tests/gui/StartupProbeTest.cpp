@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -22,8 +23,7 @@ long long MonotonicNs() {
     return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
 }
 
-// What a window's start-up gave: standard output, whether the probe ended the
-// event loop, and the clock just before the window was shown and after.
+// Standard output, who ended the loop, the clock before the show and after.
 struct Started {
     std::string out;
     bool quitByProbe = false;
@@ -31,28 +31,22 @@ struct Started {
     long long endNs = 0;
 };
 
-// Once the event loop has come round after the window's first paint (the
-// probe's turn), ends the loop if the probe has not.
-class Guard : public QObject {
-public:
+// Ends the event loop on the turn after the probe's, which follows the
+// window's first paint, unless the probe has ended it.
+struct Guard : QObject {
     explicit Guard(QWidget& window) : QObject(&window) { window.installEventFilter(this); }
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !painted_) {
-            painted_ = true;
-            // The turn after the probe's: its quit ends the loop first.
+        if (event->type() == QEvent::Paint && !std::exchange(painted, true))
             QTimer::singleShot(0, this, [this] {
                 QTimer::singleShot(0, this, [this] {
                     fired = true;
                     QApplication::quit();
                 });
             });
-        }
         return false;
     }
+    bool painted = false;
     bool fired = false;
-
-private:
-    bool painted_ = false;
 };
 
 // Shows a window of 242 × 349 with the probe installed as the program does,
