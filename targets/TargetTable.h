@@ -14,8 +14,8 @@ using TargetTable = std::array<std::string, kQuantityCount>;
 // The marker hint: the target text followed directly by its unit suffix.
 std::string MarkerHint(const TargetTable& table, int quantity);
 
-// Where the targets are kept: the settings file's section "TGT", values
-// "VAL1" to "VAL9", each read and written as it is.
+// Where the targets are kept: in the settings file (kTargetKey is its key),
+// section "TGT", values "VAL1" to "VAL9", each read and written as it is.
 inline constexpr const char* kTargetKey = kSettingsKey;
 extern const char* const kTargetSection;
 std::string TargetValueName(int quantity);
