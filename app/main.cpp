@@ -1,6 +1,7 @@
 // Vorn２: start-up and shut-down.
 
 #include "app/CommandLine.h"
+#include "app/DeferredWindowIcon.h"
 #include "app/ExportCommand.h"
 #include "app/Program.h"
 #include "app/SessionEnd.h"
@@ -55,15 +56,14 @@ void StartupMessages(QtMsgType type, const QMessageLogContext&, const QString& t
     std::_Exit(1);
 }
 
-// The program's name, icon, fonts and locale, and the Japanese texts of Qt's
-// own buttons and dialogs.
+// The program's name, fonts and locale, and the Japanese texts of Qt's own
+// buttons and dialogs.
 void SetUpApplication() {
     QApplication::setApplicationName(QStringLiteral("vorn"));
     // No application display name: Qt would append it to every window
     // title, and each window's caption is exactly its own.
     QApplication::setDesktopFileName(QStringLiteral("vorn"));
     InitIcons();
-    QApplication::setWindowIcon(SvgIcon(QStringLiteral(":/icons/vorn.svg")));
 
     // One Japanese gothic everywhere: menus, tooltips, message boxes, the
     // file dialogs and the help take the size of the dialogs' text; each
@@ -111,12 +111,14 @@ int main(int argc, char** argv) {
     try {
         SetUpApplication();
 
+        DeferredWindowIcon icon(SvgIcon(QStringLiteral(":/icons/vorn.svg")));
         IniSettingsStore settings;
         SystemClock clock;
         QtHelpViewer help(prompter, FindHelpCollection(HelpFolders()));
         QtFileChooser files;
         PosixFileSystem fs;
         Program program(MainController::Services{prompter, clock, help, settings, files, fs});
+        icon.watch(program.FVorn());
 #ifdef VORN_WITH_STARTUP_PROBE
         // The benchmarks' build of the program (vorn_probed) only: with
         // VORN_STARTUP_PROBE set, report when the main window is painted and

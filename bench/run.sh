@@ -345,10 +345,12 @@ cat <<EOF
   are now only for reference.
 - The window with vorn's texts pays the same font work: it draws the same
   texts in the same fonts. What vorn costs above it is mostly what it shows
-  besides its texts: the toolbar's six pictures and, under X11, the window
-  icon, which Qt draws in four sizes (16 to 128 pixels) for the window
-  system. Its own work (the settings read, the menus' commands, the
-  controller's first state) is small beside them.
+  besides its texts: the toolbar's six pictures. The window icon, which Qt
+  draws in four sizes (16 to 128 pixels) for X11, is set only once the main
+  window is painted and the event loop has come round
+  (\`app/DeferredWindowIcon.h\`), after the probe. Its own work (the settings
+  read, the menus' commands, the controller's first state) is small beside
+  them.
 - Each SVG picture is read once, when first drawn (\`resources/SvgIcon.h\`):
   an icon made with \`QIcon(file)\` reads its file when it is made and again
   for every size it draws.
