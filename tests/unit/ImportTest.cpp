@@ -1,0 +1,191 @@
+// Tests of records put into a log at their place in time: an import's plan,
+// a record saved at another moment, and the splicing of a log's lines.
+
+#include "core/NumText.h"
+#include "import/ImportIntoLog.h"
+#include "log/LogError.h"
+#include "log/TimedSave.h"
+#include "log/TypedRecord.h"
+#include "support/Cases.h"
+#include "support/MainFixture.h"
+#include "support/fakes/FaultyFileSystem.h"
+
+#include <cerrno>
+#include <filesystem>
+
+using namespace vorn;
+using namespace vorn::test;
+using Op = FaultyFileSystem::Op;
+
+namespace {
+
+const LocalTime kNow{2026, 12, 9, 23, 30};
+using Dates = std::vector<RecordDate>;
+
+std::string LogOf(const Dates& dates) {
+    std::string log;
+    for (const RecordDate& d : dates)
+        log += TypedRecordLine(StampOf(d), {"170", "70", {}});
+    return log;
+}
+
+// The dates the log's records are read at now.
+Dates DatesOf(const std::string& log) {
+    LogRecords r;
+    EXPECT_EQ(ReadLogRecords(log, r), "");
+    Dates dates;
+    for (const auto& d : DateRecords(r.stamps, kNow))
+        dates.push_back(d.value_or(RecordDate{}));
+    return dates;
+}
+
+struct Merge {
+    const char* name;
+    Dates log;
+    Dates file;
+    std::vector<const char*> weights; // "60.5" for the rest
+    int added, duplicates;
+    std::vector<const char*> reasons; // of the readings left out, in order
+};
+const Merge kMerges[] = {
+    {"between, across the turn of the year",
+     {{2025, 12, 30, 8}, {2026, 1, 2, 8}, {2026, 6, 1, 8}},
+     {{2026, 12, 9, 20}, {2025, 12, 31, 7}, {2026, 3, 1, 9}, {2025, 12, 30, 8}},
+     {},
+     4,
+     0,
+     {}},
+    {"years back, each within a year of the next",
+     {},
+     {{2026, 11, 30, 0},
+      {2020, 1, 31, 23},
+      {2021, 1, 1, 0},
+      {2021, 12, 31, 5},
+      {2022, 10, 1, 1},
+      {2023, 3, 1, 2},
+      {2024, 2, 29, 7},
+      {2024, 12, 2, 0},
+      {2025, 12, 1, 0},
+      {2019, 2, 1, 0}},
+     {},
+     10,
+     0,
+     {}},
+    {"a year before the next: read in its year",
+     {{2026, 5, 1, 8}},
+     {{2025, 5, 1, 8}, {2024, 1, 1, 0}},
+     {},
+     0,
+     0,
+     {kYearLost, kYearLost}},
+    {"nothing after it within a year, or still to come",
+     {},
+     {{2025, 12, 9, 23}, {2026, 12, 10, 0}},
+     {},
+     0,
+     0,
+     {kYearLost, kNotYet}},
+    {"less than a year before now", {}, {{2025, 12, 10, 0}}, {}, 1, 0, {}},
+    {"same moment and weight as the log or an earlier reading",
+     {{2026, 6, 1, 8}},
+     {{2026, 6, 1, 8}, {2026, 6, 1, 8}, {2026, 6, 1, 8}, {2025, 6, 1, 8}},
+     {"70.001", "70.5", "70.50", "70"},
+     1,
+     2,
+     {kYearLost}},
+};
+struct MergeTest : ::testing::TestWithParam<Merge> {};
+} // namespace
+
+// After the rewrite every record of the log keeps its date and every one
+// added is read at its own; the same file again adds nothing.
+TEST_P(MergeTest, PutsEachRecordAtItsPlaceInTime) {
+    const Merge& c = GetParam();
+    ImportedFile file;
+    for (std::size_t j = 0; j < c.file.size(); ++j)
+        file.readings.push_back({{c.file[j].year, c.file[j].month, c.file[j].day, c.file[j].hour},
+                                 j < c.weights.size() ? c.weights[j] : "60.5",
+                                 "20",
+                                 "r"});
+    const std::string log = LogOf(c.log);
+    ImportPlan plan;
+    ASSERT_EQ(PlanImport(file, log, "170", kNow, plan), "");
+    EXPECT_EQ(plan.added.size(), static_cast<std::size_t>(c.added));
+    EXPECT_EQ(plan.duplicates, c.duplicates);
+    std::vector<std::string> reasons(c.reasons.begin(), c.reasons.end());
+    std::vector<std::string> given;
+    for (const RejectedRow& r : plan.leftOut)
+        given.push_back(r.reason);
+    EXPECT_EQ(given, reasons);
+
+    std::string updated;
+    ASSERT_EQ(SpliceRecords(log, {}, plan.lines, updated), "");
+    Dates expected = DatesOf(log);
+    for (const TimedLine& t : plan.added)
+        expected.push_back(t.when);
+    std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {
+        return HoursSinceEpoch(a) < HoursSinceEpoch(b);
+    });
+    EXPECT_EQ(DatesOf(updated), expected);
+    ASSERT_EQ(PlanImport(file, updated, std::nullopt, kNow, plan), "");
+    EXPECT_TRUE(plan.added.empty());
+}
+INSTANTIATE_TEST_SUITE_P(Every, MergeTest, ::testing::ValuesIn(kMerges), ByName());
+
+namespace {
+// Record k of a made-up log, at 1 January, k h.
+std::string Rec(int k, const char* end = "\n") {
+    return "10100 1" + std::to_string(k) + ".00 2 3 4 5 6 7 8 9" + end;
+}
+struct Splice {
+    const char* name;
+    std::string log;
+    std::vector<int> removed;
+    std::vector<NewLine> lines;
+    std::string after; // or the reason
+};
+const Splice kSplices[] = {
+    {"first, middle, end after a last line without LF",
+     Rec(1) + "\n" + Rec(2, ""),
+     {},
+     {{2, "E\n"}, {0, "A\n"}, {1, "B\n"}, {1, "C\n"}},
+     "A\n" + Rec(1) + "\nB\nC\n" + Rec(2) + "E\n"},
+    {"a record taken out and put in elsewhere at once",
+     Rec(1) + Rec(2) + Rec(3),
+     {2},
+     {{0, "X\n"}},
+     "X\n" + Rec(1) + Rec(2)},
+    {"at a record that starts on another's line",
+     Rec(1, " ") + Rec(2),
+     {},
+     {{1, "X\n"}},
+     "記録を入れる位置の行に"},
+    {"past the last record", Rec(1), {}, {{2, "X\n"}}, "記録を読み込んだ後に"},
+};
+struct SpliceTest : ::testing::TestWithParam<Splice> {};
+} // namespace
+
+TEST_P(SpliceTest, PutsWholeLinesInAndTakesThemOut) {
+    const Splice& c = GetParam();
+    std::vector<KnownRecord> removed;
+    for (const int k : c.removed) // record k is Rec(k + 1)
+        removed.push_back({k, {10100, 11.0 + k, 2, 3, 4, 5, 6, 7, 8, 9}});
+    std::string updated;
+    const std::string reason = SpliceRecords(c.log, removed, c.lines, updated);
+    EXPECT_EQ(reason.empty() ? updated : reason.substr(0, c.after.size()), c.after);
+}
+INSTANTIATE_TEST_SUITE_P(Every, SpliceTest, ::testing::ValuesIn(kSplices), ByName());
+
+// What an import or a script writes is what the window saves.
+TEST_F(FlowFixture, TypedInputsMakeTheLineTheWindowSaves) {
+    const std::vector<std::array<const char*, 3>> typed = {
+        {"170", "65", "20"}, {"170", "65", ""},          {"95.34626", "9.5", "100"},
+        {"150", "300", ""},  {"1e2", "0.005", "33.335"}, {" 165.5", "70.125 ", "0"}};
+    for (const auto& [h, w, f] : typed) {
+        std::filesystem::remove(log);
+        measure(h, w, f);
+        saveTo(log);
+        EXPECT_EQ(Slurp(log), TypedRecordLine(StrToInt(dateStamp),
+                                              {h, w, *f ? std::optional(f) : std::nullopt}));
+    }
+}
