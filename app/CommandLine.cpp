@@ -11,6 +11,8 @@ const char* const kUsage =
     "Usage: vorn [--help | --version]\n"
     "       vorn --csv LOG [--trend [--quantity NAME]]\n"
     "       vorn --graph LOG --output FILE [--quantity NAME] [--trend]\n"
+    "       vorn --import FILE --into LOG [--height CM] [--dry-run]\n"
+    "       vorn --add LOG --height CM --weight KG [--fat PCT] [--at YYYY-MM-DDTHH]\n"
     "\n"
     "Vorn2 (Vorn\xEF\xBC\x92) is a desktop weigh-in log in Japanese: type a height, a weight and\n"
     "a fat percentage, see the derived figures, append them to a log file of\n"
@@ -30,10 +32,19 @@ const char* const kUsage =
     "              name in the main window: \xE8\xBA\xAB\xE9\x95\xB7, "
     "\xE4\xBD\x93\xE9\x87\x8D (the default), \xE8\x84\x82\xE8\x82\xAA\xE7\x8E\x87, BMI, ...\n"
     "  --trend     add the trend: a last column of the CSV, a line on the chart\n"
+    "  --import FILE  bring the weigh-ins of another program's export FILE into\n"
+    "              the log that --into LOG names, each at its place in time and\n"
+    "              as the main window would save it; prints what was added, what\n"
+    "              was already there and each row left out with the reason.\n"
+    "              --height CM: the height to derive with (else the log's latest\n"
+    "              record's); --dry-run: write nothing. The old log is kept as LOG~\n"
+    "  --add LOG   add one measurement to LOG as the main window saves it, at\n"
+    "              the hour --at names (the current hour by default)\n"
     "\n"
     "Exit status: 0 done, 1 a file could not be read or written (the reason is\n"
     "on standard error; a damaged log is exported up to where it stops), 2 a\n"
-    "usage error.\n"
+    "usage error (for --add also a value outside the main window's ranges, or\n"
+    "a moment the log cannot keep).\n"
     "Targets: $XDG_CONFIG_HOME/Tav/Vorn2.conf (~/.config/Tav/Vorn2.conf).\n"
     "See vorn(1) and the program's help (Ctrl+H).\n";
 
@@ -117,6 +128,12 @@ CommandLineAnswer ParseCommandLine(const std::vector<std::string>& args) {
         return answer;
     if (args.front() == "--csv" || args.front() == "--graph")
         return ParseExport(args);
+    if (args.front() == "--import" || args.front() == "--add") {
+        answer.task = args.front() == "--import" ? CommandLineAnswer::Task::Import
+                                                 : CommandLineAnswer::Task::Add;
+        answer.args = args;
+        return answer;
+    }
     answer.task = CommandLineAnswer::Task::Print;
     const std::string arg = Printable(args.front());
     if (args.size() == 1 && arg == "--help") {

@@ -14,6 +14,8 @@ struct CommandLineAnswer {
         Print,   // print the texts and exit with exitCode
         Csv,     // write the log's table on standard output
         Graph,   // write the log's chart into `output`
+        Import,  // bring another program's file into a log (`args`)
+        Add,     // add one measurement to a log (`args`)
     };
     Task task = Task::Windows;
     int exitCode = 0;
@@ -24,6 +26,8 @@ struct CommandLineAnswer {
     std::string output;
     int quantity = 1; // weight
     bool trend = false;
+    // The import's and the addition's arguments, read by their commands.
+    std::vector<std::string> args;
 };
 
 CommandLineAnswer ParseCommandLine(const std::vector<std::string>& args);

@@ -35,8 +35,13 @@ void SaveRecordAt(LogFileSystem& fs, const std::string& path, const TimedLine& r
         throw LogError("ファイル「" + path + "」" + kSaveFailed + "。\n理由: " + status.reason);
     Placement p;
     std::size_t records = 0;
-    if (std::string reason = placeIn(bytes, record, now, p, records); !reason.empty())
-        throw LogError("ファイル「" + path + "」" + kSaveFailed + "。\n理由: " + reason);
+    if (std::string reason = placeIn(bytes, record, now, p, records); !reason.empty()) {
+        const std::string message =
+            "ファイル「" + path + "」" + kSaveFailed + "。\n理由: " + reason;
+        if (p.leftOut.empty())
+            throw LogError(message);
+        throw UnplacedRecord(message);
+    }
     if (p.lines.front().before == static_cast<long long>(records)) {
         AppendRecord(fs, path, record.line);
         return;

@@ -1,7 +1,9 @@
 // Tests of records put into a log at their place in time: an import's plan,
 // a record saved at another moment, and the splicing of a log's lines.
 
+#include "app/DataInCommand.h"
 #include "core/NumText.h"
+#include "import/ImportError.h"
 #include "import/ImportIntoLog.h"
 #include "log/LogError.h"
 #include "log/TimedSave.h"
@@ -189,3 +191,71 @@ TEST_F(FlowFixture, TypedInputsMakeTheLineTheWindowSaves) {
                                               {h, w, *f ? std::optional(f) : std::nullopt}));
     }
 }
+
+namespace {
+// A log of one record, 1 December 2026, 7 h, and a file of two readings:
+// one to add before it, one left out.
+const std::string kOneRecord = TypedRecordLine(120107, {"160", "60", {}});
+const std::string kAdded = TypedRecordLine(113007, {"160", "61.5", {"20"}});
+struct Command {
+    const char* name;
+    std::vector<std::string> args; // "LOG" stands for the log's path
+    int exitCode;
+    std::string log; // afterwards
+    const char* said = "";
+};
+const Command kCommands[] = {
+    {"import", {"--import", "f", "--into", "LOG"}, 0, kAdded + kOneRecord, "追加した記録: 1 件"},
+    {"dry run", {"--import", "f", "--into", "LOG", "--dry-run"}, 0, kOneRecord, "追加する記録: 1"},
+    {"no --into", {"--import", "f", "--height", "170"}, 2, kOneRecord, "needs --into"},
+    {"height out of range", {"--import", "f", "--into", "LOG", "--height", "301"}, 2, kOneRecord},
+    {"unreadable file", {"--import", "gone", "--into", "LOG"}, 1, kOneRecord, "読めません"},
+    {"add before",
+     {"--add", "LOG", "--height", "160", "--weight", "61.5", "--fat", "20", "--at",
+      "2026-11-30T07"},
+     0,
+     kAdded + kOneRecord},
+    {"add now",
+     {"--add", "LOG", "--height", "160", "--weight", "60"},
+     0,
+     kOneRecord + TypedRecordLine(120923, {"160", "60", {}})},
+    {"add out of range", {"--add", "LOG", "--height", "160", "--weight", "1000.5"}, 2, kOneRecord},
+    {"add at no moment",
+     {"--add", "LOG", "--height", "1", "--weight", "1", "--at", "2026-02-29T01"},
+     2,
+     kOneRecord},
+    {"add a year back",
+     {"--add", "LOG", "--height", "1", "--weight", "1", "--at", "2025-12-01T07"},
+     2,
+     kOneRecord,
+     kYearLost},
+    {"add to a folder", {"--add", "/", "--height", "1", "--weight", "1"}, 1, kOneRecord},
+};
+struct CommandTest : ::testing::TestWithParam<Command> {};
+} // namespace
+
+TEST_P(CommandTest, ExitsAsTheOtherCommandsAndWritesOnlyWhenDone) {
+    const Command& c = GetParam();
+    const std::string log = MakeTempDir("cli") + "/data.txt";
+    Spit(log, kOneRecord);
+    std::vector<std::string> args = c.args;
+    for (std::string& a : args)
+        a = a == "LOG" ? log : a;
+    PosixFileSystem fs;
+    FixedClock clock(kNow);
+    const auto read = [](const std::string& path) {
+        if (path == "gone")
+            throw ImportError("ファイル「gone」を読めません");
+        return ImportedFile{"表",
+                            {{{2026, 11, 30, 7, 5}, "61.5", "20", "2行目"},
+                             {{2026, 12, 1, 7, 0}, "1001", {}, "3行目"}},
+                            {}};
+    };
+    const DataInResult r =
+        args[0] == "--add" ? RunAdd(args, fs, clock) : RunImport(args, fs, clock, read);
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+    EXPECT_NE((r.out + r.err).find(c.said), std::string::npos) << r.out << r.err;
+    EXPECT_EQ(Slurp(log), c.log);
+    EXPECT_EQ(std::filesystem::exists(log + "~"), Slurp(log).find(kAdded) == 0);
+}
+INSTANTIATE_TEST_SUITE_P(Every, CommandTest, ::testing::ValuesIn(kCommands), ByName());
