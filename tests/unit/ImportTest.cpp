@@ -259,3 +259,27 @@ TEST_P(CommandTest, ExitsAsTheOtherCommandsAndWritesOnlyWhenDone) {
     EXPECT_EQ(std::filesystem::exists(log + "~"), Slurp(log).find(kAdded) == 0);
 }
 INSTANTIATE_TEST_SUITE_P(Every, CommandTest, ::testing::ValuesIn(kCommands), ByName());
+
+// A record saved before the log's last one: the log rewritten with it at its
+// place and the old one kept as a copy, or, when any call fails, kept as it
+// was.
+TEST(SaveRecordAt, RewritesTheLogOrLeavesIt) {
+    const std::string log = MakeTempDir("at") + "/data.txt";
+    PosixFileSystem posix;
+    int failures = 0;
+    for (int op = -1; op <= static_cast<int>(Op::Rename); ++op) {
+        SCOPED_TRACE(op);
+        Spit(log, kOneRecord);
+        std::filesystem::remove(log + "~");
+        FaultyFileSystem fs(posix);
+        fs.failOn(Op(op), 1, EIO);
+        const std::string error = ErrorText<LogError>([&] {
+            SaveRecordAt(fs, log, {{2026, 11, 30, 7}, kAdded}, kNow);
+        });
+        failures += !error.empty();
+        EXPECT_EQ(Slurp(log), error.empty() ? kAdded + kOneRecord : kOneRecord);
+        EXPECT_EQ(error.empty() ? Slurp(log + "~") : kOneRecord, kOneRecord);
+        EXPECT_EQ(fs.openHandles(), 0u);
+    }
+    EXPECT_GE(failures, 8);
+}
