@@ -11,7 +11,10 @@
 #include "support/Cases.h"
 #include "support/MainFixture.h"
 #include "support/fakes/FaultyFileSystem.h"
+#include "support/fakes/WorkedExample.h"
+#include "ui/main/DataInController.h"
 
+#include <array>
 #include <cerrno>
 #include <filesystem>
 
@@ -282,4 +285,117 @@ TEST(SaveRecordAt, RewritesTheLogOrLeavesIt) {
         EXPECT_EQ(fs.openHandles(), 0u);
     }
     EXPECT_GE(failures, 8);
+}
+
+namespace {
+// The main window's dialogs of the date and the import, answered by the test.
+struct FakeDataInView : DataInView {
+    std::optional<RecordDate> moment;
+    std::optional<std::string> source = "f.csv";
+    bool readable = true;
+    std::optional<std::string> height;
+    bool confirm = true;
+    std::vector<std::string> asked; // which dialogs, in order
+    ImportPreview shown;
+    std::optional<RecordDate> askMoment(const RecordDate&, const RecordDate&) override {
+        asked.push_back("moment");
+        return moment;
+    }
+    std::optional<std::string> chooseImportFile() override { return source; }
+    ImportedFile readImportFile(const std::string& path) override {
+        if (!readable)
+            throw ImportError("ファイル「" + path + "」を読めません");
+        return {
+            "表", {{{2026, 8, 1, 7, 0}, "61.5", "20", "2行目"}}, {{"3行目", "体重がありません"}}};
+    }
+    std::optional<std::string> askHeight() override {
+        asked.push_back("height");
+        return height;
+    }
+    bool confirmImport(const ImportPreview& p) override {
+        asked.push_back("preview");
+        shown = p;
+        return confirm;
+    }
+};
+struct DataInFlow : FlowFixture {
+    FakeDataInView dialogs;
+    DataInController dataIn{view,
+                            dialogs,
+                            {prompter, clock, help, settings, files, posix},
+                            {m, targets, dateStamp, logFilePath, history}};
+    DataInFlow() { c->setDataIn(&dataIn); }
+};
+} // namespace
+
+// A save at an earlier moment goes in before the later records and keeps the
+// old log as a copy; the current hour again saves as before, at the end.
+TEST_F(DataInFlow, AMeasurementAtAnotherMomentGoesInAtItsPlace) {
+    const std::string later = TypedRecordLine(81000, {"160", "60", {}});
+    Spit(log, later);
+    dialogs.moment = RecordDate{2026, 8, 1, 7};
+    dataIn.D1Click();
+    EXPECT_EQ(shown(MainCtl::Lb_dt), "08/01-07");
+    EXPECT_EQ(view.fontColours[MainCtl::Lb_dt], colour::Red);
+    measure("170", "65", "20");
+    saveTo(log);
+    const std::string early = TypedRecordLine(80107, {"170", "65", {"20"}});
+    EXPECT_EQ(Slurp(log), early + later);
+    EXPECT_EQ(Slurp(log + "~"), later);
+
+    dialogs.moment = RecordDate{2026, 8, 30, 20};
+    dataIn.D1Click();
+    EXPECT_EQ(shown(MainCtl::Lb_dt), "08/30-20");
+    EXPECT_EQ(view.fontColours[MainCtl::Lb_dt], colour::Blue);
+    measure("170", "65", "20");
+    saveTo(log);
+    EXPECT_EQ(Slurp(log), early + later + kWorkedLine);
+}
+
+namespace {
+struct WindowImport {
+    const char* name;
+    std::function<void(FakeDataInView&, FakeFileChooser&)> answer;
+    std::vector<std::string> asked;
+    bool written;
+    const char* said;
+};
+const std::string kLater = TypedRecordLine(81000, {"160", "60", {}});
+const WindowImport kWindowImports[] = {
+    {"confirmed", [](auto&, auto&) {}, {"preview"}, true, "記録を 1 件取り込みました"},
+    {"cancelled at the preview", [](auto& d, auto&) { d.confirm = false; }, {"preview"}, false, ""},
+    {"no file chosen", [](auto& d, auto&) { d.source.reset(); }, {}, false, ""},
+    {"no log chosen", [](auto&, auto& f) { f.saveAnswers = {std::nullopt}; }, {}, false, ""},
+    {"unreadable", [](auto& d, auto&) { d.readable = false; }, {}, false, "を読めません"},
+};
+struct WindowImportTest : DataInFlow, ::testing::WithParamInterface<WindowImport> {};
+} // namespace
+
+TEST_P(WindowImportTest, WritesOnlyAfterThePreview) {
+    Spit(log, kLater);
+    files.saveAnswers = {log};
+    GetParam().answer(dialogs, files);
+    dataIn.I1Click();
+    EXPECT_EQ(dialogs.asked, GetParam().asked);
+    EXPECT_EQ(Slurp(log), GetParam().written
+                              ? TypedRecordLine(80107, {"160", "61.5", {"20"}}) + kLater
+                              : kLater);
+    EXPECT_EQ(prompter.shown.size(), *GetParam().said ? 1u : 0u);
+    EXPECT_TRUE(said(GetParam().said) || prompter.shown.empty());
+}
+INSTANTIATE_TEST_SUITE_P(Every, WindowImportTest, ::testing::ValuesIn(kWindowImports), ByName());
+
+// A log with no record: the height is asked, and must be one the window takes.
+TEST_F(DataInFlow, AnEmptyLogAsksForTheHeight) {
+    for (const char* height : {"", "301", "170"}) {
+        files.saveAnswers = {log};
+        dialogs.height = *height ? std::optional<std::string>(height) : std::nullopt;
+        dataIn.I1Click();
+    }
+    EXPECT_EQ(dialogs.asked, (std::vector<std::string>{"height", "height", "height", "preview"}));
+    EXPECT_TRUE(said("身長が入力できる範囲"));
+    EXPECT_NE(dialogs.shown.summary.find("期間: 2026/08/01 7時 ～ 2026/08/01 7時"),
+              std::string::npos);
+    EXPECT_EQ(dialogs.shown.leftOut, std::vector<std::string>{"3行目: 体重がありません"});
+    EXPECT_EQ(Slurp(log), TypedRecordLine(80107, {"170", "61.5", {"20"}}));
 }
