@@ -2,6 +2,8 @@
 #include "support/ProgramFixture.h"
 
 #include <QAction>
+#include <QDateTimeEdit>
+#include <QDialog>
 #include <QHelpEvent>
 #include <QInputMethodQueryEvent>
 #include <QMenuBar>
@@ -154,7 +156,8 @@ TEST_F(MainWindowTest, LayoutNamesAndMenus) {
     EXPECT_EQ(
         items.join('|'),
         QString::fromUtf8("測定(&M) Ctrl+M|クリア(&C) Ctrl+C|データ保存(&S) Ctrl+S|"
-                          "グラフ描画(&G) Ctrl+G|-|目標値設定(&T) Ctrl+T|-|閉じる(&Q) Ctrl+Q"));
+                          "グラフ描画(&G) Ctrl+G|-|目標値設定(&T) Ctrl+T|-|閉じる(&Q) Ctrl+Q|-|"
+                          "測定日時の変更(&D)… |記録の取り込み(&I)… "));
     items.clear();
     for (QAction* a : menus[1]->menu()->actions())
         items << a->text() + " " + a->shortcut().toString();
@@ -265,4 +268,20 @@ TEST_F(MainWindowTest, WideResultsAreShownWhole) {
         }
     }
     EXPECT_EQ(find<QLabel>("Lb_ft")->font().pixelSize(), 15);
+}
+
+// A click on the date asks for another moment, which the label then shows
+// in red.
+TEST_F(MainWindowTest, AClickOnTheDateChangesIt) {
+    start();
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        auto* edit = dialog->findChild<QDateTimeEdit*>(QStringLiteral("MomentEdit"));
+        edit->setDateTime(edit->dateTime().addDays(-1));
+        dialog->accept();
+    });
+    QTest::mouseClick(find("Lb_dt"), Qt::LeftButton);
+    EXPECT_EQ(textOf("Lb_dt"), QString::fromUtf8("08/29-20"));
+    EXPECT_EQ(find("Lb_dt")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
