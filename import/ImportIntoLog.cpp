@@ -59,8 +59,10 @@ void ImportIntoLog(LogFileSystem& fs, const std::string& path, const ImportedFil
     RewriteLog(
         fs, path,
         [&](const std::string& old, std::string& updated) {
-            if (std::string reason = PlanImport(file, old, height, now, plan); !reason.empty())
-                return reason;
+            // Planned again only when the log changed since it was read.
+            if (old != bytes)
+                if (std::string reason = PlanImport(file, old, height, now, plan); !reason.empty())
+                    return reason;
             if (plan.height.empty())
                 return std::string(kNoHeight);
             return SpliceRecords(old, {}, plan.lines, updated);
