@@ -165,6 +165,7 @@ Placement PlaceInTime(std::span<const double> stamps, const std::vector<TimedLin
     for (std::size_t i = 0; i < stamps.size(); ++i)
         if (counted[i].stamp >= 0)
             items.push_back({counted[i].hours, false, i});
+    const auto olds = static_cast<std::ptrdiff_t>(items.size()); // in time order already
     std::vector<char> keep(lines.size(), 1);
     for (std::size_t j = 0; j < lines.size(); ++j) {
         items.push_back({HoursSinceEpoch(lines[j].when), true, j});
@@ -173,7 +174,8 @@ Placement PlaceInTime(std::span<const double> stamps, const std::vector<TimedLin
             p.leftOut.push_back({j, kNotYet});
         }
     }
-    std::sort(items.begin(), items.end());
+    std::sort(items.begin() + olds, items.end());
+    std::inplace_merge(items.begin(), items.begin() + olds, items.end());
 
     const RecordDates before = DateRecords(stamps, now);
     std::vector<char> readable;

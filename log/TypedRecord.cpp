@@ -5,14 +5,27 @@
 #include "log/LogRecord.h"
 
 namespace vorn {
+namespace {
+
+// StrToFloat into single precision; a short fixed-point text the quicker
+// way, which rounds to the same float: such a decimal lies too far from any
+// point halfway between two floats for the rounding through a double to
+// differ.
+float ReadSingle(const std::string& text) {
+    if (const std::optional<double> value = ReadShortFixed(text))
+        return static_cast<float>(*value);
+    return static_cast<float>(StrToFloat(text));
+}
+
+} // namespace
 
 std::string TypedRecordLine(int stamp, const TypedInputs& typed) {
     const bool withFat = typed.fat && !typed.fat->empty();
     CurrentMeasurement m;
-    m.height = static_cast<float>(StrToFloat(typed.height));
-    m.weight = static_cast<float>(StrToFloat(typed.weight));
+    m.height = ReadSingle(typed.height);
+    m.weight = ReadSingle(typed.weight);
     if (withFat)
-        m.fatPercent = static_cast<float>(StrToFloat(*typed.fat));
+        m.fatPercent = ReadSingle(*typed.fat);
     Compute(m, withFat);
 
     // The inputs as typed, the results as the labels show them.
@@ -24,7 +37,7 @@ std::string TypedRecordLine(int stamp, const TypedInputs& typed) {
                                  : q == kWeight     ? typed.weight
                                  : q == kFatPercent ? *typed.fat
                                                     : DisplayText(m[q], q);
-        values[static_cast<std::size_t>(q)] = static_cast<float>(StrToFloat(text));
+        values[static_cast<std::size_t>(q)] = ReadSingle(text);
     }
     return FormatRecord(stamp, values, withFat);
 }
