@@ -156,6 +156,20 @@ middle() { sort -n "$1" | awk '{ v[NR] = $1 } END { printf "%.1f", v[int((NR + 1
 csv_ms=$(middle "$tmp/csv.us")
 version_ms=$(middle "$tmp/version.us")
 
+# An openScale CSV of 100,000 rows into a log of 100,000 records, every row
+# going in between two records: the whole process, a fresh copy of the log
+# each run, the median of $reps runs in milliseconds.
+echo "vorn --import of 100,000 rows into 100,000 records..."
+sh "$(dirname "$0")/import-files.sh" 100000 "$tmp/import-log.txt" "$tmp/import.csv"
+: >"$tmp/import.us"
+for _ in $(seq "$reps"); do
+    cp "$tmp/import-log.txt" "$tmp/import-into.txt"
+    rm -f "$tmp/import-into.txt~"
+    stopwatch "$bin/vorn" --import "$tmp/import.csv" --into "$tmp/import-into.txt" >>"$tmp/import.us"
+done
+[ "$(wc -l <"$tmp/import-into.txt")" -eq 200000 ] || { echo "the import added too little" >&2; exit 1; }
+import_ms=$(middle "$tmp/import.us")
+
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # --- the report ---
@@ -235,6 +249,7 @@ png_ms=$(median BM_SaveChartPng/999 ms)
 ok_png=$(met "$png_ms <= 50")
 ok_csv=$(met "$csv_ms <= 2 * $version_ms")
 ok_growth=$(met "$growth <= 1.5")
+ok_import=$(met "$import_ms <= 1000")
 
 {
 cat <<EOF
@@ -267,6 +282,7 @@ time. Do not edit by hand: run \`make bench\` again.
 | \`LoadHistory\`, 999 records, the weights plotted, the trend shown | $(timed BM_LoadHistoryTrendWeight/999 ms 2 ms) | $(fmt "$w999" 2) ms: the same without the trend | $(ratio "$tw999" "$w999") | ≤ 4 ms | $ok_trend_weight |
 | Chart saved as PNG, 999 records, the trend shown | $(timed BM_SaveChartPng/999 ms 2 ms) | – | – | ≤ 50 ms | $ok_png |
 | \`vorn --csv\` of 10,000 records, whole process | $csv_ms ms | $version_ms ms: \`vorn --version\` | $(ratio "$csv_ms" "$version_ms") | ≤ 2 × | $ok_csv |
+| \`vorn --import\` of an openScale CSV of 100,000 rows into a log of 100,000 records, whole process | $import_ms ms | $version_ms ms: \`vorn --version\` | $(ratio "$import_ms" "$version_ms") | ≤ 1000 ms | $ok_import |
 | Growth of \`LoadHistory\`, CPU time | $slope2 µs a record from 500 to 999 | $slope1 µs a record from 100 to 500 | $growth | linear (ratio ≤ 1.5) | $ok_growth |
 
 More figures from the same run:
@@ -392,6 +408,12 @@ cat <<EOF
   process, with its output thrown away, against \`vorn --version\`, in
   turns, $runs runs each; both start the same program, so the ratio shows
   what reading, dating and writing the records add to it.
+- **The import** (\`bench/import-files.sh\`): a log of 100,000 records, six a
+  day, ending before today, and an openScale CSV (version 3) of 100,000
+  rows whose moments fall two hours after each record's, so that every row
+  goes in between two records. Each run imports into a fresh copy of the log:
+  reading and recognising the file, the plan, the old log kept as \`LOG~\`
+  and the new one written, synced and renamed.
 
 ## Machine
 
