@@ -16,7 +16,7 @@
 #     and the warning gives the reason; with nothing failing, the record's
 #     line alone goes, and the old log is kept as data.txt~;
 #   - vorn --import while fsync or rename fails: exit status 1, the log as
-#     it was; with nothing failing, the record goes in at its place;
+#     it was; with nothing failing, the record is added;
 #   - Ctrl+Q killed (strace injects SIGKILL) at the temporary file's fsync
 #     and at the folder's: Vorn2.conf is wholly old or wholly new, and the
 #     next start-up removes the temporary file.
@@ -237,8 +237,8 @@ for when in 1 2; do
 done
 # An import whose new log cannot be synced, or cannot take the place of the
 # old one: exit status 1, the reason on standard error, the log as it was
-# and nothing left beside it; then nothing failing, and the record goes in
-# before the log's one, the old log kept as data.txt~.
+# and nothing left beside it; then nothing failing, and the record is added,
+# the old log kept as data.txt~.
 ago=$(date -d '2 days ago' '+%Y-%m-%d')
 printf 'DATE,TIME,WEIGHT,BODY_FAT\n%s,07:10,65.5,\n' "$ago" >"$work/import.csv"
 mkdir -p "$work/in"
@@ -259,7 +259,8 @@ for f in posix/io/sync/fsync posix/io/dir/rename ""; do
             fail "left beside the log: $(ls "$work/in")"
     else
         [ "$status" -eq 0 ] || fail "a clean import exited with $status: $(cat "$work/err.txt")"
-        [ "$(sed -n 2p "$work/in/data.txt")" = "$record" ] || fail "not in before: $(cat "$work/in/data.txt")"
+        [ "$(sed -n 1p "$work/in/data.txt")" = "$record" ] && [ "$(wc -l <"$work/in/data.txt")" -eq 2 ] ||
+            fail "not added after it: $(cat "$work/in/data.txt")"
         [ "$(cat "$work/in/data.txt~")" = "$record" ] || fail "no copy kept"
     fi
 done
