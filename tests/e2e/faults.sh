@@ -255,7 +255,7 @@ for f in posix/io/sync/fsync posix/io/dir/rename ""; do
         [ "$status" -eq 1 ] || fail "an import while $f fails exited with $status"
         grep -q '取り込めませんでした' "$work/err.txt" || fail "no reason: $(cat "$work/err.txt")"
         [ "$(cat "$work/in/data.txt")" = "$record" ] || fail "the log changed: $(cat "$work/in/data.txt")"
-        [ -z "$(ls "$work/in" | grep -v -x -e data.txt -e 'data.txt~')" ] ||
+        [ -z "$(ls -A "$work/in" | grep -v -x -e data.txt -e 'data.txt~')" ] ||
             fail "left beside the log: $(ls "$work/in")"
     else
         [ "$status" -eq 0 ] || fail "a clean import exited with $status: $(cat "$work/err.txt")"
