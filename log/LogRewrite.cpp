@@ -99,6 +99,39 @@ IoStatus replace(LogFileSystem& fs, const std::string& path, std::string_view by
     return status;
 }
 
+// Marks the status of a folder sync after which the old bytes could not be
+// put back either.
+constexpr int kOldBytesLost = -1;
+
+// Writes `updated` beside the log that the locked handle `h` holds and
+// renames it over it, unless a program that writes without the lock has
+// changed the log since `old` was read: that change must not be lost. The
+// rewritten log must survive a power cut; should the folder not sync, the
+// old bytes go back rather than leave the log's state unknown.
+IoStatus install(LogFileSystem& fs, const std::string& file, LogFileSystem::Handle h,
+                 const std::string& old, const std::string& updated, unsigned mode) {
+    std::string temp;
+    IoStatus status = writeBeside(fs, file, updated, mode, temp);
+    if (!status.ok())
+        return status;
+    bool same = false;
+    std::uint64_t size = 0;
+    status = fs.isAt(file, h, same);
+    if (status.ok())
+        status = fs.size(h, size);
+    if (status.ok() && (!same || size != old.size()))
+        status = {kChangedSince};
+    if (status.ok())
+        status = fs.rename(temp, file);
+    if (!status.ok()) {
+        fs.remove(temp);
+        return status;
+    }
+    if (status = fs.syncFolder(file); !status.ok() && !replace(fs, file, old, mode).ok())
+        status.err = kOldBytesLost;
+    return status;
+}
+
 } // namespace
 
 IoStatus ReadLogBytes(LogFileSystem& fs, const std::string& path, std::string& bytes) {
@@ -152,30 +185,11 @@ void RewriteLog(LogFileSystem& fs, const std::string& path, const LogEdit& edit,
     if (status = replace(fs, copy, old, mode); !status.ok())
         fail("控え「" + copy + "」を書き込めませんでした（" + status.reason + "）");
 
-    std::string temp;
-    if (status = writeBeside(fs, file, updated, mode, temp); !status.ok())
-        fail(status.reason);
-    // A program that writes without the lock may have changed the log
-    // since it was read: that change must not be lost.
-    bool same = false;
-    std::uint64_t size = 0;
-    status = fs.isAt(file, h, same);
-    if (status.ok())
-        status = fs.size(h, size);
-    if (status.ok() && (!same || size != old.size()))
-        status = {kChangedSince};
-    if (status.ok())
-        status = fs.rename(temp, file);
-    if (!status.ok()) {
-        fs.remove(temp);
-        fail(status.reason);
-    }
-    // The rewritten log, and the copy, must survive a power cut. Should the
-    // folder not sync, the old bytes go back rather than leave the log's
-    // state unknown.
-    if (status = fs.syncFolder(file); !status.ok()) {
-        const bool back = replace(fs, file, old, mode).ok();
-        fail(status.reason, back ? "" : "\n書き換える前のファイルは、控えに残っています。");
+    if (status = install(fs, file, h, old, updated, mode); !status.ok()) {
+        // Should the folder not sync after the rename, the old bytes went
+        // back: unless they could not, the log is as it was.
+        const bool lost = status.err == kOldBytesLost;
+        fail(status.reason, lost ? "\n書き換える前のファイルは、控えに残っています。" : "");
     }
     fs.unlock(h);
     fs.close(h);

@@ -50,6 +50,17 @@ void copyOthers(std::string_view log, const std::vector<Lines>& drop,
         out.append(*in->text);
 }
 
+// The new lines by their places, those of one place in the order given.
+std::vector<const NewLine*> inPlaceOrder(const std::vector<NewLine>& lines) {
+    std::vector<const NewLine*> order;
+    order.reserve(lines.size());
+    for (const NewLine& l : lines)
+        order.push_back(&l);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const NewLine* a, const NewLine* b) { return a->before < b->before; });
+    return order;
+}
+
 } // namespace
 
 KnownRecord HistoryRecord(const HistoryTable& table, long long skipped, int entry) {
@@ -71,11 +82,7 @@ std::string SpliceRecords(std::string_view log, const std::vector<KnownRecord>& 
     for (const KnownRecord& r : records)
         if (!wanted.emplace(r.index, &r.fields).second && *wanted[r.index] != r.fields)
             return kChangedSince; // one place, two records: one of them is not there
-    std::vector<const NewLine*> order;
-    for (const NewLine& l : lines)
-        order.push_back(&l);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const NewLine* a, const NewLine* b) { return a->before < b->before; });
+    const std::vector<const NewLine*> order = inPlaceOrder(lines);
     std::map<long long, long long> startLine; // of the records new lines go before
     for (const NewLine* l : order)
         startLine[l->before] = 0;
@@ -119,12 +126,10 @@ std::string SpliceRecords(std::string_view log, const std::vector<KnownRecord>& 
         return "記録を入れる位置の行に、ほかの記録が並んでいます";
     std::vector<Placed> put;
     put.reserve(order.size());
-    for (const NewLine* l : order)
-        put.push_back({l->before == index ? -1 : startLine[l->before], &l->line});
-    // The end's lines last: past every line of the file.
-    for (Placed& p : put)
-        if (p.line < 0)
-            p.line = std::numeric_limits<long long>::max();
+    for (const NewLine* l : order) // the end's lines past every line of the file
+        put.push_back(
+            {l->before == index ? std::numeric_limits<long long>::max() : startLine[l->before],
+             &l->line});
     copyOthers(log, drop, put, updated);
     return "";
 }
