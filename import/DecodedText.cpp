@@ -109,7 +109,7 @@ void DecodedText::badBytes() const {
 bool DecodedText::more(std::string& out) {
     if (rawEnd_ == 0 && !fill()) {
         if (!pending_.empty())
-            badBytes();
+            input_.fail(std::string("ファイルが ") + encoding_ + " の文字の途中で終わっています");
         return false;
     }
     pending_.append(raw_.data(), rawEnd_);

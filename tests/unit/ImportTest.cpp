@@ -134,10 +134,11 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"openScale v3",
                  "DATE,TIME,BODY_FAT,BONE,WEIGHT\n2025-01-31,08:15,21.5,,72.3\n"
                  "2025-02-01,08:16:30.5,,,72.1\n2025-02-29,08:00,,,72\n"
-                 "2025-03-01,8:00,,,\n2025-03-02,24:00,,,72\n",
+                 "2025-03-01,8:00,,,\n2025-03-02,24:00,,,72\n2025-03-03,8h,,,72\n",
                  "Asia/Tokyo", "openScale CSV (v3)",
                  "2025-01-31 08:15 72.30 21.50; 2025-02-01 08:16 72.10 -",
-                 "4行目 実在しない日時です; 5行目 体重がありません; 6行目 実在しない日時です"},
+                 "4行目 実在しない日時です; 5行目 体重がありません; 6行目 実在しない日時です; "
+                 "7行目 時刻が読めません"},
         FileCase{"openScale v2",
                  "\"biceps\",\"comment\",\"dateTime\",\"fat\",\"weight\"\n"
                  "\"0.0\",\"a, \"\"quoted\"\"\nnote\",\"2019-01-01 08:00\",\"0.0\",\"80.5\"\n"
@@ -238,12 +239,15 @@ INSTANTIATE_TEST_SUITE_P(
                     "2行目が長すぎます"},
         RefusedCase{"unclosed quote", "date,weight\n\"" + std::string(70 * 1024, '7'),
                     "2行目が長すぎます"},
+        RefusedCase{"NUL byte", std::string("date,weight\n\0,70\n", 16), "正しくないバイト"},
         RefusedCase{"lying UTF-8", ManyRows(12000) + "\xFF\n",
                     "12002行目に UTF-8 の文字として正しくないバイト"},
         RefusedCase{"lying UTF-16",
                     "\xFF\xFE" + Encoded("date,weight\n", "UTF-16LE") +
                         std::string("\x00\xD8\n\x00", 4),
-                    "UTF-16 の文字として正しくないバイト"},
+                    "2行目に UTF-16 の文字として正しくないバイト"},
+        RefusedCase{"cut UTF-16", "\xFF\xFE" + Encoded("date,weight\n", "UTF-16LE") + "7",
+                    "UTF-16 の文字の途中で終わっています"},
         RefusedCase{"entities",
                     "<?xml version=\"1.0\"?><!DOCTYPE HealthData [<!ENTITY a \"aaaa\">]>"
                     "<HealthData>&a;</HealthData>",
