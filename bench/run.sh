@@ -31,7 +31,8 @@ mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset VORN_STARTUP_PROBE
 
-for tool in vorn vorn_probed vorn_bench_floor vorn_bench_text_floor vorn_bench_startup vorn_bench_commands; do
+for tool in vorn vorn_probed vorn_bench_floor vorn_bench_text_floor vorn_bench_startup vorn_bench_commands \
+    vorn_bench_import; do
     [ -x "$bin/$tool" ] || { echo "missing $bin/$tool: build with -DVORN_BENCH=ON" >&2; exit 1; }
 done
 
@@ -156,6 +157,23 @@ middle() { sort -n "$1" | awk '{ v[NR] = $1 } END { printf "%.1f", v[int((NR + 1
 csv_ms=$(middle "$tmp/csv.us")
 version_ms=$(middle "$tmp/version.us")
 
+# The import's reading of a 200 MB Apple Health export against libxml2's
+# streaming parser on the same file, taken in turns: the medians of
+# IMPORT_RUNS (default 5) runs each, in milliseconds.
+import_runs=${IMPORT_RUNS:-5}
+echo "reading a 200 MB Apple Health export against xmllint --stream ($import_runs runs each)..."
+"$bin/vorn_bench_import" write "$tmp/export.xml" 200
+export_mb=$(du -m "$tmp/export.xml" | cut -f1)
+: >"$tmp/import.us"
+: >"$tmp/xmllint.us"
+for _ in $(seq "$import_runs"); do
+    stopwatch "$bin/vorn_bench_import" read "$tmp/export.xml" >>"$tmp/import.us"
+    stopwatch xmllint --stream --noout "$tmp/export.xml" >>"$tmp/xmllint.us"
+done
+import_ms=$(middle "$tmp/import.us")
+xmllint_ms=$(middle "$tmp/xmllint.us")
+rm -f "$tmp/export.xml"
+
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # --- the report ---
@@ -235,6 +253,7 @@ png_ms=$(median BM_SaveChartPng/999 ms)
 ok_png=$(met "$png_ms <= 50")
 ok_csv=$(met "$csv_ms <= 2 * $version_ms")
 ok_growth=$(met "$growth <= 1.5")
+ok_import=$(met "$import_ms <= $xmllint_ms")
 
 {
 cat <<EOF
@@ -268,6 +287,7 @@ time. Do not edit by hand: run \`make bench\` again.
 | Chart saved as PNG, 999 records, the trend shown | $(timed BM_SaveChartPng/999 ms 2 ms) | – | – | ≤ 50 ms | $ok_png |
 | \`vorn --csv\` of 10,000 records, whole process | $csv_ms ms | $version_ms ms: \`vorn --version\` | $(ratio "$csv_ms" "$version_ms") | ≤ 2 × | $ok_csv |
 | Growth of \`LoadHistory\`, CPU time | $slope2 µs a record from 500 to 999 | $slope1 µs a record from 100 to 500 | $growth | linear (ratio ≤ 1.5) | $ok_growth |
+| Reading a ${export_mb} MB Apple Health export (\`ReadImportFile\`), whole process | $(fmt "$import_ms") ms | $(fmt "$xmllint_ms") ms: \`xmllint --stream --noout\` on it | $(ratio "$import_ms" "$xmllint_ms") | ≤ 1 × | $ok_import |
 
 More figures from the same run:
 
