@@ -252,7 +252,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "<?xml version=\"1.0\"?><!DOCTYPE HealthData [<!ENTITY a \"aaaa\">]>"
                     "<HealthData>&a;</HealthData>",
                     "実体宣言"},
-        RefusedCase{"cut XML", "<HealthData><Record type=\"x\"", "XML として正しくありません"},
+        RefusedCase{"cut XML", "<HealthData><Record type=\"x\"",
+                    "1行目: ファイルが XML の途中で終わっています"},
+        RefusedCase{"endless tag", "<HealthData>\n<Record type=\"" + std::string(17 << 20, 'a'),
+                    "2行目から 16 MiB を超えてタグが終わりません"},
         RefusedCase{"other XML", "<svg></svg>", "HealthData"}),
     ByName());
 
