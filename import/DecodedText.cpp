@@ -73,17 +73,31 @@ DecodedText::DecodedText(ImportInput& input) : input_(input), raw_(kPiece) {
         raw_.resize(kPiece);
         rawEnd_ -= 2;
     } else {
-        bool bad = false;
-        ValidUtf8(p, rawEnd_, bad);
-        if (bad) {
-            from = "CP932";
-            encoding_ = "Shift_JIS";
-        }
+        // Until a byte beyond ASCII comes, UTF-8 and Shift_JIS read alike.
+        undecided_ = true;
     }
-    if (from != nullptr) {
-        converter_ = iconv_open("UTF-8", from);
-        if (converter_ == reinterpret_cast<iconv_t>(-1))
-            input_.fail(std::string(encoding_) + " を読む変換がこのシステムにありません");
+    if (from != nullptr)
+        convertFrom(from);
+}
+
+void DecodedText::convertFrom(const char* from) {
+    converter_ = iconv_open("UTF-8", from);
+    if (converter_ == reinterpret_cast<iconv_t>(-1))
+        input_.fail(std::string(encoding_) + " を読む変換がこのシステムにありません");
+}
+
+// Without a byte order mark, the first piece that holds more than ASCII
+// decides: UTF-8 if it reads as UTF-8, else Shift_JIS.
+void DecodedText::decide() {
+    const auto* p = reinterpret_cast<const unsigned char*>(pending_.data());
+    if (std::none_of(p, p + pending_.size(), [](unsigned char c) { return c >= 0x80 || c == 0; }))
+        return;
+    undecided_ = false;
+    bool bad = false;
+    ValidUtf8(p, pending_.size(), bad);
+    if (bad) {
+        encoding_ = "Shift_JIS";
+        convertFrom("CP932");
     }
 }
 
@@ -114,6 +128,8 @@ bool DecodedText::more(std::string& out) {
     }
     pending_.append(raw_.data(), rawEnd_);
     rawEnd_ = 0;
+    if (undecided_)
+        decide();
     if (converter_ == reinterpret_cast<iconv_t>(-1))
         appendUtf8(out);
     else

@@ -224,7 +224,7 @@ TEST_P(RefusedFileTest, SaysWhy) {
 }
 
 std::string ManyRows(std::size_t rows) {
-    std::string text = "date,weight\n";
+    std::string text = "日付,体重\n";
     for (std::size_t k = 0; k < rows; ++k)
         text += "2026-01-01T00:00:00Z,70\n";
     return text;
@@ -258,6 +258,18 @@ INSTANTIATE_TEST_SUITE_P(
                     "2行目から 16 MiB を超えてタグが終わりません"},
         RefusedCase{"other XML", "<svg></svg>", "HealthData"}),
     ByName());
+
+TEST(ImportEncodingTest, ShiftJisAfterALongStretchOfAscii) {
+    const std::string path = MakeTempDir("import") + "/file";
+    std::string text = "Date,Weight,Note\n";
+    for (int k = 0; k < 20000; ++k)
+        text += "2026-01-01,70,x\n";
+    Spit(path, text + Encoded("2026年12月1日,71,朝\n", "CP932"));
+    const ImportedFile f = ReadImportFile(path);
+    EXPECT_EQ(f.format, "表計算の CSV（カンマ区切り・Shift_JIS）");
+    ASSERT_EQ(f.readings.size(), 20001u);
+    EXPECT_EQ(f.readings.back().at.month, 12);
+}
 
 TEST(ImportProgressTest, StopsWhenAsked) {
     const std::string path = MakeTempDir("import") + "/file";
