@@ -199,12 +199,14 @@ ImportedFile ReadAppleHealth(const std::string& path, const ImportProgress& prog
     XML_SetUserData(s.parser, &s);
     XML_SetElementHandler(s.parser, OnStart, OnEnd);
     XML_SetEntityDeclHandler(s.parser, OnEntity);
+    const int piece = static_cast<int>(input.pieceSize(kPiece));
     long long fed = 0;
     for (bool last = false; !last;) {
-        void* buffer = XML_GetBuffer(s.parser, kPiece);
+        void* buffer = XML_GetBuffer(s.parser, piece);
         if (buffer == nullptr)
             input.fail("メモリが足りません");
-        const std::size_t n = input.read(static_cast<char*>(buffer), kPiece);
+        const std::size_t n =
+            input.read(static_cast<char*>(buffer), static_cast<std::size_t>(piece));
         last = n == 0;
         if (XML_ParseBuffer(s.parser, static_cast<int>(n), last) == XML_STATUS_ERROR) {
             const std::string line = std::to_string(XML_GetCurrentLineNumber(s.parser)) + "行目: ";

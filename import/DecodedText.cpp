@@ -58,19 +58,19 @@ long CountLines(const char* p, std::size_t n) {
 
 } // namespace
 
-DecodedText::DecodedText(ImportInput& input) : input_(input), raw_(kPiece) {
+DecodedText::DecodedText(ImportInput& input) : input_(input), raw_(input.pieceSize(kPiece)) {
     fill();
     const auto* p = reinterpret_cast<const unsigned char*>(raw_.data());
     const char* from = nullptr;
     if (rawEnd_ >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
         raw_.erase(raw_.begin(), raw_.begin() + 3);
-        raw_.resize(kPiece);
+        raw_.resize(raw_.size() + 3);
         rawEnd_ -= 3;
     } else if (rawEnd_ >= 2 && ((p[0] == 0xFF && p[1] == 0xFE) || (p[0] == 0xFE && p[1] == 0xFF))) {
         from = p[0] == 0xFF ? "UTF-16LE" : "UTF-16BE";
         encoding_ = "UTF-16";
         raw_.erase(raw_.begin(), raw_.begin() + 2);
-        raw_.resize(kPiece);
+        raw_.resize(raw_.size() + 2);
         rawEnd_ -= 2;
     } else {
         // Until a byte beyond ASCII comes, UTF-8 and Shift_JIS read alike.
