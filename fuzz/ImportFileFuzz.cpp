@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -47,14 +48,28 @@ const std::vector<std::string> kStarts = {
 };
 // clang-format on
 
+std::string gPath;
+
+void RemoveFile() {
+    std::remove(gPath.c_str());
+}
+
 const std::string& FilePath() {
     static const std::string path = [] {
-        char name[] = "/tmp/vorn-fuzz-import-XXXXXX";
-        const int fd = mkstemp(name);
+        // In memory where the system offers it: the target writes a file for
+        // every input.
+        char name[] = "/dev/shm/vorn-fuzz-import-XXXXXX";
+        int fd = mkstemp(name);
+        if (fd < 0) {
+            std::strcpy(name, "/tmp/vorn-fuzz-import-XXXXXX");
+            fd = mkstemp(name);
+        }
         if (fd < 0)
             Fail("no temporary file");
         close(fd);
-        return std::string(name);
+        gPath = name;
+        std::atexit(RemoveFile);
+        return gPath;
     }();
     return path;
 }
