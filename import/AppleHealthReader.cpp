@@ -15,6 +15,9 @@ namespace vorn {
 namespace {
 
 constexpr int kPiece = 1 << 20;
+// expat keeps an unfinished tag whole: a file whose tags stop coming for
+// this many bytes is refused rather than held in memory.
+constexpr long long kLongestGap = 16LL << 20;
 constexpr const char* kMass = "HKQuantityTypeIdentifierBodyMass";
 constexpr const char* kFat = "HKQuantityTypeIdentifierBodyFatPercentage";
 
@@ -32,6 +35,7 @@ struct FatAt {
 struct AppleState {
     XML_Parser parser = nullptr;
     unsigned long long elements = 0;
+    long long lastTag = 0; // where the last tag was seen, in bytes
     bool rootSeen = false;
     std::string stop; // why the parser was stopped from a handler
     std::vector<Mass> masses;
@@ -107,6 +111,7 @@ void TakeRecord(AppleState& s, const char* type, const char* unit, const char* s
 void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attrs) {
     auto& s = *static_cast<AppleState*>(data);
     ++s.elements;
+    s.lastTag = XML_GetCurrentByteIndex(s.parser);
     if (!s.rootSeen) {
         s.rootSeen = true;
         if (std::strcmp(name, "HealthData") != 0)
@@ -131,6 +136,27 @@ void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attrs) {
     }
     if (type != nullptr && (std::strcmp(type, kMass) == 0 || std::strcmp(type, kFat) == 0))
         TakeRecord(s, type, unit, start, value);
+}
+
+void XMLCALL OnEnd(void* data, const XML_Char*) {
+    auto& s = *static_cast<AppleState*>(data);
+    s.lastTag = XML_GetCurrentByteIndex(s.parser);
+}
+
+// Why expat stopped, in words for the user where they can be put plainly.
+std::string XmlReason(XML_Error code) {
+    switch (code) {
+    case XML_ERROR_INVALID_TOKEN:
+        return "XML として読めない文字やバイトがあります";
+    case XML_ERROR_UNCLOSED_TOKEN:
+    case XML_ERROR_NO_ELEMENTS:
+    case XML_ERROR_UNCLOSED_CDATA_SECTION:
+        return "ファイルが XML の途中で終わっています";
+    case XML_ERROR_TAG_MISMATCH:
+        return "XML の開始タグと終了タグが合っていません";
+    default:
+        return std::string("XML として正しくありません（") + XML_ErrorString(code) + "）";
+    }
 }
 
 // Entities could make a small file expand without bound: Apple's export
@@ -171,20 +197,25 @@ ImportedFile ReadAppleHealth(const std::string& path, const ImportProgress& prog
         input.fail("メモリが足りません");
     s.parser = parser.get();
     XML_SetUserData(s.parser, &s);
-    XML_SetStartElementHandler(s.parser, OnStart);
+    XML_SetElementHandler(s.parser, OnStart, OnEnd);
     XML_SetEntityDeclHandler(s.parser, OnEntity);
+    const int piece = static_cast<int>(input.pieceSize(kPiece));
+    long long fed = 0;
     for (bool last = false; !last;) {
-        void* buffer = XML_GetBuffer(s.parser, kPiece);
+        void* buffer = XML_GetBuffer(s.parser, piece);
         if (buffer == nullptr)
             input.fail("メモリが足りません");
-        const std::size_t n = input.read(static_cast<char*>(buffer), kPiece);
+        const std::size_t n =
+            input.read(static_cast<char*>(buffer), static_cast<std::size_t>(piece));
         last = n == 0;
         if (XML_ParseBuffer(s.parser, static_cast<int>(n), last) == XML_STATUS_ERROR) {
-            const std::string line = std::to_string(XML_GetCurrentLineNumber(s.parser)) + "行目";
-            input.fail(!s.stop.empty() ? line + ": " + s.stop
-                                       : line + "が XML として正しくありません（" +
-                                             XML_ErrorString(XML_GetErrorCode(s.parser)) + "）");
+            const std::string line = std::to_string(XML_GetCurrentLineNumber(s.parser)) + "行目: ";
+            input.fail(line + (s.stop.empty() ? XmlReason(XML_GetErrorCode(s.parser)) : s.stop));
         }
+        fed += static_cast<long long>(n);
+        if (fed - s.lastTag > kLongestGap)
+            input.fail(std::to_string(XML_GetCurrentLineNumber(s.parser)) +
+                       "行目から 16 MiB を超えてタグが終わりません");
     }
     if (!s.rootSeen)
         input.fail("XML の要素がありません");

@@ -58,32 +58,46 @@ long CountLines(const char* p, std::size_t n) {
 
 } // namespace
 
-DecodedText::DecodedText(ImportInput& input) : input_(input), raw_(kPiece) {
+DecodedText::DecodedText(ImportInput& input) : input_(input), raw_(input.pieceSize(kPiece)) {
     fill();
     const auto* p = reinterpret_cast<const unsigned char*>(raw_.data());
     const char* from = nullptr;
     if (rawEnd_ >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
         raw_.erase(raw_.begin(), raw_.begin() + 3);
-        raw_.resize(kPiece);
+        raw_.resize(raw_.size() + 3);
         rawEnd_ -= 3;
     } else if (rawEnd_ >= 2 && ((p[0] == 0xFF && p[1] == 0xFE) || (p[0] == 0xFE && p[1] == 0xFF))) {
         from = p[0] == 0xFF ? "UTF-16LE" : "UTF-16BE";
         encoding_ = "UTF-16";
         raw_.erase(raw_.begin(), raw_.begin() + 2);
-        raw_.resize(kPiece);
+        raw_.resize(raw_.size() + 2);
         rawEnd_ -= 2;
     } else {
-        bool bad = false;
-        ValidUtf8(p, rawEnd_, bad);
-        if (bad) {
-            from = "CP932";
-            encoding_ = "Shift_JIS";
-        }
+        // Until a byte beyond ASCII comes, UTF-8 and Shift_JIS read alike.
+        undecided_ = true;
     }
-    if (from != nullptr) {
-        converter_ = iconv_open("UTF-8", from);
-        if (converter_ == reinterpret_cast<iconv_t>(-1))
-            input_.fail(std::string(encoding_) + " を読む変換がこのシステムにありません");
+    if (from != nullptr)
+        convertFrom(from);
+}
+
+void DecodedText::convertFrom(const char* from) {
+    converter_ = iconv_open("UTF-8", from);
+    if (converter_ == reinterpret_cast<iconv_t>(-1))
+        input_.fail(std::string(encoding_) + " を読む変換がこのシステムにありません");
+}
+
+// Without a byte order mark, the first piece that holds more than ASCII
+// decides: UTF-8 if it reads as UTF-8, else Shift_JIS.
+void DecodedText::decide() {
+    const auto* p = reinterpret_cast<const unsigned char*>(pending_.data());
+    if (std::none_of(p, p + pending_.size(), [](unsigned char c) { return c >= 0x80 || c == 0; }))
+        return;
+    undecided_ = false;
+    bool bad = false;
+    ValidUtf8(p, pending_.size(), bad);
+    if (bad) {
+        encoding_ = "Shift_JIS";
+        convertFrom("CP932");
     }
 }
 
@@ -109,11 +123,13 @@ void DecodedText::badBytes() const {
 bool DecodedText::more(std::string& out) {
     if (rawEnd_ == 0 && !fill()) {
         if (!pending_.empty())
-            badBytes();
+            input_.fail(std::string("ファイルが ") + encoding_ + " の文字の途中で終わっています");
         return false;
     }
     pending_.append(raw_.data(), rawEnd_);
     rawEnd_ = 0;
+    if (undecided_)
+        decide();
     if (converter_ == reinterpret_cast<iconv_t>(-1))
         appendUtf8(out);
     else

@@ -2,8 +2,9 @@
 
 // A text file's content as UTF-8, whatever it was written in: UTF-8 with or
 // without a byte order mark, UTF-16 with one, or Shift_JIS (CP932), told
-// apart by the mark or by whether the start reads as UTF-8. A byte that the
-// encoding found cannot hold stops the reading with the line it is on.
+// apart by the mark or by whether the first piece with more than ASCII
+// reads as UTF-8. A byte that the encoding found cannot hold stops the
+// reading with the line it is on.
 
 #include "import/ImportInput.h"
 
@@ -29,6 +30,8 @@ public:
 
 private:
     bool fill();
+    void decide();
+    void convertFrom(const char* from);
     void appendUtf8(std::string& out);
     void appendConverted(std::string& out);
     [[noreturn]] void badBytes() const;
@@ -40,6 +43,7 @@ private:
     std::size_t rawEnd_ = 0;
     std::string pending_; // bytes of a character cut by the piece's end
     bool ended_ = false;
+    bool undecided_ = false;
     long lines_ = 1;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/ErrnoReason.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -42,6 +43,11 @@ ImportInput::ImportInput(const std::string& path, const ImportProgress& progress
 ImportInput::~ImportInput() {
     if (fd_ >= 0)
         ::close(fd_);
+}
+
+std::size_t ImportInput::pieceSize(std::size_t most) const {
+    const std::uint64_t wanted = std::max<std::uint64_t>(size_ + 1, 4096);
+    return static_cast<std::size_t>(std::min<std::uint64_t>(wanted, most));
 }
 
 void ImportInput::fail(const std::string& reason) const {

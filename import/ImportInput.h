@@ -27,6 +27,8 @@ public:
     std::size_t read(char* buffer, std::size_t size);
 
     const std::string& path() const { return path_; }
+    // The size of a read worth making: `most`, or less for a small file.
+    std::size_t pieceSize(std::size_t most) const;
     [[noreturn]] void fail(const std::string& reason) const;
 
 private:

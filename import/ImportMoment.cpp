@@ -89,15 +89,19 @@ bool ReadZone(std::string_view text, std::size_t& at, WrittenMoment& m) {
         return false;
     const int sign = text[at] == '-' ? -1 : 1;
     ++at;
-    const auto hours = Digits(text, at, 2, 2);
+    // "+09", "+0900" or "+09:00": two digits each, read by pairs.
+    const auto pair = [&]() -> std::optional<int> {
+        if (at + 2 > text.size() || !IsDigit(text[at]) || !IsDigit(text[at + 1]))
+            return std::nullopt;
+        at += 2;
+        return (text[at - 2] - '0') * 10 + (text[at - 1] - '0');
+    };
+    const auto hours = pair();
     if (!hours)
         return false;
-    Take(text, at, ":");
-    std::size_t before = at;
-    const auto minutes = Digits(text, at, 2, 2);
-    if (!minutes && at != before)
-        return false;
-    if (*hours > 23 || minutes.value_or(0) > 59)
+    const bool colon = Take(text, at, ":");
+    const auto minutes = pair();
+    if ((colon && !minutes) || *hours > 23 || minutes.value_or(0) > 59)
         return false;
     m.offsetSeconds = sign * (*hours * 3600 + minutes.value_or(0) * 60);
     return true;

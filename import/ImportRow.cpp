@@ -43,9 +43,11 @@ std::optional<LocalTime> Moment(const RowTexts& row, std::string& reason) {
         return std::nullopt;
     }
     ReadMoment read = ReadWrittenMoment(text);
-    if (read.result == MomentRead::Ok && row.time && !Trimmed(*row.time).empty()) {
+    // A time column counts for a date written without its time.
+    if (read.result == MomentRead::Ok && !read.moment.hasTime && row.time &&
+        !Trimmed(*row.time).empty()) {
         const auto clock = ReadTimeOfDay(*row.time);
-        if (!clock || read.moment.hasTime) {
+        if (!clock) {
             reason = "時刻が読めません";
             return std::nullopt;
         }

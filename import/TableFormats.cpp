@@ -90,18 +90,20 @@ std::optional<TablePlan> PlanSpreadsheet(const std::vector<std::string>& fields)
     for (std::size_t k = 0; k < fields.size(); ++k) {
         const std::string n = Folded(fields[k]);
         const int at = static_cast<int>(k);
-        if (p.date < 0 && StartsWithAny(n, {"日付", "測定日", "日時", "年月日", "date", "day"})) {
+        if (p.date < 0 &&
+            StartsWithAny(n, {"日付", "測定日", "日時", "年月日", "date", "day", "timestamp"})) {
             p.date = at;
         } else if (p.time < 0 && StartsWithAny(n, {"時刻", "測定時刻", "時間", "time"})) {
             p.time = at;
         } else if (p.weight < 0 && StartsWithAny(n, {"体重", "weight", "bodyweight"})) {
             p.weight = at;
             p.rules.unit = UnitOf(n);
-        } else if (p.fat < 0 && StartsWithAny(n, {"体脂肪率", "脂肪率", "bodyfat", "fat%", "fat(%)",
+        } else if (p.fat < 0 && StartsWithAny(n, {"体脂肪", "脂肪率", "bodyfat", "fat%", "fat(%)",
                                                   "fatpercent", "fatratio"})) {
-            const bool mass = n.find("kg") != std::string::npos ||
-                              n.find("lb") != std::string::npos ||
-                              n.find("mass") != std::string::npos;
+            // A fat mass is no percentage.
+            const bool mass =
+                n.find("kg") != std::string::npos || n.find("lb") != std::string::npos ||
+                n.find("mass") != std::string::npos || n.find("量") != std::string::npos;
             if (!mass)
                 p.fat = at;
         }

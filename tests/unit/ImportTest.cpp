@@ -1,401 +1,293 @@
-// Tests of records put into a log at their place in time: an import's plan,
-// a record saved at another moment, and the splicing of a log's lines.
+// Reading other programs' files: each format as its program writes it, the
+// exact rounding of numbers, zones and the files that must be refused.
 
-#include "app/DataInCommand.h"
-#include "core/NumText.h"
+#include "import/ExactDecimal.h"
 #include "import/ImportError.h"
-#include "import/ImportIntoLog.h"
-#include "log/LogError.h"
-#include "log/TimedSave.h"
-#include "log/TypedRecord.h"
+#include "import/ImportFile.h"
 #include "support/Cases.h"
-#include "support/MainFixture.h"
-#include "support/fakes/FaultyFileSystem.h"
-#include "support/fakes/WorkedExample.h"
-#include "ui/main/DataInController.h"
+#include "support/TestHome.h"
 
-#include <array>
-#include <cerrno>
-#include <filesystem>
+#include <cstdlib>
+#include <ctime>
+#include <gtest/gtest.h>
+#include <iconv.h>
 
-using namespace vorn;
-using namespace vorn::test;
-using Op = FaultyFileSystem::Op;
-
+namespace vorn {
 namespace {
 
-const LocalTime kNow{2026, 12, 9, 23, 30};
-using Dates = std::vector<RecordDate>;
+using test::ByName;
+using test::ErrorText;
+using test::MakeTempDir;
+using test::Spit;
 
-std::string LogOf(const Dates& dates) {
-    std::string log;
-    for (const RecordDate& d : dates)
-        log += TypedRecordLine(StampOf(d), {"170", "70", {}});
-    return log;
-}
-
-// The dates the log's records are read at now.
-Dates DatesOf(const std::string& log) {
-    LogRecords r;
-    EXPECT_EQ(ReadLogRecords(log, r), "");
-    Dates dates;
-    for (const auto& d : DateRecords(r.stamps, kNow))
-        dates.push_back(d.value_or(RecordDate{}));
-    return dates;
-}
-
-struct Merge {
-    const char* name;
-    Dates log;
-    Dates file;
-    std::vector<const char*> weights; // "60.5" for the rest
-    int added, duplicates;
-    std::vector<const char*> reasons; // of the readings left out, in order
+struct DecimalCase {
+    std::string name, text, unit, expected;
 };
-const Merge kMerges[] = {
-    {"between, across the turn of the year",
-     {{2025, 12, 30, 8}, {2026, 1, 2, 8}, {2026, 6, 1, 8}},
-     {{2026, 12, 9, 20}, {2025, 12, 31, 7}, {2026, 3, 1, 9}, {2025, 12, 30, 8}},
-     {},
-     4,
-     0,
-     {}},
-    {"years back, each within a year of the next",
-     {},
-     {{2026, 11, 30, 0},
-      {2020, 1, 31, 23},
-      {2021, 1, 1, 0},
-      {2021, 12, 31, 5},
-      {2022, 10, 1, 1},
-      {2023, 3, 1, 2},
-      {2024, 2, 29, 7},
-      {2024, 12, 2, 0},
-      {2025, 12, 1, 0},
-      {2019, 2, 1, 0}},
-     {},
-     10,
-     0,
-     {}},
-    {"a year before the next: read in its year",
-     {{2026, 5, 1, 8}},
-     {{2025, 5, 1, 8}, {2024, 1, 1, 0}},
-     {},
-     0,
-     0,
-     {kYearLost, kYearLost}},
-    {"nothing after it within a year, or still to come",
-     {},
-     {{2025, 12, 9, 23}, {2026, 12, 10, 0}},
-     {},
-     0,
-     0,
-     {kYearLost, kNotYet}},
-    {"less than a year before now", {}, {{2025, 12, 10, 0}}, {}, 1, 0, {}},
-    {"same moment and weight as the log or an earlier reading",
-     {{2026, 6, 1, 8}},
-     {{2026, 6, 1, 8}, {2026, 6, 1, 8}, {2026, 6, 1, 8}, {2025, 6, 1, 8}},
-     {"70.001", "70.5", "70.50", "70"},
-     1,
-     2,
-     {kYearLost}},
-};
-struct MergeTest : ::testing::TestWithParam<Merge> {};
-} // namespace
 
-// After the rewrite every record of the log keeps its date and every one
-// added is read at its own; the same file again adds nothing.
-TEST_P(MergeTest, PutsEachRecordAtItsPlaceInTime) {
-    const Merge& c = GetParam();
-    ImportedFile file;
-    for (std::size_t j = 0; j < c.file.size(); ++j)
-        file.readings.push_back({{c.file[j].year, c.file[j].month, c.file[j].day, c.file[j].hour},
-                                 j < c.weights.size() ? c.weights[j] : "60.5",
-                                 "20",
-                                 "r"});
-    const std::string log = LogOf(c.log);
-    ImportPlan plan;
-    ASSERT_EQ(PlanImport(file, log, "170", kNow, plan), "");
-    EXPECT_EQ(plan.added.size(), static_cast<std::size_t>(c.added));
-    EXPECT_EQ(plan.duplicates, c.duplicates);
-    std::vector<std::string> reasons(c.reasons.begin(), c.reasons.end());
-    std::vector<std::string> given;
-    for (const RejectedRow& r : plan.leftOut)
-        given.push_back(r.reason);
-    EXPECT_EQ(given, reasons);
-
-    std::string updated;
-    ASSERT_EQ(SpliceRecords(log, {}, plan.lines, updated), "");
-    Dates expected = DatesOf(log);
-    for (const TimedLine& t : plan.added)
-        expected.push_back(t.when);
-    std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {
-        return HoursSinceEpoch(a) < HoursSinceEpoch(b);
-    });
-    EXPECT_EQ(DatesOf(updated), expected);
-    ASSERT_EQ(PlanImport(file, updated, std::nullopt, kNow, plan), "");
-    EXPECT_TRUE(plan.added.empty());
-}
-INSTANTIATE_TEST_SUITE_P(Every, MergeTest, ::testing::ValuesIn(kMerges), ByName());
-
-namespace {
-// Record k of a made-up log, at 1 January, k h.
-std::string Rec(int k, const char* end = "\n") {
-    return "10100 1" + std::to_string(k) + ".00 2 3 4 5 6 7 8 9" + end;
-}
-struct Splice {
-    const char* name;
-    std::string log;
-    std::vector<int> removed;
-    std::vector<NewLine> lines;
-    std::string after; // or the reason
-};
-const Splice kSplices[] = {
-    {"first, middle, end after a last line without LF",
-     Rec(1) + "\n" + Rec(2, ""),
-     {},
-     {{2, "E\n"}, {0, "A\n"}, {1, "B\n"}, {1, "C\n"}},
-     "A\n" + Rec(1) + "\nB\nC\n" + Rec(2) + "E\n"},
-    {"a record taken out and put in elsewhere at once",
-     Rec(1) + Rec(2) + Rec(3),
-     {2},
-     {{0, "X\n"}},
-     "X\n" + Rec(1) + Rec(2)},
-    {"at a record that starts on another's line",
-     Rec(1, " ") + Rec(2),
-     {},
-     {{1, "X\n"}},
-     "記録を入れる位置の行に"},
-    {"past the last record", Rec(1), {}, {{2, "X\n"}}, "記録を読み込んだ後に"},
-};
-struct SpliceTest : ::testing::TestWithParam<Splice> {};
-} // namespace
-
-TEST_P(SpliceTest, PutsWholeLinesInAndTakesThemOut) {
-    const Splice& c = GetParam();
-    std::vector<KnownRecord> removed;
-    for (const int k : c.removed) // record k is Rec(k + 1)
-        removed.push_back({k, {10100, 11.0 + k, 2, 3, 4, 5, 6, 7, 8, 9}});
-    std::string updated;
-    const std::string reason = SpliceRecords(c.log, removed, c.lines, updated);
-    EXPECT_EQ(reason.empty() ? updated : reason.substr(0, c.after.size()), c.after);
-}
-INSTANTIATE_TEST_SUITE_P(Every, SpliceTest, ::testing::ValuesIn(kSplices), ByName());
-
-// What an import or a script writes is what the window saves.
-TEST_F(FlowFixture, TypedInputsMakeTheLineTheWindowSaves) {
-    const std::vector<std::array<const char*, 3>> typed = {
-        {"170", "65", "20"}, {"170", "65", ""},          {"95.34626", "9.5", "100"},
-        {"150", "300", ""},  {"1e2", "0.005", "33.335"}, {" 165.5", "70.125 ", "0"}};
-    for (const auto& [h, w, f] : typed) {
-        std::filesystem::remove(log);
-        measure(h, w, f);
-        saveTo(log);
-        EXPECT_EQ(Slurp(log), TypedRecordLine(StrToInt(dateStamp),
-                                              {h, w, *f ? std::optional(f) : std::nullopt}));
+// "-" for a text that is no number.
+std::string Rounded(const DecimalCase& c) {
+    const auto value = ParseExactDecimal(c.text, c.unit == "comma" ? ',' : '.');
+    if (!value)
+        return "-";
+    if (c.unit == "lb")
+        return RoundToHundredths(PoundsToKilograms(*value));
+    if (c.unit.starts_with("of ")) {
+        const auto whole = ParseExactDecimal(c.unit.substr(3));
+        return PercentOf(*value, *whole).value_or("none");
     }
+    return RoundToHundredths(*value);
 }
 
-namespace {
-// A log of one record, 1 December 2026, 7 h, and a file of two readings:
-// one to add before it, one left out.
-const std::string kOneRecord = TypedRecordLine(120107, {"160", "60", {}});
-const std::string kAdded = TypedRecordLine(113007, {"160", "61.5", {"20"}});
-struct Command {
-    const char* name;
-    std::vector<std::string> args; // "LOG" stands for the log's path
-    int exitCode;
-    std::string log; // afterwards
-    const char* said = "";
-};
-const Command kCommands[] = {
-    {"import", {"--import", "f", "--into", "LOG"}, 0, kAdded + kOneRecord, "追加した記録: 1 件"},
-    {"dry run", {"--import", "f", "--into", "LOG", "--dry-run"}, 0, kOneRecord, "追加する記録: 1"},
-    {"no --into", {"--import", "f", "--height", "170"}, 2, kOneRecord, "needs --into"},
-    {"height out of range", {"--import", "f", "--into", "LOG", "--height", "301"}, 2, kOneRecord},
-    {"unreadable file", {"--import", "gone", "--into", "LOG"}, 1, kOneRecord, "読めません"},
-    {"add before",
-     {"--add", "LOG", "--height", "160", "--weight", "61.5", "--fat", "20", "--at",
-      "2026-11-30T07"},
-     0,
-     kAdded + kOneRecord},
-    {"add now",
-     {"--add", "LOG", "--height", "160", "--weight", "60"},
-     0,
-     kOneRecord + TypedRecordLine(120923, {"160", "60", {}})},
-    {"add out of range", {"--add", "LOG", "--height", "160", "--weight", "1000.5"}, 2, kOneRecord},
-    {"add at no moment",
-     {"--add", "LOG", "--height", "1", "--weight", "1", "--at", "2026-02-29T01"},
-     2,
-     kOneRecord},
-    {"add a year back",
-     {"--add", "LOG", "--height", "1", "--weight", "1", "--at", "2025-12-01T07"},
-     2,
-     kOneRecord,
-     kYearLost},
-    {"add to a folder", {"--add", "/", "--height", "1", "--weight", "1"}, 1, kOneRecord},
-};
-struct CommandTest : ::testing::TestWithParam<Command> {};
-} // namespace
+class ExactDecimalTest : public ::testing::TestWithParam<DecimalCase> {};
 
-TEST_P(CommandTest, ExitsAsTheOtherCommandsAndWritesOnlyWhenDone) {
-    const Command& c = GetParam();
-    const std::string log = MakeTempDir("cli") + "/data.txt";
-    Spit(log, kOneRecord);
-    std::vector<std::string> args = c.args;
-    for (std::string& a : args)
-        a = a == "LOG" ? log : a;
-    PosixFileSystem fs;
-    FixedClock clock(kNow);
-    const auto read = [](const std::string& path) {
-        if (path == "gone")
-            throw ImportError("ファイル「gone」を読めません");
-        return ImportedFile{"表",
-                            {{{2026, 11, 30, 7, 5}, "61.5", "20", "2行目"},
-                             {{2026, 12, 1, 7, 0}, "1001", {}, "3行目"}},
-                            {}};
-    };
-    const DataInResult r =
-        args[0] == "--add" ? RunAdd(args, fs, clock) : RunImport(args, fs, clock, read);
-    EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
-    EXPECT_NE((r.out + r.err).find(c.said), std::string::npos) << r.out << r.err;
-    EXPECT_EQ(Slurp(log), c.log);
-    EXPECT_EQ(std::filesystem::exists(log + "~"), Slurp(log).find(kAdded) == 0);
+TEST_P(ExactDecimalTest, RoundsHalfAwayFromZeroFromTheExactValue) {
+    EXPECT_EQ(Rounded(GetParam()), GetParam().expected);
 }
-INSTANTIATE_TEST_SUITE_P(Every, CommandTest, ::testing::ValuesIn(kCommands), ByName());
 
-// A record saved before the log's last one: the log rewritten with it at its
-// place and the old one kept as a copy, or, when any call fails, kept as it
-// was.
-TEST(SaveRecordAt, RewritesTheLogOrLeavesIt) {
-    const std::string log = MakeTempDir("at") + "/data.txt";
-    PosixFileSystem posix;
-    int failures = 0;
-    for (int op = -1; op <= static_cast<int>(Op::Rename); ++op) {
-        SCOPED_TRACE(op);
-        Spit(log, kOneRecord);
-        std::filesystem::remove(log + "~");
-        FaultyFileSystem fs(posix);
-        fs.failOn(Op(op), 1, EIO);
-        const std::string error = ErrorText<LogError>([&] {
-            SaveRecordAt(fs, log, {{2026, 11, 30, 7}, kAdded}, kNow);
+INSTANTIATE_TEST_SUITE_P(
+    Table, ExactDecimalTest,
+    ::testing::Values(DecimalCase{"tie up", "72.805", "kg", "72.81"},
+                      DecimalCase{"below tie", "72.8049999999", "kg", "72.80"},
+                      DecimalCase{"negative tie", "-0.005", "kg", "-0.01"},
+                      DecimalCase{"zero keeps no sign", "-0.004", "kg", "0.00"},
+                      DecimalCase{"carry", "99.995", "kg", "100.00"},
+                      DecimalCase{"padded", "7", "kg", "7.00"},
+                      DecimalCase{"leading point", ".5", "kg", "0.50"},
+                      DecimalCase{"decimal comma", "72,805", "comma", "72.81"},
+                      DecimalCase{"pounds", "160.5", "lb", "72.80"},
+                      DecimalCase{"pounds tie binary misses", "500000", "lb", "226796.19"},
+                      DecimalCase{"percent tie", "1", "of 32", "3.13"},
+                      DecimalCase{"percent repeating", "2", "of 3", "66.67"},
+                      DecimalCase{"percent of zero", "2", "of 0", "none"},
+                      DecimalCase{"two points", "1.2.3", "kg", "-"},
+                      DecimalCase{"exponent", "7e1", "kg", "-"},
+                      DecimalCase{"no digits", "-.", "kg", "-"},
+                      DecimalCase{"too many digits", std::string(31, '1'), "kg", "-"}),
+    ByName());
+
+std::string Encoded(const std::string& utf8, const char* encoding) {
+    iconv_t cd = iconv_open(encoding, "UTF-8");
+    std::string in = utf8;
+    std::string out(in.size() * 4, '\0');
+    char* from = in.data();
+    char* to = out.data();
+    std::size_t inLeft = in.size(), outLeft = out.size();
+    iconv(cd, &from, &inLeft, &to, &outLeft);
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+struct FileCase {
+    std::string name, bytes, zone, format;
+    std::string readings; // "YYYY-MM-DD hh:mm weight fat|-" each, "; " between
+    std::string rejected; // "where reason" each, "; " between
+};
+
+std::string Two(int n) {
+    return (n < 10 ? "0" : "") + std::to_string(n);
+}
+
+std::string Summary(const ImportedFile& f, std::string& rejected) {
+    std::string readings;
+    for (const ImportedReading& r : f.readings)
+        readings += (readings.empty() ? "" : "; ") + std::to_string(r.at.year) + "-" +
+                    Two(r.at.month) + "-" + Two(r.at.day) + " " + Two(r.at.hour) + ":" +
+                    Two(r.at.minute) + " " + r.weightKg + " " + r.fatPercent.value_or("-");
+    for (const RejectedRow& r : f.rejected)
+        rejected += (rejected.empty() ? "" : "; ") + r.where + " " + r.reason;
+    return readings;
+}
+
+class ImportFileTest : public ::testing::TestWithParam<FileCase> {};
+
+TEST_P(ImportFileTest, ReadsWhatTheProgramWrote) {
+    const FileCase& c = GetParam();
+    const std::string path = MakeTempDir("import") + "/file";
+    Spit(path, c.bytes);
+    setenv("TZ", c.zone.c_str(), 1);
+    tzset();
+    const ImportedFile f = ReadImportFile(path);
+    unsetenv("TZ");
+    tzset();
+    std::string rejected;
+    EXPECT_EQ(f.format, c.format);
+    EXPECT_EQ(Summary(f, rejected), c.readings);
+    EXPECT_EQ(rejected, c.rejected);
+}
+
+const std::string kOwnHeader = "日時,身長(cm),体重(kg),脂肪率(%),脂肪量(kg),除脂肪量(kg),体水分量("
+                               "kg),標準体重(kg),BMI,肥満度(%)\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, ImportFileTest,
+    ::testing::Values(
+        FileCase{"own CSV, fat empty or zero",
+                 kOwnHeader +
+                     "2026-08-30T20:00,170.00,72.50,20.10,14.57,57.93,42.41,63.58,25.09,14.03\r\n"
+                     "2026-08-31T07:00,170.00,72.40,,,,,63.58,25.05,13.87\r\n"
+                     "2026-09-01T07:00,170.00,72.30,0.00,0.00,0.00,0.00,63.58,25.02,13.72\r\n"
+                     ",170.00,72.00,,,,,63.58,24.91,13.24\r\n",
+                 "UTC", "Vorn２ CSV",
+                 "2026-08-30 20:00 72.50 20.10; 2026-08-31 07:00 72.40 -; 2026-09-01 07:00 72.30 -",
+                 "5行目 日付がありません"},
+        FileCase{"openScale v3",
+                 "DATE,TIME,BODY_FAT,BONE,WEIGHT\n2025-01-31,08:15,21.5,,72.3\n"
+                 "2025-02-01,08:16:30.5,,,72.1\n2025-02-29,08:00,,,72\n"
+                 "2025-03-01,8:00,,,\n2025-03-02,24:00,,,72\n2025-03-03,8h,,,72\n",
+                 "Asia/Tokyo", "openScale CSV (v3)",
+                 "2025-01-31 08:15 72.30 21.50; 2025-02-01 08:16 72.10 -",
+                 "4行目 実在しない日時です; 5行目 体重がありません; 6行目 実在しない日時です; "
+                 "7行目 時刻が読めません"},
+        FileCase{"openScale v2",
+                 "\"biceps\",\"comment\",\"dateTime\",\"fat\",\"weight\"\n"
+                 "\"0.0\",\"a, \"\"quoted\"\"\nnote\",\"2019-01-01 08:00\",\"0.0\",\"80.5\"\n"
+                 "\"0.0\",\"\",\"2019-01-02 08:00\",\"20.3\",\"0.0\"\n"
+                 "\"0.0\",\"\",\"2019-01-03 08:00\",\"2O.3\",\"80\"\n",
+                 "UTC", "openScale CSV (v2)", "2019-01-01 08:00 80.50 -",
+                 "4行目 体重がありません; 5行目 体脂肪率の数値が読めません"},
+        FileCase{"Libra in pounds, UTC",
+                 "#Version: 6\n#Units: lbs\n\n"
+                 "#date;weight;weight trend;body fat;body fat trend;muscle mass;"
+                 "muscle mass trend;log\n"
+                 "2026-06-01T08:00:00.000Z;160.5;160.5;22.5;;;;a;b\n"
+                 "2026-06-01T22:00:00.000Z;160;160.4;;;;;\n",
+                 "Asia/Tokyo", "Libra CSV",
+                 "2026-06-01 17:00 72.80 22.50; 2026-06-02 07:00 72.57 -", ""},
+        FileCase{"trale",
+                 "# This file was created with trale.\n#Date weight[kg]\n"
+                 "2025-12-24T16:00:00.000 67.9000000000\n2025-12-25 68.0\n"
+                 "2025-12-26T07:00:00.000Z 68.1\n2025-12-27 68.1 x\n",
+                 "Europe/Berlin", "trale テキスト",
+                 "2025-12-24 16:00 67.90 -; 2025-12-25 00:00 68.00 -; 2025-12-26 08:00 68.10 -",
+                 "6行目 日付と体重のほかに余分な内容があります"},
+        FileCase{"GNOME Health", "date,weight\n2021-03-18T09:30:00+01:00,72.3\n", "Asia/Tokyo",
+                 "GNOME Health CSV", "2021-03-18 17:30 72.30 -", ""},
+        FileCase{"Withings fat mass",
+                 "Date,\"Weight (kg)\",\"Fat mass (kg)\",\"Bone mass (kg)\","
+                 "\"Muscle mass (kg)\",\"Hydration (kg)\",Comments\n"
+                 "\"2020-01-15 07:31:02\",80.0,17.00,,,,\"a, comment\"\n"
+                 "\"2020-01-16 07:31:02\",64,2,,,,\n",
+                 "UTC", "Withings weight.csv",
+                 "2020-01-15 07:31 80.00 21.25; 2020-01-16 07:31 64.00 3.13", ""},
+        FileCase{
+            "Apple Health",
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<!DOCTYPE HealthData [\n<!ELEMENT HealthData (Record*)>\n]>\n"
+            "<HealthData locale=\"ja_JP\">\n <ExportDate value=\"2026-01-01 00:00:00 +0900\"/>\n"
+            " <Record type=\"HKQuantityTypeIdentifierBodyMass\" unit=\"lb\" "
+            "startDate=\"2019-06-10 07:58:40 +0200\" value=\"160.5\"/>\n"
+            " <Record type=\"HKQuantityTypeIdentifierStepCount\" unit=\"count\" "
+            "startDate=\"2019-06-10 07:58:40 +0200\" value=\"12\"/>\n"
+            " <Record type=\"HKQuantityTypeIdentifierBodyFatPercentage\" unit=\"%\" "
+            "startDate=\"2019-06-10 14:58:40 +0900\" value=\"0.2155\"/>\n"
+            " <Record type=\"HKQuantityTypeIdentifierBodyFatPercentage\" unit=\"%\" "
+            "startDate=\"2019-06-11 08:00:00 +0900\" value=\"0.2\"/>\n"
+            " <Record type=\"HKQuantityTypeIdentifierBodyMass\" unit=\"kg\" "
+            "startDate=\"2019-06-12 08:00:00 +0900\" value=\"72.805\"/>\n"
+            " <Record type=\"HKQuantityTypeIdentifierBodyMass\" unit=\"oz\" "
+            "startDate=\"2019-06-13 08:00:00 +0900\" value=\"2000\"/>\n"
+            "</HealthData>\n",
+            "Asia/Tokyo", "Apple ヘルスケア export.xml",
+            "2019-06-10 14:58 72.80 21.55; 2019-06-12 08:00 72.81 -",
+            "要素 8 体重の単位が分かりません; 要素 6 同じ時刻の体重がありません"},
+        FileCase{"spreadsheet Shift_JIS semicolons",
+                 Encoded("日付;時刻;体重(kg);体脂肪(%)\r\n"
+                         "2026/12/01;7:05;72,805;20,1\r\n"
+                         "2026/2/30;7:05;72,8;\r\n",
+                         "CP932"),
+                 "UTC", "表計算の CSV（セミコロン区切り・Shift_JIS）",
+                 "2026-12-01 07:05 72.81 20.10", "3行目 実在しない日時です"},
+        FileCase{"spreadsheet UTF-16 tabs pounds",
+                 "\xFF\xFE" + Encoded("Date\tTime\tWeight (lb)\tBody fat %\n"
+                                      "2026-12-01\t07:05\t150\t\n",
+                                      "UTF-16LE"),
+                 "UTC", "表計算の CSV（タブ区切り・UTF-16）", "2026-12-01 07:05 68.04 -", ""},
+        FileCase{"spreadsheet UTF-8 BOM kanji dates",
+                 "\xEF\xBB\xBF測定日,体重,体脂肪量\n2026年12月1日,72.8,15\n"
+                 "2026年12月1日 25:00,72.8\n12/1/2026,72.8\n",
+                 "UTC", "表計算の CSV（カンマ区切り）", "2026-12-01 00:00 72.80 -",
+                 "3行目 実在しない日時です; 4行目 日付が読めません"}),
+    ByName());
+
+struct RefusedCase {
+    std::string name, bytes, reason;
+};
+
+class RefusedFileTest : public ::testing::TestWithParam<RefusedCase> {};
+
+TEST_P(RefusedFileTest, SaysWhy) {
+    const std::string path = MakeTempDir("import") + "/file";
+    Spit(path, GetParam().bytes);
+    const std::string error = ErrorText<ImportError>([&] { ReadImportFile(path); });
+    EXPECT_NE(error.find(GetParam().reason), std::string::npos) << error;
+}
+
+std::string ManyRows(std::size_t rows) {
+    std::string text = "日付,体重\n";
+    for (std::size_t k = 0; k < rows; ++k)
+        text += "2026-01-01T00:00:00Z,70\n";
+    return text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RefusedFileTest,
+    ::testing::Values(
+        RefusedCase{"empty", "\n \n", "記録がありません"},
+        RefusedCase{"unknown", "hello,world\n1,2\n", "記録の形式が分かりません"},
+        RefusedCase{"long line", "date,weight\n" + std::string(70 * 1024, '7') + "\n",
+                    "2行目が長すぎます"},
+        RefusedCase{"unclosed quote", "date,weight\n\"" + std::string(70 * 1024, '7'),
+                    "2行目が長すぎます"},
+        RefusedCase{"NUL byte", std::string("date,weight\n\0,70\n", 16), "正しくないバイト"},
+        RefusedCase{"lying UTF-8", ManyRows(12000) + "\xFF\n",
+                    "12002行目に UTF-8 の文字として正しくないバイト"},
+        RefusedCase{"lying UTF-16",
+                    "\xFF\xFE" + Encoded("date,weight\n", "UTF-16LE") +
+                        std::string("\x00\xD8\n\x00", 4),
+                    "2行目に UTF-16 の文字として正しくないバイト"},
+        RefusedCase{"cut UTF-16", "\xFF\xFE" + Encoded("date,weight\n", "UTF-16LE") + "7",
+                    "UTF-16 の文字の途中で終わっています"},
+        RefusedCase{"entities",
+                    "<?xml version=\"1.0\"?><!DOCTYPE HealthData [<!ENTITY a \"aaaa\">]>"
+                    "<HealthData>&a;</HealthData>",
+                    "実体宣言"},
+        RefusedCase{"cut XML", "<HealthData><Record type=\"x\"",
+                    "1行目: ファイルが XML の途中で終わっています"},
+        RefusedCase{"endless tag", "<HealthData>\n<Record type=\"" + std::string(17 << 20, 'a'),
+                    "2行目から 16 MiB を超えてタグが終わりません"},
+        RefusedCase{"other XML", "<svg></svg>", "HealthData"}),
+    ByName());
+
+TEST(ImportEncodingTest, ShiftJisAfterALongStretchOfAscii) {
+    const std::string path = MakeTempDir("import") + "/file";
+    std::string text = "Date,Weight,Note\n";
+    for (int k = 0; k < 20000; ++k)
+        text += "2026-01-01,70,x\n";
+    Spit(path, text + Encoded("2026年12月1日,71,朝\n", "CP932"));
+    const ImportedFile f = ReadImportFile(path);
+    EXPECT_EQ(f.format, "表計算の CSV（カンマ区切り・Shift_JIS）");
+    ASSERT_EQ(f.readings.size(), 20001u);
+    EXPECT_EQ(f.readings.back().at.month, 12);
+}
+
+TEST(ImportProgressTest, StopsWhenAsked) {
+    const std::string path = MakeTempDir("import") + "/file";
+    std::string text = "Date,Weight,Note\n";
+    for (int k = 0; k < 2500; ++k)
+        text += "2026-01-01,70," + std::string(1000, 'x') + "\n";
+    Spit(path, text);
+    std::vector<std::uint64_t> done;
+    const std::string error = ErrorText<ImportError>([&] {
+        ReadImportFile(path, [&](std::uint64_t bytes, std::uint64_t total) {
+            EXPECT_EQ(total, text.size());
+            done.push_back(bytes);
+            return done.size() < 2;
         });
-        failures += !error.empty();
-        EXPECT_EQ(Slurp(log), error.empty() ? kAdded + kOneRecord : kOneRecord);
-        EXPECT_EQ(error.empty() ? Slurp(log + "~") : kOneRecord, kOneRecord);
-        EXPECT_EQ(fs.openHandles(), 0u);
-    }
-    EXPECT_GE(failures, 8);
+    });
+    EXPECT_EQ(error, "取り込みを中止しました");
+    EXPECT_EQ(done, (std::vector<std::uint64_t>{1 << 20, 2 << 20}));
 }
 
-namespace {
-// The main window's dialogs of the date and the import, answered by the test.
-struct FakeDataInView : DataInView {
-    std::optional<RecordDate> moment;
-    std::optional<std::string> source = "f.csv";
-    bool readable = true;
-    std::optional<std::string> height;
-    bool confirm = true;
-    std::vector<std::string> asked; // which dialogs, in order
-    ImportPreview shown;
-    std::optional<RecordDate> askMoment(const RecordDate&, const RecordDate&) override {
-        asked.push_back("moment");
-        return moment;
-    }
-    std::optional<std::string> chooseImportFile() override { return source; }
-    ImportedFile readImportFile(const std::string& path) override {
-        if (!readable)
-            throw ImportError("ファイル「" + path + "」を読めません");
-        return {
-            "表", {{{2026, 8, 1, 7, 0}, "61.5", "20", "2行目"}}, {{"3行目", "体重がありません"}}};
-    }
-    std::optional<std::string> askHeight() override {
-        asked.push_back("height");
-        return height;
-    }
-    bool confirmImport(const ImportPreview& p) override {
-        asked.push_back("preview");
-        shown = p;
-        return confirm;
-    }
-};
-struct DataInFlow : FlowFixture {
-    FakeDataInView dialogs;
-    DataInController dataIn{view,
-                            dialogs,
-                            {prompter, clock, help, settings, files, posix},
-                            {m, targets, dateStamp, logFilePath, history}};
-    DataInFlow() { c->setDataIn(&dataIn); }
-};
 } // namespace
-
-// A save at an earlier moment goes in before the later records and keeps the
-// old log as a copy; the current hour again saves as before, at the end.
-TEST_F(DataInFlow, AMeasurementAtAnotherMomentGoesInAtItsPlace) {
-    const std::string later = TypedRecordLine(81000, {"160", "60", {}});
-    Spit(log, later);
-    dialogs.moment = RecordDate{2026, 8, 1, 7};
-    dataIn.D1Click();
-    EXPECT_EQ(shown(MainCtl::Lb_dt), "08/01-07");
-    EXPECT_EQ(view.fontColours[MainCtl::Lb_dt], colour::Red);
-    measure("170", "65", "20");
-    saveTo(log);
-    const std::string early = TypedRecordLine(80107, {"170", "65", {"20"}});
-    EXPECT_EQ(Slurp(log), early + later);
-    EXPECT_EQ(Slurp(log + "~"), later);
-
-    dialogs.moment = RecordDate{2026, 8, 30, 20};
-    dataIn.D1Click();
-    EXPECT_EQ(shown(MainCtl::Lb_dt), "08/30-20");
-    EXPECT_EQ(view.fontColours[MainCtl::Lb_dt], colour::Blue);
-    measure("170", "65", "20");
-    saveTo(log);
-    EXPECT_EQ(Slurp(log), early + later + kWorkedLine);
-}
-
-namespace {
-struct WindowImport {
-    const char* name;
-    std::function<void(FakeDataInView&, FakeFileChooser&)> answer;
-    std::vector<std::string> asked;
-    bool written;
-    const char* said;
-};
-const std::string kLater = TypedRecordLine(81000, {"160", "60", {}});
-const WindowImport kWindowImports[] = {
-    {"confirmed", [](auto&, auto&) {}, {"preview"}, true, "記録を 1 件取り込みました"},
-    {"cancelled at the preview", [](auto& d, auto&) { d.confirm = false; }, {"preview"}, false, ""},
-    {"no file chosen", [](auto& d, auto&) { d.source.reset(); }, {}, false, ""},
-    {"no log chosen", [](auto&, auto& f) { f.saveAnswers = {std::nullopt}; }, {}, false, ""},
-    {"unreadable", [](auto& d, auto&) { d.readable = false; }, {}, false, "を読めません"},
-};
-struct WindowImportTest : DataInFlow, ::testing::WithParamInterface<WindowImport> {};
-} // namespace
-
-TEST_P(WindowImportTest, WritesOnlyAfterThePreview) {
-    Spit(log, kLater);
-    files.saveAnswers = {log};
-    GetParam().answer(dialogs, files);
-    dataIn.I1Click();
-    EXPECT_EQ(dialogs.asked, GetParam().asked);
-    EXPECT_EQ(Slurp(log), GetParam().written
-                              ? TypedRecordLine(80107, {"160", "61.5", {"20"}}) + kLater
-                              : kLater);
-    EXPECT_EQ(prompter.shown.size(), *GetParam().said ? 1u : 0u);
-    EXPECT_TRUE(said(GetParam().said) || prompter.shown.empty());
-}
-INSTANTIATE_TEST_SUITE_P(Every, WindowImportTest, ::testing::ValuesIn(kWindowImports), ByName());
-
-// A log with no record: the height is asked, and must be one the window takes.
-TEST_F(DataInFlow, AnEmptyLogAsksForTheHeight) {
-    for (const char* height : {"", "301", "170"}) {
-        files.saveAnswers = {log};
-        dialogs.height = *height ? std::optional<std::string>(height) : std::nullopt;
-        dataIn.I1Click();
-    }
-    EXPECT_EQ(dialogs.asked, (std::vector<std::string>{"height", "height", "height", "preview"}));
-    EXPECT_TRUE(said("身長が入力できる範囲"));
-    EXPECT_NE(dialogs.shown.summary.find("期間: 2026/08/01 7時 ～ 2026/08/01 7時"),
-              std::string::npos);
-    EXPECT_EQ(dialogs.shown.leftOut, std::vector<std::string>{"3行目: 体重がありません"});
-    EXPECT_EQ(Slurp(log), TypedRecordLine(80107, {"170", "61.5", {"20"}}));
-}
+} // namespace vorn
