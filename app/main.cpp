@@ -1,6 +1,7 @@
 // Vorn２: start-up and shut-down.
 
 #include "app/CommandLine.h"
+#include "app/DataInCommand.h"
 #include "app/DeferredWindowIcon.h"
 #include "app/ExportCommand.h"
 #include "app/Program.h"
@@ -8,6 +9,7 @@
 #ifdef VORN_WITH_STARTUP_PROBE
 #include "app/StartupProbe.h"
 #endif
+#include "import/ImportFile.h"
 #include "log/PosixFileSystem.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/SystemClock.h"
@@ -92,6 +94,19 @@ int main(int argc, char** argv) {
     case CommandLineAnswer::Task::Graph:
         UseOffscreenWithoutDisplay();
         break;
+    case CommandLineAnswer::Task::Import:
+    case CommandLineAnswer::Task::Add: {
+        PosixFileSystem fs;
+        SystemClock clock;
+        const DataInResult r = answer.task == CommandLineAnswer::Task::Add
+                                   ? RunAdd(answer.args, fs, clock)
+                                   : RunImport(answer.args, fs, clock, [](const std::string& path) {
+                                         return ReadImportFile(path);
+                                     });
+        std::fputs(r.out.c_str(), stdout);
+        std::fputs(r.err.c_str(), stderr);
+        return std::fflush(stdout) == 0 ? r.exitCode : 1;
+    }
     case CommandLineAnswer::Task::Windows:
         break;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-// Taking records out of a log's bytes: whole lines go, every other byte
-// stays as it was.
+// Taking records out of a log's bytes and putting new lines in: whole lines
+// go or come, every other byte stays as it was.
 
 #include "log/RecordScanner.h"
 
@@ -37,5 +37,21 @@ inline const char* const kChangedSince =
 // a line to remove holds part of another record too.
 std::string CutRecords(std::string_view log, const std::vector<KnownRecord>& records,
                        std::string& kept);
+
+// A record's line to put in: just before the line where the record at
+// `before` (its place among the log's records, from 0) starts, or at the
+// end of the file when `before` is the number of records.
+struct NewLine {
+    long long before = 0;
+    std::string line; // line end included
+};
+
+// CutRecords, and the new lines put in as well in the same pass; lines with
+// the same place go in in the order given. At the end, a last line without
+// a line end gets one first. Refused, besides, when a new line's place is
+// not there, or when the record at that place starts on the line where the
+// one before it ends.
+std::string SpliceRecords(std::string_view log, const std::vector<KnownRecord>& records,
+                          const std::vector<NewLine>& lines, std::string& updated);
 
 } // namespace vorn

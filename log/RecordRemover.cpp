@@ -1,170 +1,19 @@
-// Removing records from a log file: a copy kept, the rest written anew and
-// renamed over it, under the append lock.
+// Removing records from a log file: the log rewritten without their lines.
 
 #include "log/RecordRemover.h"
 
-#include "log/LogError.h"
-
-#include <cstdint>
+#include "log/LogRewrite.h"
 
 namespace vorn {
-namespace {
-
-// Tries at opening a name that is removed or replaced meanwhile.
-constexpr int kOpenTries = 3;
-
-const char* const kUnchangedNote = "\n記録ファイルは元のままです。";
-
-[[noreturn]] void removalFailed(const std::string& path, const std::string& reason,
-                                const char* note = "") {
-    throw LogError("ファイル「" + path + "」から記録を削除できませんでした。\n理由: " + reason +
-                   note);
-}
-
-// Opens the log and takes the lock of the appends; a name removed or
-// replaced before the lock was taken is opened again.
-IoStatus openLocked(LogFileSystem& fs, const std::string& path, LogFileSystem::Handle& h) {
-    for (int tries = 1;; ++tries) {
-        IoStatus status = fs.openRead(path, h);
-        if (!status.ok())
-            return status;
-        status = fs.lock(h);
-        bool same = false;
-        if (status.ok())
-            status = fs.isAt(path, h, same);
-        if (status.ok() && same)
-            return status;
-        fs.close(h);
-        if (!status.ok())
-            return status;
-        if (tries == kOpenTries)
-            return {"ほかのプログラムがファイルを消したり置き換えたりしています"};
-    }
-}
-
-IoStatus readAll(LogFileSystem& fs, LogFileSystem::Handle h, std::string& bytes) {
-    std::uint64_t size = 0;
-    IoStatus status = fs.size(h, size);
-    if (!status.ok())
-        return status;
-    bytes.clear();
-    bytes.reserve(size);
-    char chunk[64 * 1024];
-    for (;;) {
-        std::size_t got = 0;
-        status = fs.readAt(h, bytes.size(), chunk, sizeof chunk, got);
-        if (!status.ok() || got == 0)
-            return status;
-        bytes.append(chunk, got);
-    }
-}
-
-IoStatus writeAll(LogFileSystem& fs, LogFileSystem::Handle h, std::string_view bytes) {
-    while (!bytes.empty()) {
-        std::size_t written = 0;
-        const IoStatus status = fs.write(h, bytes, written);
-        if (!status.ok())
-            return status;
-        if (written == 0)
-            return {"書き込めませんでした"};
-        bytes.remove_prefix(written);
-    }
-    return {};
-}
-
-// Writes `bytes` with `mode` to a new file beside `path` and syncs it;
-// `temp` gets its name. The file is gone again on failure.
-IoStatus writeBeside(LogFileSystem& fs, const std::string& path, std::string_view bytes,
-                     unsigned mode, std::string& temp) {
-    LogFileSystem::Handle h = -1;
-    IoStatus status = fs.createBeside(path, mode, h, temp);
-    if (!status.ok())
-        return status;
-    status = writeAll(fs, h, bytes);
-    if (status.ok())
-        status = fs.sync(h);
-    const IoStatus closed = fs.close(h);
-    if (status.ok())
-        status = closed;
-    if (!status.ok())
-        fs.remove(temp);
-    return status;
-}
-
-// Replaces the file `path` by one holding `bytes`; the folder is not synced.
-IoStatus replace(LogFileSystem& fs, const std::string& path, std::string_view bytes,
-                 unsigned mode) {
-    std::string temp;
-    IoStatus status = writeBeside(fs, path, bytes, mode, temp);
-    if (!status.ok())
-        return status;
-    status = fs.rename(temp, path);
-    if (!status.ok())
-        fs.remove(temp);
-    return status;
-}
-
-} // namespace
 
 void RemoveRecords(LogFileSystem& fs, const std::string& path,
                    const std::vector<KnownRecord>& records) {
     if (records.empty())
         return;
-    std::string file; // the log itself, when `path` is a symbolic link
-    IoStatus status = fs.resolve(path, file);
-    LogFileSystem::Handle h = -1;
-    if (status.ok())
-        status = openLocked(fs, file, h);
-    if (!status.ok())
-        removalFailed(path, status.reason);
-
-    // From here on every path gives the lock up and closes the handle.
-    auto fail = [&](const std::string& reason, const char* note = "") {
-        fs.unlock(h);
-        fs.close(h);
-        removalFailed(path, reason, note);
-    };
-    std::string old;
-    if (status = readAll(fs, h, old); !status.ok())
-        fail(status.reason);
-    std::string kept;
-    if (const std::string refusal = CutRecords(old, records, kept); !refusal.empty())
-        fail(refusal, kUnchangedNote);
-    unsigned mode = 0;
-    if (status = fs.permissions(h, mode); !status.ok())
-        fail(status.reason);
-
-    const std::string copy = path + "~";
-    if (status = replace(fs, copy, old, mode); !status.ok())
-        fail("控え「" + copy + "」を書き込めませんでした（" + status.reason + "）");
-
-    std::string temp;
-    if (status = writeBeside(fs, file, kept, mode, temp); !status.ok())
-        fail(status.reason);
-    // A program that writes without the lock may have changed the log
-    // since it was read: that change must not be lost.
-    bool same = false;
-    std::uint64_t size = 0;
-    status = fs.isAt(file, h, same);
-    if (status.ok())
-        status = fs.size(h, size);
-    if (status.ok() && (!same || size != old.size()))
-        status = {kChangedSince};
-    if (status.ok())
-        status = fs.rename(temp, file);
-    if (!status.ok()) {
-        fs.remove(temp);
-        fail(status.reason);
-    }
-    // The rewritten log, and the copy, must survive a power cut. Should the
-    // folder not sync, the old bytes go back rather than leave the log's
-    // state unknown.
-    if (status = fs.syncFolder(file); !status.ok()) {
-        const bool back = replace(fs, file, old, mode).ok();
-        fail(status.reason, back ? "" : "\n記録を削除する前のファイルは、控えに残っています。");
-    }
-    fs.unlock(h);
-    fs.close(h);
+    RewriteLog(
+        fs, path,
+        [&](const std::string& old, std::string& kept) { return CutRecords(old, records, kept); },
+        "から記録を削除できませんでした");
 }
 
 } // namespace vorn
