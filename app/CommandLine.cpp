@@ -17,6 +17,8 @@ const char* const kUsage =
     "       vorn --graph LOG --output FILE [--quantity NAME] [--trend]\n"
     "                    [--size WIDTHxHEIGHT]\n"
     "       vorn --stats LOG --period week|month|year [--quantity NAME]\n"
+    "       vorn --import FILE --into LOG [--height CM] [--dry-run]\n"
+    "       vorn --add LOG --height CM --weight KG [--fat PCT] [--at YYYY-MM-DDTHH]\n"
     "\n"
     "Vorn2 (Vorn\xEF\xBC\x92) is a desktop weigh-in log in Japanese: type a height, a weight and\n"
     "a fat percentage, see the derived figures, append them to a log file of\n"
@@ -48,10 +50,19 @@ const char* const kUsage =
     "  --size WIDTHxHEIGHT  the chart's size in pixels (a PNG's; an SVG or PDF\n"
     "              is drawn alike at half as many 96 dpi pixels), each side from\n"
     "              100 to 4000; by default 690x562\n"
+    "  --import FILE  bring the weigh-ins of another program's export FILE into\n"
+    "              the log that --into LOG names, each at its place in time and\n"
+    "              as the main window would save it; prints what was added, what\n"
+    "              was already there and each row left out with the reason.\n"
+    "              --height CM: the height to derive with (else the log's latest\n"
+    "              record's); --dry-run: write nothing. The old log is kept as LOG~\n"
+    "  --add LOG   add one measurement to LOG as the main window saves it, at\n"
+    "              the hour --at names (the current hour by default)\n"
     "\n"
     "Exit status: 0 done, 1 a file could not be read or written (the reason is\n"
     "on standard error; a damaged log is exported up to where it stops), 2 a\n"
-    "usage error.\n"
+    "usage error (for --add also a value outside the main window's ranges, or\n"
+    "a moment the log cannot keep).\n"
     "Targets: $XDG_CONFIG_HOME/Tav/Vorn2.conf (~/.config/Tav/Vorn2.conf).\n"
     "See vorn(1) and the program's help (Ctrl+H).\n";
 
@@ -242,6 +253,12 @@ CommandLineAnswer ParseCommandLine(const std::vector<std::string>& args) {
         return ParseExport(args);
     if (args.front() == "--stats")
         return ParseStats(args);
+    if (args.front() == "--import" || args.front() == "--add") {
+        answer.task = args.front() == "--import" ? CommandLineAnswer::Task::Import
+                                                 : CommandLineAnswer::Task::Add;
+        answer.args = args;
+        return answer;
+    }
     answer.task = CommandLineAnswer::Task::Print;
     const std::string arg = Printable(args.front());
     if (args.size() == 1 && arg == "--help") {

@@ -19,6 +19,8 @@ struct CommandLineAnswer {
         Csv,     // write the log's table on standard output
         Graph,   // write the log's chart into `output`
         Stats,   // write the log's statistics per period on standard output
+        Import,  // bring another program's file into a log (`args`)
+        Add,     // add one measurement to a log (`args`)
     };
     Task task = Task::Windows;
     int exitCode = 0;
@@ -33,6 +35,8 @@ struct CommandLineAnswer {
     Period period = Period::Week; // --stats
     // The chart's pixels, width by height; none: its designed size.
     std::optional<std::pair<int, int>> size;
+    // The import's and the addition's arguments, read by their commands.
+    std::vector<std::string> args;
 };
 
 // The sizes --size takes, each side.

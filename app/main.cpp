@@ -1,12 +1,15 @@
 // Vorn２: start-up and shut-down.
 
 #include "app/CommandLine.h"
+#include "app/DataInCommand.h"
+#include "app/DeferredWindowIcon.h"
 #include "app/ExportCommand.h"
 #include "app/Program.h"
 #include "app/SessionEnd.h"
 #ifdef VORN_WITH_STARTUP_PROBE
 #include "app/StartupProbe.h"
 #endif
+#include "import/ImportFile.h"
 #include "log/PosixFileSystem.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/SystemClock.h"
@@ -55,15 +58,14 @@ void StartupMessages(QtMsgType type, const QMessageLogContext&, const QString& t
     std::_Exit(1);
 }
 
-// The program's name, icon, fonts and locale, and the Japanese texts of Qt's
-// own buttons and dialogs.
+// The program's name, fonts and locale, and the Japanese texts of Qt's own
+// buttons and dialogs.
 void SetUpApplication() {
     QApplication::setApplicationName(QStringLiteral("vorn"));
     // No application display name: Qt would append it to every window
     // title, and each window's caption is exactly its own.
     QApplication::setDesktopFileName(QStringLiteral("vorn"));
     InitIcons();
-    QApplication::setWindowIcon(SvgIcon(QStringLiteral(":/icons/vorn.svg")));
 
     // One Japanese gothic everywhere: menus, tooltips, message boxes, the
     // file dialogs and the help take the size of the dialogs' text; each
@@ -92,6 +94,19 @@ int main(int argc, char** argv) {
     case CommandLineAnswer::Task::Graph:
         UseOffscreenWithoutDisplay();
         break;
+    case CommandLineAnswer::Task::Import:
+    case CommandLineAnswer::Task::Add: {
+        PosixFileSystem fs;
+        SystemClock clock;
+        const DataInResult r = answer.task == CommandLineAnswer::Task::Add
+                                   ? RunAdd(answer.args, fs, clock)
+                                   : RunImport(answer.args, fs, clock, [](const std::string& path) {
+                                         return ReadImportFile(path);
+                                     });
+        std::fputs(r.out.c_str(), stdout);
+        std::fputs(r.err.c_str(), stderr);
+        return std::fflush(stdout) == 0 ? r.exitCode : 1;
+    }
     case CommandLineAnswer::Task::Windows:
         break;
     }
@@ -111,12 +126,14 @@ int main(int argc, char** argv) {
     try {
         SetUpApplication();
 
+        DeferredWindowIcon icon(SvgIcon(QStringLiteral(":/icons/vorn.svg")));
         IniSettingsStore settings;
         SystemClock clock;
         QtHelpViewer help(prompter, FindHelpCollection(HelpFolders()));
         QtFileChooser files;
         PosixFileSystem fs;
         Program program(MainController::Services{prompter, clock, help, settings, files, fs});
+        icon.watch(program.FVorn());
 #ifdef VORN_WITH_STARTUP_PROBE
         // The benchmarks' build of the program (vorn_probed) only: with
         // VORN_STARTUP_PROBE set, report when the main window is painted and

@@ -31,7 +31,8 @@ mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset VORN_STARTUP_PROBE
 
-for tool in vorn vorn_probed vorn_bench_floor vorn_bench_text_floor vorn_bench_startup vorn_bench_commands; do
+for tool in vorn vorn_probed vorn_bench_floor vorn_bench_text_floor vorn_bench_startup vorn_bench_commands \
+    vorn_bench_import; do
     [ -x "$bin/$tool" ] || { echo "missing $bin/$tool: build with -DVORN_BENCH=ON" >&2; exit 1; }
 done
 
@@ -170,6 +171,37 @@ done
 long_csv_ms=$(middle "$tmp/long-csv.us")
 long_stats_ms=$(middle "$tmp/long-stats.us")
 
+# The import's reading of a 200 MB Apple Health export against libxml2's
+# streaming parser on the same file, taken in turns: the medians of
+# IMPORT_RUNS (default 5) runs each, in milliseconds.
+import_runs=${IMPORT_RUNS:-5}
+echo "reading a 200 MB Apple Health export against xmllint --stream ($import_runs runs each)..."
+"$bin/vorn_bench_import" write "$tmp/export.xml" 200
+export_mb=$(du -m "$tmp/export.xml" | cut -f1)
+: >"$tmp/import.us"
+: >"$tmp/xmllint.us"
+for _ in $(seq "$import_runs"); do
+    stopwatch "$bin/vorn_bench_import" read "$tmp/export.xml" >>"$tmp/import.us"
+    stopwatch xmllint --stream --noout "$tmp/export.xml" >>"$tmp/xmllint.us"
+done
+import_ms=$(middle "$tmp/import.us")
+xmllint_ms=$(middle "$tmp/xmllint.us")
+rm -f "$tmp/export.xml"
+
+# An openScale CSV of 100,000 rows into a log of 100,000 records, every row
+# going in between two records: the whole process, a fresh copy of the log
+# each run, the median of $reps runs in milliseconds.
+echo "vorn --import of 100,000 rows into 100,000 records..."
+sh "$(dirname "$0")/import-files.sh" 100000 "$tmp/import-log.txt" "$tmp/import.csv"
+: >"$tmp/merge.us"
+for _ in $(seq "$reps"); do
+    cp "$tmp/import-log.txt" "$tmp/import-into.txt"
+    rm -f "$tmp/import-into.txt~"
+    stopwatch "$bin/vorn" --import "$tmp/import.csv" --into "$tmp/import-into.txt" >>"$tmp/merge.us"
+done
+[ "$(wc -l <"$tmp/import-into.txt")" -eq 200000 ] || { echo "the import added too little" >&2; exit 1; }
+merge_ms=$(middle "$tmp/merge.us")
+
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # --- the report ---
@@ -250,6 +282,8 @@ ok_png=$(met "$png_ms <= 50")
 ok_csv=$(met "$csv_ms <= 2 * $version_ms")
 ok_growth=$(met "$growth <= 1.5")
 ok_stats=$(met "$long_stats_ms <= 1.2 * $long_csv_ms")
+ok_import=$(met "$import_ms <= $xmllint_ms")
+ok_merge=$(met "$merge_ms <= 1000")
 
 {
 cat <<EOF
@@ -283,7 +317,9 @@ time. Do not edit by hand: run \`make bench\` again.
 | Chart saved as PNG, 999 records, the trend shown | $(timed BM_SaveChartPng/999 ms 2 ms) | – | – | ≤ 50 ms | $ok_png |
 | \`vorn --csv\` of 10,000 records, whole process | $csv_ms ms | $version_ms ms: \`vorn --version\` | $(ratio "$csv_ms" "$version_ms") | ≤ 2 × | $ok_csv |
 | \`vorn --stats --period week\` of 100,000 records (23 years), whole process | $long_stats_ms ms | $long_csv_ms ms: \`vorn --csv\` of the same log | $(ratio "$long_stats_ms" "$long_csv_ms") | ≤ 1.2 × | $ok_stats |
+| \`vorn --import\` of an openScale CSV of 100,000 rows into a log of 100,000 records, whole process | $merge_ms ms | $version_ms ms: \`vorn --version\` | $(ratio "$merge_ms" "$version_ms") | ≤ 1000 ms | $ok_merge |
 | Growth of \`LoadHistory\`, CPU time | $slope2 µs a record from 500 to 999 | $slope1 µs a record from 100 to 500 | $growth | linear (ratio ≤ 1.5) | $ok_growth |
+| Reading a ${export_mb} MB Apple Health export (\`ReadImportFile\`), whole process | $(fmt "$import_ms") ms | $(fmt "$xmllint_ms") ms: \`xmllint --stream --noout\` on it | $(ratio "$import_ms" "$xmllint_ms") | ≤ 1 × | $ok_import |
 
 More figures from the same run:
 
@@ -345,10 +381,12 @@ cat <<EOF
   are now only for reference.
 - The window with vorn's texts pays the same font work: it draws the same
   texts in the same fonts. What vorn costs above it is mostly what it shows
-  besides its texts: the toolbar's six pictures and, under X11, the window
-  icon, which Qt draws in four sizes (16 to 128 pixels) for the window
-  system. Its own work (the settings read, the menus' commands, the
-  controller's first state) is small beside them.
+  besides its texts: the toolbar's six pictures. The window icon, which Qt
+  draws in four sizes (16 to 128 pixels) for X11, is set only once the main
+  window is painted and the event loop has come round
+  (\`app/DeferredWindowIcon.h\`), after the probe. Its own work (the settings
+  read, the menus' commands, the controller's first state) is small beside
+  them.
 - Each SVG picture is read once, when first drawn (\`resources/SvgIcon.h\`):
   an icon made with \`QIcon(file)\` reads its file when it is made and again
   for every size it draws.
@@ -417,6 +455,12 @@ cat <<EOF
   thrown away, in turns, $runs runs each. Both read and date every record;
   the statistics then sum them per week and take the trend, the table
   writes every record out.
+- **The import** (\`bench/import-files.sh\`): a log of 100,000 records, six a
+  day, ending before today, and an openScale CSV (version 3) of 100,000
+  rows whose moments fall two hours after each record's, so that every row
+  goes in between two records. Each run imports into a fresh copy of the log:
+  reading and recognising the file, the plan, the old log kept as \`LOG~\`
+  and the new one written, synced and renamed.
 
 ## Machine
 

@@ -191,6 +191,115 @@ std::string FloatToStrF(long double value, int precision, int digits) {
     return FloatToStrFSlowly(value, precision, digits);
 }
 
+namespace {
+
+// The decimal that a magnitude other than 0 stands for, 0.d1d2...d18 *
+// 10^exp10: its text at 18 significant digits, the binary value rounded to
+// nearest (an exact tie to even, as printf does). That text, not the binary
+// value, is what gets rounded, so that 1.005 typed (in binary just below
+// 1.005) rounds up as it reads. A float never lies that close to a tie of the
+// few digits shown, so the values of a measurement round as their exact
+// binary value would.
+void TextDigits(long double magnitude, char (&mant)[kTextDigits], int& exp10) {
+    // A value that a double holds exactly (every float does) has the same
+    // text through the double conversion, which is much faster.
+    const auto asDouble = static_cast<double>(magnitude);
+    const bool isDouble = static_cast<long double>(asDouble) == magnitude;
+    if (isDouble && DoubleDigits(asDouble, mant, exp10))
+        return;
+    char buf[48];
+    const auto res = isDouble ? std::to_chars(buf, buf + sizeof buf, asDouble,
+                                              std::chars_format::scientific, kTextDigits - 1)
+                              : std::to_chars(buf, buf + sizeof buf, magnitude,
+                                              std::chars_format::scientific, kTextDigits - 1);
+    // buf holds d.ddddddddddddddddde+XX (or e-XX).
+    mant[0] = buf[0];
+    std::copy(buf + 2, buf + 1 + kTextDigits, mant + 1);
+    const char* expText = buf + 2 + kTextDigits;
+    if (*expText == '+')
+        ++expText;
+    int sciExp = 0;
+    std::from_chars(expText, res.ptr, sciExp);
+    exp10 = sciExp + 1;
+}
+
+// The digits a text keeps once rounded, 0.d1...dcount * 10^exp10.
+struct KeptDigits {
+    char digit[kTextDigits + 1] = {};
+    int count = 0;
+    int exp10 = 0;
+    bool nonZero = false;
+    char at(int i) const { return i >= 0 && i < count ? digit[i] : '0'; }
+};
+
+// Rounds the text at the position that keeps at most `precision` significant
+// digits and at most `digits` decimals, halves away from zero.
+KeptDigits RoundText(const char (&mant)[kTextDigits], int exp10, int precision, int digits) {
+    KeptDigits kept;
+    kept.exp10 = exp10;
+    const int pos = std::min(precision, exp10 + digits);
+    if (pos >= 0) {
+        kept.count = pos;
+        std::copy(mant, mant + pos, kept.digit);
+        if (pos < kTextDigits && mant[pos] >= '5') {
+            int i = pos - 1;
+            while (i >= 0 && kept.digit[i] == '9')
+                kept.digit[i--] = '0';
+            if (i >= 0) {
+                ++kept.digit[i];
+            } else {
+                std::copy_backward(kept.digit, kept.digit + kept.count,
+                                   kept.digit + kept.count + 1);
+                kept.digit[0] = '1';
+                ++kept.count;
+                ++kept.exp10;
+            }
+        }
+    }
+    kept.nonZero =
+        std::any_of(kept.digit, kept.digit + kept.count, [](char c) { return c != '0'; });
+    return kept;
+}
+
+// d.ddd with `precision` significant digits, then E+ and the exponent.
+std::string ScientificText(const KeptDigits& kept, bool negative, int precision) {
+    char out[64];
+    int n = 0;
+    if (negative)
+        out[n++] = '-';
+    out[n++] = kept.digit[0];
+    if (precision > 1) {
+        out[n++] = '.';
+        for (int i = 1; i < precision; ++i)
+            out[n++] = kept.at(i);
+    }
+    out[n++] = 'E';
+    out[n++] = '+';
+    n = static_cast<int>(std::to_chars(out + n, out + sizeof out, kept.exp10 - 1).ptr - out);
+    return std::string(out, static_cast<size_t>(n));
+}
+
+// The integer digits, then `digits` decimals; a value rounded to 0 is 0.00.
+std::string FixedText(const KeptDigits& kept, bool negative, int digits) {
+    char out[64];
+    int n = 0;
+    if (kept.nonZero && negative)
+        out[n++] = '-';
+    const int exp10 = kept.nonZero ? kept.exp10 : 0;
+    if (exp10 <= 0)
+        out[n++] = '0';
+    for (int i = 0; i < exp10; ++i)
+        out[n++] = kept.at(i);
+    if (digits > 0) {
+        out[n++] = '.';
+        for (int i = 0; i < digits; ++i)
+            out[n++] = kept.nonZero ? kept.at(exp10 + i) : '0';
+    }
+    return std::string(out, static_cast<size_t>(n));
+}
+
+} // namespace
+
 std::string FloatToStrFSlowly(long double value, int precision, int digits) {
     if (std::isnan(value))
         return "NAN";
@@ -198,100 +307,18 @@ std::string FloatToStrFSlowly(long double value, int precision, int digits) {
         return value < 0 ? "-INF" : "INF";
     precision = std::clamp(precision, 1, kTextDigits);
     digits = std::clamp(digits, 0, kTextDigits);
-
-    // The decimal that the value stands for, 0.d1d2...d18 * 10^exp10: its
-    // text at 18 significant digits, the binary value rounded to nearest (an
-    // exact tie to even, as printf does). That text, not the binary value,
-    // is what gets rounded, so that 1.005 typed (in binary just below 1.005)
-    // rounds up as it reads. A float never lies that close to a tie of the
-    // few digits shown, so the values of a measurement round as their exact
-    // binary value would.
-    const bool negative = std::signbit(value);
     const long double magnitude = std::fabs(value);
-    char mant[kTextDigits];
-    int exp10 = 0;
-    // A value that a double holds exactly (every float does) has the same
-    // text through the double conversion, which is much faster.
-    const auto asDouble = static_cast<double>(magnitude);
-    const bool isDouble = static_cast<long double>(asDouble) == magnitude;
-    if (magnitude != 0 && !(isDouble && DoubleDigits(asDouble, mant, exp10))) {
-        char buf[48];
-        const auto res = isDouble ? std::to_chars(buf, buf + sizeof buf, asDouble,
-                                                  std::chars_format::scientific, kTextDigits - 1)
-                                  : std::to_chars(buf, buf + sizeof buf, magnitude,
-                                                  std::chars_format::scientific, kTextDigits - 1);
-        // buf holds d.ddddddddddddddddde+XX (or e-XX).
-        mant[0] = buf[0];
-        std::copy(buf + 2, buf + 1 + kTextDigits, mant + 1);
-        const char* expText = buf + 2 + kTextDigits;
-        if (*expText == '+')
-            ++expText;
-        int sciExp = 0;
-        std::from_chars(expText, res.ptr, sciExp);
-        exp10 = sciExp + 1;
-    }
-
-    // Round that text at the position that keeps at most `precision`
-    // significant digits and at most `digits` decimals, halves away from
-    // zero. kept[0..keptLen) are the digits left, 0.kept * 10^exp10.
-    char kept[kTextDigits + 1];
-    int keptLen = 0;
-    bool nonZero = false;
+    KeptDigits kept;
     if (magnitude != 0) {
-        const int pos = std::min(precision, exp10 + digits);
-        if (pos >= 0) {
-            keptLen = pos;
-            std::copy(mant, mant + pos, kept);
-            if (pos < kTextDigits && mant[pos] >= '5') {
-                int i = pos - 1;
-                while (i >= 0 && kept[i] == '9')
-                    kept[i--] = '0';
-                if (i >= 0) {
-                    ++kept[i];
-                } else {
-                    std::copy_backward(kept, kept + keptLen, kept + keptLen + 1);
-                    kept[0] = '1';
-                    ++keptLen;
-                    ++exp10;
-                }
-            }
-        }
-        nonZero = std::any_of(kept, kept + keptLen, [](char c) { return c != '0'; });
+        char mant[kTextDigits];
+        int exp10 = 0;
+        TextDigits(magnitude, mant, exp10);
+        kept = RoundText(mant, exp10, precision, digits);
     }
-
-    char out[64];
-    int n = 0;
-    auto digitAt = [&](int i) { // i-th digit of the rounded value, 0-based
-        return i >= 0 && i < keptLen ? kept[i] : '0';
-    };
-    if (nonZero && negative)
-        out[n++] = '-';
-    if (nonZero && exp10 > precision) {
-        // Scientific form: d.ddd with precision significant digits.
-        out[n++] = kept[0];
-        if (precision > 1) {
-            out[n++] = '.';
-            for (int i = 1; i < precision; ++i)
-                out[n++] = digitAt(i);
-        }
-        out[n++] = 'E';
-        out[n++] = '+';
-        n = static_cast<int>(std::to_chars(out + n, out + sizeof out, exp10 - 1).ptr - out);
-        return std::string(out, static_cast<size_t>(n));
-    }
-    if (!nonZero)
-        exp10 = 0;
-    // Fixed form.
-    if (exp10 <= 0)
-        out[n++] = '0';
-    for (int i = 0; i < exp10; ++i)
-        out[n++] = digitAt(i);
-    if (digits > 0) {
-        out[n++] = '.';
-        for (int i = 0; i < digits; ++i)
-            out[n++] = nonZero ? digitAt(exp10 + i) : '0';
-    }
-    return std::string(out, static_cast<size_t>(n));
+    const bool negative = std::signbit(value);
+    if (kept.nonZero && kept.exp10 > precision)
+        return ScientificText(kept, negative, precision);
+    return FixedText(kept, negative, digits);
 }
 
 } // namespace vorn

@@ -1,22 +1,33 @@
 #include "targets/TargetStore.h"
 
 #include "core/NumText.h"
-#include "platform/SettingsStore.h"
+#include "platform/Settings.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace vorn {
 
 void LoadTargets(SettingsStore& store, TargetTable& table) {
-    store.open(kTargetKey, "目標値");
+    std::vector<SettingPlace> places;
     for (int k = 0; k < kQuantityCount; ++k)
-        table[static_cast<size_t>(k)] = store.readString(kTargetSection, TargetValueName(k), "");
-    store.release();
+        places.push_back(TargetSetting(k).place);
+    std::vector<std::string> texts;
+    const auto fill = [&] { std::copy(texts.begin(), texts.end(), table.begin()); };
+    try {
+        Settings(store).readTexts(places, texts);
+    } catch (const StoreError&) {
+        fill();
+        throw;
+    }
+    fill();
 }
 
 void SaveTargets(SettingsStore& store, const TargetTable& table) {
-    store.open(kTargetKey, "目標値");
+    std::vector<SettingChange> changes;
     for (int k = 0; k < kQuantityCount; ++k)
-        store.writeString(kTargetSection, TargetValueName(k), table[static_cast<size_t>(k)]);
-    store.release();
+        changes.push_back(ChangeOf(TargetSetting(k), table[static_cast<size_t>(k)]));
+    Settings(store).write(changes);
 }
 
 std::string FormatTarget(std::string_view typed) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Quantities.h"
+#include "platform/Settings.h"
 
 #include <array>
 #include <string>
@@ -13,9 +14,11 @@ using TargetTable = std::array<std::string, kQuantityCount>;
 // The marker hint: the target text followed directly by its unit suffix.
 std::string MarkerHint(const TargetTable& table, int quantity);
 
-// The settings-store names: key, section and value names "VAL1" to "VAL9".
-extern const char* const kTargetKey;
+// Where the targets are kept: in the settings file (kTargetKey is its key),
+// section "TGT", values "VAL1" to "VAL9", each read and written as it is.
+inline constexpr const char* kTargetKey = kSettingsKey;
 extern const char* const kTargetSection;
 std::string TargetValueName(int quantity);
+Setting<std::string> TargetSetting(int quantity);
 
 } // namespace vorn

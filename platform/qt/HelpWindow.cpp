@@ -64,10 +64,27 @@ HelpWindow::HelpWindow(QHelpEngine& engine) : engine_(engine) {
     resize(kDesignedSize);
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
+    buildTabs(splitter);
+    QHBoxLayout* bar = buildPagePane(splitter);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({240, 580});
+    addHistoryButtons(bar);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+
+    connectContents();
+    connectIndex();
+    search_->installEventFilter(this);
+}
+
+// The contents and the keyword index, each in its tab.
+void HelpWindow::buildTabs(QSplitter* splitter) {
     tabs_ = new QTabWidget(splitter);
     tabs_->setObjectName(QStringLiteral("helpTabs"));
 
-    contents_ = engine.contentWidget();
+    contents_ = engine_.contentWidget();
     contents_->setObjectName(QStringLiteral("helpContents"));
     contents_->setHeaderHidden(true);
     contents_->setRootIsDecorated(false);
@@ -80,7 +97,7 @@ HelpWindow::HelpWindow(QHelpEngine& engine) : engine_(engine) {
     search_->setClearButtonEnabled(true);
     auto* label = new QLabel(QStringLiteral("検索する語句(&W):"));
     label->setBuddy(search_);
-    index_ = engine.indexWidget();
+    index_ = engine_.indexWidget();
     index_->setObjectName(QStringLiteral("helpIndex"));
     indexLayout->addWidget(label);
     indexLayout->addWidget(search_);
@@ -90,7 +107,10 @@ HelpWindow::HelpWindow(QHelpEngine& engine) : engine_(engine) {
     const QString roomyItems = QStringLiteral("QAbstractItemView::item { padding: 2px 4px; }");
     contents_->setStyleSheet(roomyItems);
     index_->setStyleSheet(roomyItems);
+}
 
+// The page under the bar of history buttons, which it returns.
+QHBoxLayout* HelpWindow::buildPagePane(QSplitter* splitter) {
     auto* pagePane = new QWidget(splitter);
     auto* pageLayout = new QVBoxLayout(pagePane);
     pageLayout->setContentsMargins(0, 0, 0, 0);
@@ -98,14 +118,15 @@ HelpWindow::HelpWindow(QHelpEngine& engine) : engine_(engine) {
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 2, 4, 2);
     pageLayout->addLayout(bar);
-    browser_ = new HelpBrowser(engine, pagePane);
+    browser_ = new HelpBrowser(engine_, pagePane);
     browser_->setObjectName(QStringLiteral("helpBrowser"));
     pageLayout->addWidget(browser_);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({240, 580});
+    return bar;
+}
 
-    // Back and forward through the pages shown, by button or Alt+Left and
-    // Alt+Right wherever the focus is in the window.
+// Back and forward through the pages shown, by button or Alt+Left and
+// Alt+Right wherever the focus is in the window.
+void HelpWindow::addHistoryButtons(QHBoxLayout* bar) {
     const auto historyButton = [&](const char* name, const QString& text,
                                    QStyle::StandardPixmap icon, const QKeySequence& keys,
                                    void (QTextBrowser::*go)()) {
@@ -131,11 +152,10 @@ HelpWindow::HelpWindow(QHelpEngine& engine) : engine_(engine) {
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) { follow(url); });
+}
 
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(splitter);
-
+// The contents tab and the page follow each other.
+void HelpWindow::connectContents() {
     connect(contents_, &QHelpContentWidget::linkActivated, this,
             [this](const QUrl& url) { open(url); });
     connect(contents_->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -144,18 +164,22 @@ HelpWindow::HelpWindow(QHelpEngine& engine) : engine_(engine) {
                     if (item->url() != browser_->source())
                         open(item->url());
             });
-    connect(engine.contentModel(), &QHelpContentModel::contentsCreated, this,
+    connect(engine_.contentModel(), &QHelpContentModel::contentsCreated, this,
             [this] { openFirstPageIfNone(); });
     connect(browser_, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
         const QModelIndex i = contents_->indexOf(url);
         if (i.isValid())
             contents_->setCurrentIndex(i);
     });
+}
 
+// The search field filters the keywords; a keyword opens its page, or the
+// list of its pages.
+void HelpWindow::connectIndex() {
     connect(search_, &QLineEdit::textChanged, index_,
             [this](const QString& text) { index_->filterIndices(text); });
     // Words typed while the index was still being built apply once it is.
-    connect(engine.indexModel(), &QHelpIndexModel::indexCreated, index_, [this] {
+    connect(engine_.indexModel(), &QHelpIndexModel::indexCreated, index_, [this] {
         if (!search_->text().isEmpty())
             index_->filterIndices(search_->text());
     });
@@ -166,7 +190,6 @@ HelpWindow::HelpWindow(QHelpEngine& engine) : engine_(engine) {
             [this](const QList<QHelpLink>& links, const QString& keyword) {
                 showChoice(links, keyword);
             });
-    search_->installEventFilter(this);
 }
 
 void HelpWindow::showContents() {

@@ -2,10 +2,12 @@
 
 #include <QWidget>
 
+class QHBoxLayout;
 class QHelpContentWidget;
 class QHelpEngine;
 class QHelpIndexWidget;
 class QLineEdit;
+class QSplitter;
 class QTabWidget;
 class QTextBrowser;
 struct QHelpLink;
@@ -27,6 +29,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildTabs(QSplitter* splitter);
+    QHBoxLayout* buildPagePane(QSplitter* splitter);
+    void addHistoryButtons(QHBoxLayout* bar);
+    void connectContents();
+    void connectIndex();
     void bringUp();
     void follow(const QUrl& url);
     void open(const QUrl& url);

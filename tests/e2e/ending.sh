@@ -92,7 +92,27 @@ target_is() {
     grep -qx "$1=$2" "$conf" 2>/dev/null || fail "$1 is not $2 after $3: $(cat "$conf" 2>&1)"
 }
 
-# display: an X server of our own (own_display), with openbox managing it.
+# size_of WINDOW: its width and height, as the X server has them.
+size_of() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}'; }
+sized() { [ "$(size_of "$1")" = "$2" ]; }
+# user_time WINDOW: the time of the last key the program took in the window,
+# which it writes as _NET_WM_USER_TIME (on its user-time window, if any).
+user_time() {
+    holder=$(xprop -id "$1" _NET_WM_USER_TIME_WINDOW 2>/dev/null | sed -n 's/.*window id # //p')
+    xprop -id "${holder:-$1}" _NET_WM_USER_TIME 2>/dev/null | sed -n 's/.* = //p'
+}
+took_key() { now=$(user_time "$1") && [ -n "$now" ] && [ "$now" != "$2" ]; }
+# settled WINDOW WHAT: the program has handled everything that came before a
+# Shift pressed in the focused WINDOW (the program takes events in order).
+settled() {
+    before=$(user_time "$1")
+    keys shift
+    poll 30 took_key "$1" "$before" ||
+        fail "$2 $(if viewable "$1"; then echo took no key; else echo closed; fi)"
+}
+
+# display: an X server of our own on a free display (Xvfb picks it), with
+# openbox managing it; DISPLAY names it, $xserver is its id.
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 display() {
     own_display 1280x1024x24
@@ -123,8 +143,9 @@ keys Return
 graph=$(await '^種類別測定グラフ' "the graph window")
 fits "$graph" "the graph window"
 activate "$graph" "the graph window"
+folded=$(size_of "$graph")
 keys alt+a
-sleep 0.5
+poll 30 eval '! sized "$graph" "$folded"' || fail "the graph window did not unfold"
 fits "$graph" "the unfolded graph window"
 keys alt+F4
 await_gone "$graph" "the graph window"
@@ -145,9 +166,14 @@ keys ctrl+g
 box=$(await '^保存ﾍﾙﾌﾟ$' "the save question")
 activate "$box" "the save question"
 keys Escape
+settled "$box" "the save question"
+# Alt goes to the program, F4 to the window manager, which asks the program
+# to close the box before the Shift that settled sends.
+before=$(user_time "$box")
 keys alt+F4
-sleep 1
-viewable "$box" || fail "Escape or Alt+F4 answered the save question"
+poll 30 took_key "$box" "$before" || fail "the save question took no Alt"
+settled "$box" "the save question"
+viewable "$box" || fail "Alt+F4 answered the save question"
 keys alt+n
 await_gone "$box" "the save question"
 # No save, and the graph of the log opened before. Enlarged through the
@@ -155,7 +181,8 @@ await_gone "$box" "the save question"
 graph=$(await '^種類別測定グラフ' "the graph window")
 activate "$graph" "the graph window"
 xdotool windowsize "$graph" 1100 800
-sleep 0.5
+poll 30 sized "$graph" "1100 800" || fail "the graph window was not enlarged"
+settled "$graph" "the graph window"
 keys alt+F4
 await_gone "$graph" "the graph window"
 grep -qx "WIDTH=550" "$conf" || fail "the graph window's size was not kept: $(cat "$conf")"
@@ -188,8 +215,10 @@ dialog=$(await '開く|Open' "the open dialog")
 activate "$dialog" "the open dialog"
 keys Return
 graph=$(await '^種類別測定グラフ' "the graph window")
+activate "$graph" "the graph window"
 xdotool windowsize "$graph" 1200 900
-sleep 0.5
+poll 30 sized "$graph" "1200 900" || fail "the graph window was not enlarged"
+settled "$graph" "the graph window"
 kill "$xserver"
 poll 30 stopped || fail "the program did not end with its X server"
 wait "$app" || true

@@ -15,6 +15,8 @@
 #     question keeps the log; with fsync failing, the log stays as it was
 #     and the warning gives the reason; with nothing failing, the record's
 #     line alone goes, and the old log is kept as data.txt~;
+#   - vorn --import while fsync or rename fails: exit status 1, the log as
+#     it was; with nothing failing, the record is added;
 #   - Ctrl+Q killed (strace injects SIGKILL) at the temporary file's fsync
 #     and at the folder's: Vorn2.conf is wholly old or wholly new, and the
 #     next start-up removes the temporary file.
@@ -232,5 +234,34 @@ for when in 1 2; do
     no_temp_left "the start-up after a killed save"
     kill -9 "$app"
     quit_and_wait "SIGKILL"
+done
+# An import whose new log cannot be synced, or cannot take the place of the
+# old one: exit status 1, the reason on standard error, the log as it was
+# and nothing left beside it; then nothing failing, and the record is added,
+# the old log kept as data.txt~.
+ago=$(date -d '2 days ago' '+%Y-%m-%d')
+printf 'DATE,TIME,WEIGHT,BODY_FAT\n%s,07:10,65.5,\n' "$ago" >"$work/import.csv"
+mkdir -p "$work/in"
+for f in posix/io/sync/fsync posix/io/dir/rename ""; do
+    step "an import${f:+ while $f fails}"
+    rm -f "$work/in/"*
+    printf '%s\n' "$record" >"$work/in/data.txt"
+    set +e
+    fiu-run -x ${f:+-c "enable name=$f"} "$vorn" --import "$work/import.csv" \
+        --into "$work/in/data.txt" >"$work/out.txt" 2>"$work/err.txt"
+    status=$?
+    set -e
+    if [ -n "$f" ]; then
+        [ "$status" -eq 1 ] || fail "an import while $f fails exited with $status"
+        grep -q '取り込めませんでした' "$work/err.txt" || fail "no reason: $(cat "$work/err.txt")"
+        [ "$(cat "$work/in/data.txt")" = "$record" ] || fail "the log changed: $(cat "$work/in/data.txt")"
+        [ -z "$(ls -A "$work/in" | grep -v -x -e data.txt -e 'data.txt~')" ] ||
+            fail "left beside the log: $(ls "$work/in")"
+    else
+        [ "$status" -eq 0 ] || fail "a clean import exited with $status: $(cat "$work/err.txt")"
+        [ "$(sed -n 1p "$work/in/data.txt")" = "$record" ] && [ "$(wc -l <"$work/in/data.txt")" -eq 2 ] ||
+            fail "not added after it: $(cat "$work/in/data.txt")"
+        [ "$(cat "$work/in/data.txt~")" = "$record" ] || fail "no copy kept"
+    fi
 done
 step "passed"

@@ -1,11 +1,17 @@
 #include "platform/qt/QtPrompter.h"
 #include "support/ProgramFixture.h"
+#include "ui/main/DataInDialogs.h"
 
 #include <QAction>
+#include <QDateTimeEdit>
+#include <QDialog>
 #include <QHelpEvent>
 #include <QInputMethodQueryEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextDocumentFragment>
 #include <QTimer>
 #include <QToolTip>
@@ -158,7 +164,8 @@ TEST_F(MainWindowTest, LayoutNamesAndMenus) {
     EXPECT_EQ(
         items.join('|'),
         QString::fromUtf8("測定(&M) Ctrl+M|クリア(&C) Ctrl+C|データ保存(&S) Ctrl+S|"
-                          "グラフ描画(&G) Ctrl+G|-|目標値設定(&T) Ctrl+T|-|閉じる(&Q) Ctrl+Q"));
+                          "グラフ描画(&G) Ctrl+G|-|目標値設定(&T) Ctrl+T|-|閉じる(&Q) Ctrl+Q|-|"
+                          "測定日時の変更(&D)… |記録の取り込み(&I)… "));
     items.clear();
     for (QAction* a : menus[1]->menu()->actions())
         items << a->text() + " " + a->shortcut().toString();
@@ -276,4 +283,49 @@ TEST_F(MainWindowTest, WideResultsAreShownWhole) {
         }
     }
     EXPECT_EQ(find<QLabel>("Lb_ft")->font().pixelSize(), 15);
+}
+
+// A click on the date asks for another moment, which the label then shows
+// in red.
+TEST_F(MainWindowTest, AClickOnTheDateChangesIt) {
+    start();
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        auto* edit = dialog->findChild<QDateTimeEdit*>(QStringLiteral("MomentEdit"));
+        edit->setDateTime(edit->dateTime().addDays(-1));
+        dialog->accept();
+    });
+    QTest::mouseClick(find("Lb_dt"), Qt::LeftButton);
+    EXPECT_EQ(textOf("Lb_dt"), QString::fromUtf8("08/29-20"));
+    EXPECT_EQ(find("Lb_dt")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+}
+
+// The import's preview shows the file's texts as they are, and writes
+// nothing unless 取り込む is pressed.
+TEST_F(MainWindowTest, TheImportPreviewShowsPlainTextAndTwoButtons) {
+    start();
+    DataInDialogs dialogs(&main());
+    const ImportPreview preview{
+        "形式: <b>x</b>", {"2026/08/01 7時  80107 ..."}, {"<i>3行目</i>: 理由"}};
+    for (const char* press : {"キャンセル", "取り込む"}) {
+        QStringList seen;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_TRUE(dialog);
+            for (QLabel* l : dialog->findChildren<QLabel*>())
+                seen << l->text() + QString::number(l->textFormat());
+            seen << dialog->findChild<QPlainTextEdit*>()->toPlainText();
+            for (QPushButton* b : dialog->findChildren<QPushButton*>())
+                seen << b->text();
+            for (QPushButton* b : dialog->findChildren<QPushButton*>())
+                if (b->text() == QString::fromUtf8(press))
+                    b->click();
+        });
+        EXPECT_EQ(dialogs.confirmImport(preview), std::string(press) == "取り込む");
+        EXPECT_EQ(seen.join('|'),
+                  QString::fromUtf8(
+                      "形式: <b>x</b>0|保存する記録（先頭から）:\n2026/08/01 7時  80107 "
+                      "...\n\n取り込まない行と理由:\n<i>3行目</i>: 理由\n|取り込む|キャンセル"));
+    }
 }

@@ -104,6 +104,8 @@ TEST(Trend, Forecast) {
     EXPECT_EQ(Reach(two, 69.85), 2026011112); // 0.05 × 70 = 3.5 days
     EXPECT_EQ(Reach(two, 59.55), 2028010212); // 10.35 × 70 = 724.5 days
     EXPECT_EQ(Reach(two, 59.45), 0);          // 731.5 days
+    // −1 a day from 800 at 2026/01/01 0 h: 70 is the last day forecast, 730 days on.
+    EXPECT_EQ(Reach(Trend{{}, 800.0L, -7.0L, DateOfHour(490896)}, 70), 2028010100);
     EXPECT_EQ(Reach(two, 69.904), 1);
     EXPECT_EQ(Reach(two, 70.5), 0); // moving away
     EXPECT_EQ(Reach(two, std::nullopt), 0);

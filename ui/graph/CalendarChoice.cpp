@@ -1,9 +1,9 @@
 #include "ui/graph/CalendarChoice.h"
 
 #include "core/Errors.h"
+#include "platform/Settings.h"
 #include "platform/SettingsStore.h"
 #include "targets/TargetTable.h"
-#include "ui/graph/TrendChoice.h"
 
 #include <string>
 
@@ -15,7 +15,7 @@ bool LoadCalendarShown(SettingsStore& store) {
     std::string value;
     try {
         store.open(kTargetKey, "日付で表示するかどうか");
-        value = store.readString(kGraphSection, kCalendarValueName, "0");
+        value = store.readString(kGraphTrend.place.section, kCalendarValueName, "0");
         store.release();
     } catch (const StoreError&) {
         // The main window has said at start-up what is wrong with the file.
@@ -26,7 +26,7 @@ bool LoadCalendarShown(SettingsStore& store) {
 
 void SaveCalendarShown(SettingsStore& store, bool shown) {
     store.open(kTargetKey, "日付で表示するかどうか");
-    store.writeString(kGraphSection, kCalendarValueName, shown ? "1" : "0");
+    store.writeString(kGraphTrend.place.section, kCalendarValueName, shown ? "1" : "0");
     store.release();
 }
 

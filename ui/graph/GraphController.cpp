@@ -13,10 +13,10 @@
 #include "platform/ExportFile.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
+#include "platform/Settings.h"
 #include "ui/graph/CalendarChoice.h"
 #include "ui/graph/DatedTable.h"
 #include "ui/graph/RemovalQuestion.h"
-#include "ui/graph/TrendChoice.h"
 #include "ui/graph/TrendPlot.h"
 
 #include <algorithm>
@@ -39,7 +39,7 @@ void GraphController::FormCreate() {
     selected_ = window_.quantity;
     view_.setQuantityChecked(selected_);
     becomeCompactAndCentred();
-    trendShown_ = LoadTrendShown(s_.settings);
+    trendShown_ = Settings(s_.settings).get(kGraphTrend);
     view_.setTrendChecked(trendShown_);
     calendarShown_ = LoadCalendarShown(s_.settings);
     view_.showCalendar(calendarShown_);
@@ -134,7 +134,7 @@ void GraphController::TrendLineClick() {
     view_.setTrendChecked(trendShown_);
     PlotQuantity(plot_.quantity, plottedTarget_);
     try {
-        SaveTrendShown(s_.settings, trendShown_);
+        Settings(s_.settings).set(kGraphTrend, trendShown_);
     } catch (const StoreError& e) {
         // The trend stays as the user asked for this run.
         s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Settings.h"
+
 namespace vorn {
 
 class SettingsStore;
@@ -7,22 +9,17 @@ class SettingsStore;
 // The graph window as the user left it: the quantity plotted and the size of
 // the folded window (the client width and the outer height, as the graph
 // window's controller measures them). Kept in the graph window's section of
-// the file the targets are kept in: "QUANTITY" (0 to 8), "WIDTH", "HEIGHT".
+// the settings file: kGraphQuantity, kGraphWidth, kGraphHeight.
 struct GraphWindowChoice {
-    static constexpr int kDesignedWidth = 463;
-    static constexpr int kDesignedHeight = 318;
-    // Larger than any screen: a value beyond it was not written by us.
-    static constexpr int kLargestSide = 16384;
+    static constexpr int kDesignedWidth = kGraphWidth.fallback;
+    static constexpr int kDesignedHeight = kGraphHeight.fallback;
+    static constexpr int kLargestSide = kLargestWindowSide;
 
     int quantity = 0;
     int width = kDesignedWidth;
     int height = kDesignedHeight;
     bool operator==(const GraphWindowChoice&) const = default;
 };
-
-extern const char* const kQuantityValueName;
-extern const char* const kWidthValueName;
-extern const char* const kHeightValueName;
 
 // The choice kept. The file is the user's to edit: a quantity that is not
 // one of the nine, or a size that is not a whole number between the designed

@@ -15,6 +15,7 @@
 #include "platform/Prompter.h"
 #include "targets/TargetStore.h"
 #include "ui/graph/GraphController.h"
+#include "ui/main/DataInController.h"
 #include "ui/main/RememberedLog.h"
 
 #include <cstdio>
@@ -182,7 +183,10 @@ bool MainController::AppendRecord(const std::string& chosen) {
         values[static_cast<size_t>(q)] = m[q];
     const std::string line = FormatRecord(StrToInt(st_.dateStamp), values, fullForm);
     try {
-        vorn::AppendRecord(s_.fs, chosen, line);
+        if (dataIn_)
+            dataIn_->saveLine(chosen, line);
+        else
+            vorn::AppendRecord(s_.fs, chosen, line);
     } catch (const LogError& e) {
         // Nothing is cleared, so the measurement can be saved elsewhere.
         logUsed(nullptr);

@@ -11,6 +11,7 @@
 namespace vorn {
 
 class Clock;
+class DataInController;
 class FileChooser;
 class GraphController;
 class HelpViewer;
@@ -48,6 +49,9 @@ public:
     void setGraphWindowMaker(std::function<GraphController&()> make) {
         makeGraph_ = std::move(make);
     }
+
+    // Saves go through it: at the moment chosen for the run, if any.
+    void setDataIn(DataInController* dataIn) { dataIn_ = dataIn; }
 
     void Button3Click(); // measure
     void Button2Click(); // clear
@@ -114,6 +118,7 @@ private:
     Services s_;
     State st_;
     GraphController* graph_ = nullptr;
+    DataInController* dataIn_ = nullptr;
     std::function<GraphController&()> makeGraph_;
     // The close command has written the targets and is closing the window.
     bool closing_ = false;

@@ -7,10 +7,7 @@ namespace vorn {
 class SettingsStore;
 
 // The log file last saved to or loaded, which the save and open dialogs of
-// later runs offer first. Kept in a section of its own ("[LOG]", "FILE=")
-// of the file the targets are kept in.
-extern const char* const kLogSection;
-extern const char* const kLogFileValueName;
+// later runs offer first: kLogFile of the settings file.
 
 // The file kept; empty when none is, when the text is not a full path to a
 // file (a hand-edited line, a control character), or when the store cannot

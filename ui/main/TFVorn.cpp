@@ -67,7 +67,9 @@ int KeyCode(const QKeyEvent* e) {
 } // namespace
 
 TFVorn::TFVorn(MainController::Services services, MainController::State state, QWidget* parent)
-    : QMainWindow(parent), boundary_(services.prompter), controller_(*this, services, state) {
+    : QMainWindow(parent), boundary_(services.prompter), controller_(*this, services, state),
+      dataIn_(*this, dataInDialogs_, services, state) {
+    controller_.setDataIn(&dataIn_);
     setObjectName(QStringLiteral("FVorn"));
     setWindowTitle(QStringLiteral("Vorn２"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -303,6 +305,7 @@ void TFVorn::buildMenus() {
     file->addSeparator()->setObjectName(QStringLiteral("N2"));
     QAction* close = addCommand(file, "Close1", "閉じる(&Q)", QKeySequence(Qt::CTRL | Qt::Key_Q),
                                 &MainController::Button1Click);
+    buildDataInMenus(file);
 
     QMenu* help = bar->addMenu(Q("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -320,6 +323,22 @@ void TFVorn::buildMenus() {
         auto* button = findChild<QToolButton*>(Q(name));
         connect(button, &QToolButton::clicked, act, &QAction::trigger);
     }
+}
+
+// Below the window's own items: a measurement at another moment, also by a
+// click on the date, and an import.
+void TFVorn::buildDataInMenus(QMenu* file) {
+    file->addSeparator()->setObjectName(QStringLiteral("N4"));
+    auto add = [&](const char* name, const char* text, void (DataInController::*handler)()) {
+        QAction* act = file->addAction(Q(text));
+        act->setObjectName(Q(name));
+        connect(act, &QAction::triggered, this,
+                [this, handler] { boundary_.run([this, handler] { (dataIn_.*handler)(); }); });
+        return act;
+    };
+    QAction* moment = add("D1", "測定日時の変更(&D)…", &DataInController::D1Click);
+    add("I1", "記録の取り込み(&I)…", &DataInController::I1Click);
+    OnClick(controls_.at(MainCtl::Lb_dt), [moment] { moment->trigger(); });
 }
 
 void TFVorn::run(void (MainController::*handler)()) {

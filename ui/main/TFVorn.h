@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ui/CommandBoundary.h"
+#include "ui/main/DataInController.h"
+#include "ui/main/DataInDialogs.h"
 #include "ui/main/MainController.h"
 #include "ui/main/MainView.h"
 #include "ui/targets/MarkerView.h"
@@ -59,6 +61,7 @@ private:
     void buildValue(QWidget* client, int k, int y);
     void buildStatus(QWidget* client);
     void buildMenus();
+    void buildDataInMenus(QMenu* file);
     QAction* addCommand(QMenu* menu, const char* name, const char* text, const QKeySequence& keys,
                         void (MainController::*handler)());
     void run(void (MainController::*handler)());
@@ -66,6 +69,9 @@ private:
 
     CommandBoundary boundary_;
     MainController controller_;
+    // A measurement at another moment, and imports.
+    DataInDialogs dataInDialogs_{this};
+    DataInController dataIn_;
     std::map<MainCtl, QWidget*> controls_;
     QObject* plainTips_ = nullptr; // shows the hints' tooltips as text
     std::map<QObject*, void (MainController::*)()> hintHandlers_;

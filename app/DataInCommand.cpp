@@ -1,0 +1,191 @@
+#include "app/DataInCommand.h"
+
+#include "core/Errors.h"
+#include "core/InputCheck.h"
+#include "core/NumText.h"
+#include "import/ImportError.h"
+#include "import/ImportIntoLog.h"
+#include "log/LogError.h"
+#include "log/TimedSave.h"
+#include "log/TypedRecord.h"
+
+#include <map>
+#include <optional>
+
+namespace vorn {
+namespace {
+
+// A text from the user or a file is echoed on a terminal: control bytes
+// become '?', but for the line ends of a message of ours.
+std::string Printable(std::string text, bool lines = false) {
+    for (char& c : text)
+        if ((static_cast<unsigned char>(c) < 0x20 && !(lines && c == '\n')) || c == 0x7f)
+            c = '?';
+    return text;
+}
+
+DataInResult Usage(const std::string& message) {
+    return {2, "", "vorn: " + message + "\nTry 'vorn --help' for more information.\n"};
+}
+
+DataInResult Failed(const std::string& message) {
+    return {1, "", "vorn: " + Printable(message, true) + "\n"};
+}
+
+// The options after the command's own argument: each of `valued` takes a
+// value, each of `flags` none; none may come twice. False, with `problem`
+// set, on anything else.
+bool ReadOptions(const std::vector<std::string>& args, const std::vector<std::string>& valued,
+                 const std::vector<std::string>& flags, std::map<std::string, std::string>& got,
+                 std::string& problem) {
+    auto among = [](const std::vector<std::string>& names, const std::string& a) {
+        for (const std::string& n : names)
+            if (n == a)
+                return true;
+        return false;
+    };
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        const std::string arg = Printable(args[i]);
+        const bool takesValue = among(valued, arg);
+        if (!takesValue && !among(flags, arg)) {
+            problem =
+                (arg.size() > 1 && arg[0] == '-' ? "unknown option '" : "unexpected argument '") +
+                arg + "' for " + args[0];
+            return false;
+        }
+        if (got.count(arg)) {
+            problem = arg + " given twice";
+            return false;
+        }
+        if (takesValue && i + 1 == args.size()) {
+            problem = arg + " needs a value";
+            return false;
+        }
+        got[arg] = takesValue ? args[++i] : "";
+    }
+    return true;
+}
+
+// Why a typed value is no value the main window takes, or nothing.
+std::string RangeProblem(const char* option, const std::string& text, const FieldRange& range) {
+    try {
+        if (InRange(static_cast<float>(StrToFloat(text)), range))
+            return "";
+    } catch (const ConvertError&) {
+        return std::string(option) + " '" + Printable(text) + "' is not a number";
+    }
+    return std::string(option) + " " + Printable(text) +
+           " is outside the main window's range (0 to " +
+           IntToStr(static_cast<long long>(range.limit)) + ")";
+}
+
+// "YYYY-MM-DDTHH" as a moment, or nothing.
+std::optional<RecordDate> ReadMoment(const std::string& text) {
+    if (text.size() != 13 || text[4] != '-' || text[7] != '-' || text[10] != 'T')
+        return std::nullopt;
+    for (const std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12})
+        if (!IsDigit(text[i]))
+            return std::nullopt;
+    const RecordDate d{std::stoi(text.substr(0, 4)), std::stoi(text.substr(5, 2)),
+                       std::stoi(text.substr(8, 2)), std::stoi(text.substr(11, 2))};
+    if (d.month < 1 || d.month > 12 || d.day < 1 || d.hour > 23 ||
+        !(DateOfHour(HoursSinceEpoch(d)) == d))
+        return std::nullopt;
+    return d;
+}
+
+std::string Summary(const ImportPlan& plan, bool dryRun) {
+    std::string s = "形式: " + Printable(plan.format) + "\n";
+    if (plan.first && plan.last)
+        s += "期間: " + RecordDateText(*plan.first) + " ～ " + RecordDateText(*plan.last) + "\n";
+    s += std::string(dryRun ? "追加する記録: " : "追加した記録: ") +
+         IntToStr(static_cast<long long>(plan.added.size())) +
+         " 件\n既にあるため省いた記録: " + IntToStr(plan.duplicates) +
+         " 件\n取り込まなかった行: " + IntToStr(static_cast<long long>(plan.leftOut.size())) +
+         " 件\n";
+    for (const RejectedRow& r : plan.leftOut)
+        s += "  " + Printable(r.where) + ": " + Printable(r.reason) + "\n";
+    if (dryRun)
+        s += "（--dry-run: 記録ファイルには何も書き込んでいません）\n";
+    return s;
+}
+
+} // namespace
+
+DataInResult RunImport(const std::vector<std::string>& args, LogFileSystem& fs, Clock& clock,
+                       const ImportReader& read) {
+    if (args.size() < 2 || args[1].empty() || args[1].rfind("--", 0) == 0)
+        return Usage("--import needs the file to import");
+    std::map<std::string, std::string> opt;
+    std::string problem;
+    if (!ReadOptions(args, {"--into", "--height"}, {"--dry-run"}, opt, problem))
+        return Usage(problem);
+    if (!opt.count("--into") || opt["--into"].empty())
+        return Usage("--import needs --into LOG, the log to import into");
+    std::optional<std::string> height;
+    if (opt.count("--height")) {
+        if (problem = RangeProblem("--height", opt["--height"], kHeightRange); !problem.empty())
+            return Usage(problem);
+        height = opt["--height"];
+    }
+    const std::string& log = opt["--into"];
+    const bool dryRun = opt.count("--dry-run") != 0;
+    ImportPlan plan;
+    try {
+        const ImportedFile file = read(args[1]);
+        if (dryRun)
+            PlanImportInto(fs, log, file, height, clock.now(), plan);
+        else
+            ImportIntoLog(fs, log, file, height, clock.now(), plan);
+    } catch (const ImportError& e) {
+        return Failed(e.what());
+    } catch (const LogError& e) {
+        if (plan.height.empty() && !height)
+            return Usage("--import needs --height CM: the log '" + Printable(log) +
+                         "' holds no record to take the height from");
+        return Failed(e.what());
+    }
+    if (plan.height.empty())
+        return Usage("--import needs --height CM: the log '" + Printable(log) +
+                     "' holds no record to take the height from");
+    return {0, Summary(plan, dryRun), ""};
+}
+
+DataInResult RunAdd(const std::vector<std::string>& args, LogFileSystem& fs, Clock& clock) {
+    if (args.size() < 2 || args[1].empty() || args[1].rfind("--", 0) == 0)
+        return Usage("--add needs the log file to add to");
+    std::map<std::string, std::string> opt;
+    std::string problem;
+    if (!ReadOptions(args, {"--height", "--weight", "--fat", "--at"}, {}, opt, problem))
+        return Usage(problem);
+    if (!opt.count("--height") || !opt.count("--weight"))
+        return Usage("--add needs --height CM and --weight KG");
+    problem = RangeProblem("--height", opt["--height"], kHeightRange);
+    if (problem.empty())
+        problem = RangeProblem("--weight", opt["--weight"], kWeightRange);
+    if (problem.empty() && opt.count("--fat"))
+        problem = RangeProblem("--fat", opt["--fat"], kFatRange);
+    if (!problem.empty())
+        return Usage(problem);
+    const LocalTime now = clock.now();
+    std::optional<RecordDate> at = RecordDate{now.year, now.month, now.day, now.hour};
+    if (opt.count("--at") && !(at = ReadMoment(opt["--at"])))
+        return Usage("--at '" + Printable(opt["--at"]) + "' is not a moment YYYY-MM-DDTHH");
+    std::optional<std::string> fat;
+    if (opt.count("--fat"))
+        fat = opt["--fat"];
+    try {
+        const TimedLine record{
+            *at, TypedRecordLine(StampOf(*at), {opt["--height"], opt["--weight"], fat})};
+        SaveRecordAt(fs, args[1], record, now);
+    } catch (const UnplacedRecord& e) {
+        return {2, "", "vorn: " + Printable(e.what(), true) + "\n"};
+    } catch (const ConvertError& e) {
+        return Usage(e.what());
+    } catch (const LogError& e) {
+        return Failed(e.what());
+    }
+    return {};
+}
+
+} // namespace vorn
