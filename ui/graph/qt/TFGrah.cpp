@@ -198,6 +198,10 @@ void TFGrah::saveTableClicked() {
     boundary_.run([this] { controller_.SaveTableClick(); });
 }
 
+StatsWindow* TFGrah::statsWindow() const {
+    return statsWindow_;
+}
+
 void TFGrah::statsClicked() {
     boundary_.run([this] {
         std::shared_ptr<const DatedLog> log = controller_.StatsClick();

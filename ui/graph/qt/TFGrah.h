@@ -50,7 +50,7 @@ public:
     void openChartMenu(const QPoint* globalPos = nullptr);
     QMenu* chartMenu() const { return chartMenu_; }
     // The statistics window opened last from the chart's menu, while open.
-    StatsWindow* statsWindow() const { return statsWindow_; }
+    StatsWindow* statsWindow() const;
     TableMenu* tableMenu() const { return tableMenu_; }
 
     std::string chartBytes(ChartFormat format) override;
