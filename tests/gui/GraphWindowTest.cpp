@@ -876,3 +876,26 @@ TEST_F(GraphWindow, TableMenuCorrectsTheOneSelectedRecord) {
     EXPECT_EQ(table->model()->index(2, 3).data().toString(), "61.50");
     w.hide();
 }
+
+// The table of the whole log opens on its newest record.
+TEST_F(GraphWindow, CalendarTableOpensOnTheNewestRecord) {
+    const std::string path = MakeTempDir("newest") + "/data.txt";
+    std::string log;
+    for (int day = 1; day <= 40; ++day) // 1 November to 10 December
+        log += " " + std::to_string(day <= 30 ? 110007 + day * 100 : 120007 + (day - 30) * 100) +
+               " 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
+    Spit(path, log);
+    HistoryTable history;
+    w.controller().ShowLog(path, history, ReadHistory(fs, path, history));
+    w.controller().CalendarClick();
+    click("Button1");
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* table = child<QTableView>("sg");
+    auto seen = [&](int row) {
+        return table->viewport()->rect().intersects(
+            table->visualRect(table->model()->index(row, 0)));
+    };
+    EXPECT_TRUE(seen(39) && !seen(0));
+    w.hide();
+}

@@ -529,6 +529,7 @@ TEST_F(Graph, CalendarTableHoldsTheWholeLogAndRemovesFromIt) {
     EXPECT_FALSE(c.DatedRecordPoint(1)); // saved without a fat percentage
     EXPECT_EQ(c.DatedRecordPoint(1000), (PlotPoint{499'087.0, 20}));
     EXPECT_TRUE(c.CanRemoveRecords({1}) && !c.CanRemoveRecords({1001}));
+    EXPECT_TRUE(c.CanCorrectRecords({1}) && !c.CanCorrectRecords({1, 2}) && !c.CanCorrectRows({2}));
     prompter.answers = {mb::IDYES};
     c.RemoveRecordsClick({1});
     EXPECT_EQ(Slurp(path),

@@ -369,12 +369,15 @@ void GraphChart::markPoint(const std::optional<PlotPoint>& at) {
         recordMark_->setColor(Qt::transparent);
         recordMark_->setBorderColor(MeasuredColour());
         chart_->addSeries(recordMark_);
-        // On the axes the measured line is drawn on, whichever they are.
-        for (QAbstractAxis* axis : measuredSeries_->attachedAxes())
-            recordMark_->attachAxis(axis);
         for (QLegendMarker* marker : chart_->legend()->markers(recordMark_))
             marker->setVisible(false);
     }
+    // On the axes the measured line is drawn on now: the x axis is another
+    // on a calendar.
+    for (QAbstractAxis* axis : recordMark_->attachedAxes())
+        recordMark_->detachAxis(axis);
+    for (QAbstractAxis* axis : measuredSeries_->attachedAxes())
+        recordMark_->attachAxis(axis);
     recordMark_->clear();
     if (at)
         recordMark_->append(at->x, at->y);
