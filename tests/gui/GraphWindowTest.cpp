@@ -42,6 +42,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -881,9 +882,13 @@ TEST_F(GraphWindow, TableMenuCorrectsTheOneSelectedRecord) {
 TEST_F(GraphWindow, CalendarTableOpensOnTheNewestRecord) {
     const std::string path = MakeTempDir("newest") + "/data.txt";
     std::string log;
-    for (int day = 1; day <= 40; ++day) // 1 November to 10 December
-        log += " " + std::to_string(day <= 30 ? 110007 + day * 100 : 120007 + (day - 30) * 100) +
-               " 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
+    for (int day = 1; day <= 40; ++day) { // 1 November to 10 December
+        char line[80];
+        std::snprintf(line, sizeof line,
+                      " %d 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n",
+                      day <= 30 ? 110007 + day * 100 : 120007 + (day - 30) * 100);
+        log += line;
+    }
     Spit(path, log);
     HistoryTable history;
     w.controller().ShowLog(path, history, ReadHistory(fs, path, history));
