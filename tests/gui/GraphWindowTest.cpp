@@ -1,8 +1,12 @@
+#include "log/LogReader.h"
 #include "log/PosixFileSystem.h"
+#include "log/TypedRecord.h"
 #include "platform/IniSettingsStore.h"
 #include "support/TestHome.h"
 #include "support/fakes/FakeSeams.h"
+#include "ui/graph/qt/StatsWindow.h"
 #include "ui/graph/qt/TFGrah.h"
+#include "ui/graph/qt/TableMenu.h"
 
 #include <QAbstractAnimation>
 #include <QChart>
@@ -15,6 +19,7 @@
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
+#include <QLineEdit>
 #include <QLineSeries>
 #include <QMenu>
 #include <QPrintDialog>
@@ -23,6 +28,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSet>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -36,6 +42,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -762,4 +769,138 @@ TEST_F(GraphWindow, FilesAndPagesNameTheQuantityAndTheirLines) {
     });
     child<QAction>("PrintChart")->trigger();
     EXPECT_TRUE(landscape);
+}
+
+// 期間ごとの集計 opens, by its access key, the statistics per week of the
+// quantity shown over the whole log; no two items of the menu share a key.
+TEST_F(GraphWindow, ChartMenuOpensThePeriodStatisticsByItsKey) {
+    const std::string path = MakeTempDir("stats") + "/data.txt";
+    Spit(path, " 120107 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n"
+               " 120907 170.00 64.00 20.00 12.80 51.20 37.48 63.58 22.15  0.66\n");
+    HistoryTable history;
+    w.controller().ShowLog(path, history, ReadHistory(fs, path, history));
+    click("RadioButton7");
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QSet<QChar> keys;
+    for (QAction* item : w.chartMenu()->actions()) {
+        const qsizetype amp = item->text().indexOf('&');
+        const QChar key = amp >= 0 ? item->text()[amp + 1].toUpper() : QChar();
+        EXPECT_TRUE(key.isNull() || !keys.contains(key)) << item->text().toStdString();
+        keys.insert(key);
+    }
+    QTest::keyClick(child<QWidget>("RadioButton7"), Qt::Key_Menu);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.chartMenu()->isVisible(); }));
+    QTest::keyClick(w.chartMenu(), Qt::Key_M);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.statsWindow() && w.statsWindow()->isVisible(); }));
+    StatsWindow* stats = w.statsWindow();
+    EXPECT_EQ(stats->windowTitle(), "期間ごとの集計 - 体重(kg)");
+    EXPECT_EQ(stats->table().periods().period(), Period::Week);
+    ASSERT_EQ(stats->table().rowCount(), 2u);
+    EXPECT_EQ(stats->table().text(1, 4), "64.00");
+    stats->close();
+    w.hide();
+}
+
+// With the calendar on, the table shows the whole log under a header,
+// sorts numbers as numbers, marks the chosen record on the chart and removes
+// it through its menu; with the calendar off it is the grid again.
+TEST_F(GraphWindow, CalendarTableSortsMarksAndRemoves) {
+    const std::string path = MakeTempDir("dated") + "/data.txt";
+    const std::string heavy =
+        " 120207 170.00 100.00 000.00 000.00 000.00 000.00 63.58 34.60 57.28\n";
+    const std::string log = " 120107 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n" +
+                            heavy + " 120307 170.00 9.50 20.00 1.90 7.60 5.56 63.58 3.29 -85.06\n";
+    Spit(path, log);
+    HistoryTable history;
+    w.controller().ShowLog(path, history, ReadHistory(fs, path, history));
+    click("RadioButton7");
+    w.controller().CalendarClick();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* table = child<QTableView>("sg");
+    ASSERT_TRUE(table->horizontalHeader()->isVisible());
+    QAbstractItemModel* m = table->model();
+    ASSERT_EQ(m->rowCount(), 3);
+    EXPECT_EQ(m->index(1, 1).data().toString(), "2026/12/02 7時");
+    table->sortByColumn(3, Qt::AscendingOrder);
+    std::vector<std::string> weights;
+    for (int r = 0; r < 3; ++r)
+        weights.push_back(m->index(r, 3).data().toString().toStdString());
+    EXPECT_EQ(weights, (std::vector<std::string>{"9.50", "65.00", "100.00"}));
+    table->selectRow(2);
+    auto* mark = child<QChartView>("Chart1")->chart()->findChild<QXYSeries*>("RecordMark");
+    ASSERT_NE(mark, nullptr);
+    EXPECT_EQ(mark->points(), QList<QPointF>{QPointF(498'943, 100)});
+    prompter.answers = {mb::IDYES};
+    w.tableMenu()->removeAction()->trigger();
+    EXPECT_EQ(Slurp(path), std::string(log).erase(log.find(heavy), heavy.size()));
+    EXPECT_EQ(table->model()->rowCount(), 2);
+    w.controller().CalendarClick();
+    EXPECT_TRUE(table->model()->rowCount() == kGridRows && table->horizontalHeader()->isHidden());
+    w.hide();
+}
+
+// 選択した記録を修正 acts on exactly one selected row: its dialog shows the
+// record, and what is typed there replaces it in the log and the grid.
+TEST_F(GraphWindow, TableMenuCorrectsTheOneSelectedRecord) {
+    const std::string path = MakeTempDir("correct") + "/data.txt";
+    const std::string first = " 120107 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
+    Spit(path, first + " 120307 170.00 64.00 20.00 12.80 51.20 37.48 63.58 22.15  0.66\n");
+    HistoryTable history;
+    w.controller().ShowLog(path, history, ReadHistory(fs, path, history));
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* table = child<QTableView>("sg");
+    TableMenu* menu = w.tableMenu();
+    for (const bool both : {true, false}) {
+        table->selectionModel()->select(
+            QItemSelection(table->model()->index(both ? 1 : 2, 0), table->model()->index(2, 10)),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        menu->open();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
+        EXPECT_EQ(menu->correctAction()->isEnabled(), !both);
+        if (both)
+            menu->hide();
+    }
+    std::string shownWeight;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = QApplication::activeModalWidget();
+        auto* weight = dialog->findChild<QLineEdit*>("CorrectWeight");
+        shownWeight = weight->text().toStdString();
+        weight->setText("61.5");
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    QTest::keyClick(menu, Qt::Key_E);
+    EXPECT_EQ(shownWeight, "64.00");
+    EXPECT_EQ(Slurp(path), first + TypedRecordLine(120307, {"170.00", "61.5", "20.00"}));
+    EXPECT_EQ(table->model()->index(2, 3).data().toString(), "61.50");
+    w.hide();
+}
+
+// The table of the whole log opens on its newest record.
+TEST_F(GraphWindow, CalendarTableOpensOnTheNewestRecord) {
+    const std::string path = MakeTempDir("newest") + "/data.txt";
+    std::string log;
+    for (int day = 1; day <= 40; ++day) { // 1 November to 10 December
+        char line[80];
+        std::snprintf(line, sizeof line,
+                      " %d 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n",
+                      day <= 30 ? 110007 + day * 100 : 120007 + (day - 30) * 100);
+        log += line;
+    }
+    Spit(path, log);
+    HistoryTable history;
+    w.controller().ShowLog(path, history, ReadHistory(fs, path, history));
+    w.controller().CalendarClick();
+    click("Button1");
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* table = child<QTableView>("sg");
+    auto seen = [&](int row) {
+        return table->viewport()->rect().intersects(
+            table->visualRect(table->model()->index(row, 0)));
+    };
+    EXPECT_TRUE(seen(39) && !seen(0));
+    w.hide();
 }

@@ -2,6 +2,7 @@
 #include "core/Measurement.h"
 #include "log/LogReader.h"
 #include "log/PosixFileSystem.h"
+#include "log/TypedRecord.h"
 #include "support/TestHome.h"
 #include "support/fakes/FakeGraphView.h"
 #include "support/fakes/FakeSeams.h"
@@ -430,6 +431,20 @@ TEST_F(Graph, TrendChoiceIsKeptInASectionOfItsOwn) {
     EXPECT_EQ(prompter.shown, (test::Boxes{{"書けません", "警告ﾍﾙﾌﾟ", 0x30}}));
 }
 
+TEST_F(Graph, CalendarChoiceIsKeptBesideTheTrend) {
+    for (const auto& [kept, shown] : {std::pair{"1", true}, {"0", false}, {"yes", false}}) {
+        settings.values["GRAPH"]["CALENDAR"] = kept;
+        c.FormCreate();
+        EXPECT_TRUE(c.calendarShown() == shown && view.calendar == shown) << kept;
+    }
+    c.CalendarClick();
+    EXPECT_TRUE(c.calendarShown() && view.calendar);
+    EXPECT_EQ(settings.values["GRAPH"]["CALENDAR"], "1");
+    c.CalendarClick();
+    EXPECT_EQ(settings.values["GRAPH"]["CALENDAR"], "0");
+    EXPECT_FALSE(view.calendar);
+}
+
 // The trend is drawn through the points it bends at, for the pixels a unit
 // spans; a bend of half a pixel at scale 1 is kept, of a two-hundredth of one
 // at scale 0.01 dropped.
@@ -476,4 +491,103 @@ TEST_F(Graph, RefusedRemovalShowsTheLogAsItIsNow) {
         "変更しています\n記録ファイルは元のままです。\n"
         "一覧表とグラフを記録ファイルの今の内容で表示し直しました。"));
     EXPECT_EQ(view.grid().text(3, 2), "63.50");
+}
+
+// With the calendar on, the table holds every record of the whole log, past
+// the grid's 999, each dated in full (a stamp that names no day shown as
+// it is), and a removal from it takes out exactly the record chosen there.
+TEST_F(Graph, CalendarTableHoldsTheWholeLogAndRemovesFromIt) {
+    using test::Slurp, test::Spit;
+    const std::string path = test::MakeTempDir("dated") + "/data.txt";
+    const std::string fat = " 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
+    std::string log = " 133107" + fat +
+                      " 120107 170.00 100.00 000.00 000.00 000.00 000.00 63.58 "
+                      "34.60 57.28\n";
+    for (int k = 2; k < 1001; ++k)
+        log += " 120807" + fat;
+    Spit(path, log);
+    HistoryTable history;
+    c.ShowLog(path, history, ReadHistory(fs, path, history));
+    EXPECT_EQ(view.dated, nullptr);
+    c.CalendarClick();
+    ASSERT_NE(view.dated, nullptr);
+    const DatedTable& t = *view.dated;
+    ASSERT_EQ(t.rowCount(), 1001u);
+    struct Cell {
+        std::size_t record;
+        int column;
+        const char* text;
+        double key;
+    };
+    for (const Cell& k : {Cell{0, 1, "133107", -INFINITY}, Cell{1, 0, "1", 1},
+                          Cell{1, 1, "2026/12/01 7時", 498'919.0}, Cell{1, 3, "100.00", 100},
+                          Cell{1000, 1, "2026/12/08 7時", 499'087.0}, Cell{1000, 2, "170.00", 170}})
+        EXPECT_TRUE(t.text(k.record, k.column) == k.text && t.sortKey(k.record, k.column) == k.key)
+            << k.record << ' ' << k.column << ' ' << t.text(k.record, k.column);
+    EXPECT_EQ(t.header(1), "測定日");
+    c.selectQuantity(kFatPercent);
+    EXPECT_FALSE(c.DatedRecordPoint(1)); // saved without a fat percentage
+    EXPECT_EQ(c.DatedRecordPoint(1000), (PlotPoint{499'087.0, 20}));
+    EXPECT_TRUE(c.CanRemoveRecords({1}) && !c.CanRemoveRecords({1001}));
+    EXPECT_TRUE(c.CanCorrectRecords({1}) && !c.CanCorrectRecords({1, 2}) && !c.CanCorrectRows({2}));
+    prompter.answers = {mb::IDYES};
+    c.RemoveRecordsClick({1});
+    EXPECT_EQ(Slurp(path),
+              log.erase(log.find(" 120107"), log.find(" 120807") - log.find(" 120107")));
+    EXPECT_NE(prompter.shown.front().text.find("順番 1　2026/12/01 7時　体重(kg) 100.00"),
+              std::string::npos);
+    EXPECT_EQ(view.dated->rowCount(), 1000u);
+}
+
+// A record corrected goes, derived again, to its place in time in one
+// rewrite that keeps the old log as LOG~; a value the main window refuses,
+// a moment to come, or a cancel leaves the log as it was.
+TEST_F(Graph, CorrectedRecordGoesToItsPlaceInTime) {
+    using test::Slurp, test::Spit;
+    const std::string a = " 120107 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
+    const std::string b = " 120307 170.00 64.00 20.00 12.80 51.20 37.48 63.58 22.15  0.66\n";
+    const std::string c5 = " 120507 170.00 63.00 20.00 12.60 50.40 36.89 63.58 21.80 -0.91\n";
+    auto line = [](int stamp, const char* w, std::optional<std::string> fat) {
+        return TypedRecordLine(stamp, {"170.00", w, std::move(fat)});
+    };
+    struct Case {
+        const char* name;
+        std::optional<RecordCorrectionTexts> typed;
+        std::string after; // empty: the log as it was
+        const char* box;   // a piece of the box shown, if any
+        int row = 3;
+    };
+    const Case cases[] = {
+        {"moved earlier", RecordCorrectionTexts{"170.00", "64.50", "20", {2026, 12, 2, 7}},
+         a + line(120207, "64.50", "20") + b, nullptr},
+        {"the weight alone, without fat", RecordCorrectionTexts{"170", "62", "", {2026, 12, 5, 7}},
+         a + b + line(120507, "62", std::nullopt), nullptr},
+        {"weight past the range", RecordCorrectionTexts{"170", "1001", "", {2026, 12, 5, 7}}, "",
+         "正の実数(1t以下)"},
+        {"height not a number", RecordCorrectionTexts{"abc", "62", "", {2026, 12, 5, 7}}, "",
+         "正の実数(300以下)"},
+        {"height 0", RecordCorrectionTexts{"0", "62", "", {2026, 12, 5, 7}}, "", "身長が 0"},
+        {"still to come", RecordCorrectionTexts{"170", "62", "", {2026, 12, 10, 7}}, "",
+         "まだ来ていない"},
+        {"cancelled", std::nullopt, "", nullptr},
+        {"moved later", RecordCorrectionTexts{"170.00", "64.50", "20", {2026, 12, 4, 7}},
+         b + line(120407, "64.50", "20") + c5, nullptr, 1},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const std::string path = test::MakeTempDir("correct") + "/data.txt";
+        Spit(path, a + b + c5);
+        HistoryTable history;
+        c.ShowLog(path, history, ReadHistory(fs, path, history));
+        prompter.shown.clear();
+        view.correction = k.typed;
+        EXPECT_TRUE(c.CanCorrectRows({k.row}) && !c.CanCorrectRows({2, 3}));
+        c.CorrectRowClick(k.row);
+        const RecordCorrectionTexts lastShown{"170.00", "63.00", "20.00", {2026, 12, 5, 7}};
+        EXPECT_TRUE(k.row != 3 || view.asked.back() == lastShown);
+        EXPECT_EQ(Slurp(path), k.after.empty() ? a + b + c5 : k.after);
+        EXPECT_EQ(Slurp(path + "~"), k.after.empty() ? "" : a + b + c5);
+        const std::string shown = prompter.shown.empty() ? "" : prompter.shown.back().text;
+        EXPECT_TRUE(k.box ? shown.find(k.box) != std::string::npos : shown.empty()) << shown;
+    }
 }

@@ -3,20 +3,25 @@
 #include "core/Errors.h"
 #include "core/Measurement.h"
 #include "core/NumText.h"
+#include "log/DatedLog.h"
 #include "log/HistoryCsv.h"
 #include "log/LogError.h"
 #include "log/LogReader.h"
+#include "log/RecordCut.h"
 #include "log/RecordRemover.h"
 #include "platform/Clock.h"
 #include "platform/ExportFile.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform/Settings.h"
+#include "ui/graph/CalendarChoice.h"
+#include "ui/graph/DatedTable.h"
 #include "ui/graph/RemovalQuestion.h"
 #include "ui/graph/TrendPlot.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -36,6 +41,8 @@ void GraphController::FormCreate() {
     becomeCompactAndCentred();
     trendShown_ = Settings(s_.settings).get(kGraphTrend);
     view_.setTrendChecked(trendShown_);
+    calendarShown_ = LoadCalendarShown(s_.settings);
+    view_.showCalendar(calendarShown_);
 }
 
 void GraphController::FormActivate() {
@@ -134,6 +141,18 @@ void GraphController::TrendLineClick() {
     }
 }
 
+void GraphController::CalendarClick() {
+    calendarShown_ = !calendarShown_;
+    view_.showCalendar(calendarShown_);
+    PlotQuantity(plot_.quantity, plottedTarget_);
+    showDatedTable();
+    try {
+        SaveCalendarShown(s_.settings, calendarShown_);
+    } catch (const StoreError& e) {
+        s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+    }
+}
+
 namespace {
 
 void Warn(Prompter& prompter, const std::string& text) {
@@ -177,6 +196,23 @@ void GraphController::SaveTableClick() {
         s_.prompter.show(notice, "注意ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
 }
 
+std::shared_ptr<const DatedLog> GraphController::StatsClick() {
+    if (!historyShown_) {
+        Warn(s_.prompter, "集計する記録ファイルが読み込まれていません。");
+        return nullptr;
+    }
+    std::shared_ptr<DatedLog> log;
+    try {
+        log = std::make_shared<DatedLog>(ReadDatedLog(s_.fs, logPath_, s_.clock.now()));
+    } catch (const LogError& e) {
+        Warn(s_.prompter, e.what());
+        return nullptr;
+    }
+    if (const std::string notice = StatsNotice(*log); !notice.empty())
+        s_.prompter.show(notice, "注意ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+    return log;
+}
+
 void GraphController::ShowLog(const std::string& path, const HistoryTable& history,
                               const LoadResult& result) {
     logPath_ = path;
@@ -185,6 +221,20 @@ void GraphController::ShowLog(const std::string& path, const HistoryTable& histo
     skipped_ = result.skipped;
     fillGrid(result.records, false);
     PlotQuantity(selected_, targets_[static_cast<size_t>(selected_)]);
+    showDatedTable();
+}
+
+void GraphController::showDatedTable() {
+    std::shared_ptr<const DatedTable> table;
+    if (calendarShown_ && historyShown_) {
+        try {
+            table = std::make_shared<DatedTable>(ReadDatedLog(s_.fs, logPath_, s_.clock.now()));
+        } catch (const LogError& e) {
+            Warn(s_.prompter, e.what());
+        }
+    }
+    datedTable_ = table;
+    view_.showDatedTable(std::move(table));
 }
 
 void GraphController::fillGrid(int records, bool emptyFreed) {
@@ -216,16 +266,25 @@ void GraphController::RemoveRowsClick(const std::vector<int>& rows) {
         return;
     const std::string question =
         RemovalQuestion(data_.grid, data_.dates, records, plot_.quantity, logPath_ + "~");
-    if (s_.prompter.show(question, "削除ﾍﾙﾌﾟ", mb::YESNO | mb::ICONINFORMATION | mb::DEFBUTTON2) !=
-        mb::IDYES)
-        return;
     // The records as read, so that a log changed since is refused.
     std::vector<KnownRecord> known;
     known.reserve(records.size());
     for (const int row : records)
         known.push_back(HistoryRecord(history_, skipped_, row));
+    removeKnown(question, known);
+}
+
+void GraphController::removeKnown(const std::string& question,
+                                  const std::vector<KnownRecord>& known) {
+    if (s_.prompter.show(question, "削除ﾍﾙﾌﾟ", mb::YESNO | mb::ICONINFORMATION | mb::DEFBUTTON2) !=
+        mb::IDYES)
+        return;
+    rewriteAndShow([&] { RemoveRecords(s_.fs, logPath_, known); });
+}
+
+void GraphController::rewriteAndShow(const std::function<void()>& rewrite) {
     try {
-        RemoveRecords(s_.fs, logPath_, known);
+        rewrite();
     } catch (const LogError& e) {
         std::string message = e.what();
         if (showLogIfChanged())
@@ -242,6 +301,54 @@ void GraphController::RemoveRowsClick(const std::vector<int>& rows) {
     }
     if (!notice.empty())
         s_.prompter.show(notice, "注意ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+}
+
+namespace {
+
+// The records of `records` that the table holds, ascending, each once.
+std::vector<long long> TableRecords(std::vector<long long> records, const DatedTable* table) {
+    const auto count = static_cast<long long>(table ? table->rowCount() : 0);
+    std::erase_if(records, [count](long long r) { return r < 0 || r >= count; });
+    std::sort(records.begin(), records.end());
+    records.erase(std::unique(records.begin(), records.end()), records.end());
+    return records;
+}
+
+} // namespace
+
+bool GraphController::CanRemoveRecords(const std::vector<long long>& records) const {
+    return historyShown_ && !TableRecords(records, datedTable_.get()).empty();
+}
+
+void GraphController::RemoveRecordsClick(std::vector<long long> records) {
+    records = TableRecords(std::move(records), datedTable_.get());
+    if (!historyShown_ || records.empty())
+        return;
+    const std::shared_ptr<const DatedTable> table = datedTable_;
+    const RecordCells cell = [&](int column, long long k) {
+        return k < 0 ? DatedTable::header(column)
+                     : table->text(static_cast<std::size_t>(records[static_cast<std::size_t>(k)]),
+                                   column);
+    };
+    const std::string question = RemovalQuestion(static_cast<long long>(records.size()), cell,
+                                                 plot_.quantity, logPath_ + "~");
+    std::vector<KnownRecord> known;
+    known.reserve(records.size());
+    for (const long long r : records)
+        known.push_back(table->known(static_cast<std::size_t>(r)));
+    removeKnown(question, known);
+}
+
+std::optional<PlotPoint> GraphController::DatedRecordPoint(long long record) const {
+    if (!datedTable_ || record < 0 || static_cast<std::size_t>(record) >= datedTable_->rowCount())
+        return std::nullopt;
+    const DatedLog& log = datedTable_->log();
+    const auto k = static_cast<std::size_t>(record);
+    const auto& date = log.dates[k];
+    if (!date || (Facts(plot_.quantity).fatField && log.savedWithoutFatPercentage[k]))
+        return std::nullopt;
+    return PlotPoint{static_cast<double>(HoursSinceEpoch(*date)),
+                     log.records[k][static_cast<std::size_t>(plot_.quantity) + 1]};
 }
 
 bool GraphController::showLogIfChanged() {
@@ -268,6 +375,7 @@ std::string GraphController::showLogRead(const LoadResult& result) {
     skipped_ = result.skipped;
     fillGrid(result.records, true);
     PlotQuantity(selected_, targets_[static_cast<size_t>(selected_)]);
+    showDatedTable();
     return LoadNotice(result);
 }
 

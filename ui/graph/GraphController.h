@@ -6,6 +6,8 @@
 #include "ui/graph/GraphView.h"
 #include "ui/graph/WindowChoice.h"
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +19,9 @@ class FileChooser;
 class LogFileSystem;
 class Prompter;
 class SettingsStore;
+class DatedTable;
+struct DatedLog;
+struct KnownRecord;
 struct LoadResult;
 
 // The behaviour of the graph window: plotting one quantity of the history
@@ -76,6 +81,11 @@ public:
     void TrendLineClick();
     bool trendShown() const { return trendShown_; }
 
+    // The chart menu's 日付で表示: the chart on a calendar or along the
+    // records, the choice kept for the next run.
+    void CalendarClick();
+    bool calendarShown() const { return calendarShown_; }
+
     // The chart menu's exports: each asks for a file name, writes the file
     // whole, and says why when it could not. The chart goes as the window
     // draws it, in the type its extension names; the table (CSV) holds
@@ -83,6 +93,14 @@ public:
     // the plotted quantity while the trend is shown.
     void SaveChartClick();
     void SaveTableClick();
+    // The chart menu's 期間ごとの集計: the log shown, read again whole and
+    // dated at the clock's now, for the statistics of the quantity plotted
+    // (plottedQuantity). None when no log is shown or it cannot be read,
+    // which the user is told; a log that stops early is told too, and its
+    // records before the stop are counted.
+    std::shared_ptr<const DatedLog> StatsClick();
+    int plottedQuantity() const { return plot_.quantity; }
+    bool logShown() const { return historyShown_; }
     // The log that the grid shows.
     void setLogPath(const std::string& path) { logPath_ = path; }
     // The log at `path`, just read into `history` by ReadHistory with
@@ -97,6 +115,26 @@ public:
     // them from the log (RemoveRecords) and shows the log again as ShowLog
     // does. A removal that fails says why and changes nothing.
     void RemoveRowsClick(const std::vector<int>& rows);
+
+    // The same for records of the table shown while the chart is on a
+    // calendar, each named by its place in the whole log (from 0).
+    bool CanRemoveRecords(const std::vector<long long>& records) const;
+    void RemoveRecordsClick(std::vector<long long> records);
+    // Where the chart on a calendar draws that record of the plotted
+    // quantity: at its date and value; none for a record it leaves out.
+    std::optional<PlotPoint> DatedRecordPoint(long long record) const;
+
+    // The table menu's 選択した記録を修正: whether it can act on grid rows
+    // `rows` (or records of the table of the whole log): one record chosen.
+    bool CanCorrectRows(const std::vector<int>& rows) const;
+    bool CanCorrectRecords(const std::vector<long long>& records) const;
+    // Asks for the record's height, weight, fat percentage and moment, then
+    // writes it, derived again as the main window saves typed values, at
+    // its place in time in one rewrite of the log (CorrectRecord), and
+    // shows the log again. A value the main window would refuse, or a
+    // rewrite that fails, says why and leaves the log as it was.
+    void CorrectRowClick(int row);
+    void CorrectRecordClick(long long record);
 
     // Selects the quantity and plots it against its target.
     void selectQuantity(int quantity);
@@ -144,17 +182,29 @@ private:
     // holds the records the grid shows, so that the user chooses again from
     // what it holds (the selection is kept otherwise); true when it did.
     bool showLogIfChanged();
+    // Asks `question`; on Yes removes the records and shows the log again.
+    void removeKnown(const std::string& question, const std::vector<KnownRecord>& known);
+    // Runs a rewrite of the log, then shows the log again; a rewrite that
+    // fails says why, and shows the log as it is when it changed meanwhile.
+    void rewriteAndShow(const std::function<void()>& rewrite);
+    // Asks for the corrected record (as read: `known`) and rewrites the log
+    // with it.
+    void correct(const KnownRecord& known);
+    // The whole log in the table while the calendar is on, else the grid.
+    void showDatedTable();
 
     GraphView& view_;
     const TargetTable& targets_;
     Services s_;
     bool trendShown_ = false;
+    bool calendarShown_ = false;
     std::string logPath_;
     // The records as the grid shows them, and the history the grid was last
     // filled from by ShowLog with the number of older records that load
     // left out (no history before).
     GraphData data_;
     HistoryTable history_{};
+    std::shared_ptr<const DatedTable> datedTable_;
     bool historyShown_ = false;
     long long skipped_ = 0;
     int selected_ = 0;

@@ -1,12 +1,28 @@
 #pragma once
 
+#include "core/RecordDate.h"
 #include "ui/graph/ChartFormat.h"
 #include "ui/graph/GraphPlot.h"
 #include "ui/graph/GridTable.h"
 
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace vorn {
+
+class DatedTable;
+
+// A record as the correction's dialog shows it and gives it back: the
+// texts of its three typed values (an empty fat percentage: none) and its
+// moment.
+struct RecordCorrectionTexts {
+    std::string height;
+    std::string weight;
+    std::string fat;
+    RecordDate when;
+    bool operator==(const RecordCorrectionTexts&) const = default;
+};
 
 // The lines of `Chart1`: the measured values, the target and the trend.
 enum class GraphSeries { Series1, Series2, Series3 };
@@ -23,6 +39,10 @@ public:
     virtual void showPlot(const Plot& plot) = 0;
     // The check mark of the chart menu's trend item.
     virtual void setTrendChecked(bool checked) = 0;
+    // The chart on a calendar (dates along its axis, the whole log) or
+    // along the records: the menu's check mark and what goes with it.
+    // Called whenever it changes, and once as the window is made.
+    virtual void showCalendar(bool shown) = 0;
     // Rows first to first + count - 1 of `grid` have new texts. The grid is
     // the controller's and outlives the window: the window may keep
     // reading it.
@@ -46,6 +66,14 @@ public:
 
     // Shows the window modally; returns when the user has closed it.
     virtual void showModal() = 0;
+
+    // The table while the chart is on a calendar: every record of the whole
+    // log, the newest in view. None: the grid, as when the calendar is off.
+    virtual void showDatedTable(std::shared_ptr<const DatedTable> table) = 0;
+    // The dialog of 選択した記録を修正, filled with `record`, no later than
+    // `latest`; none when the user cancels.
+    virtual std::optional<RecordCorrectionTexts> askCorrection(const RecordCorrectionTexts& record,
+                                                               const RecordDate& latest) = 0;
 };
 
 } // namespace vorn

@@ -7,27 +7,33 @@ namespace {
 
 const char* const kGap = "　";
 
-// "体重(kg) 63.50"
-std::string Cell(const GridTable& grid, int column, int row) {
-    return grid.text(column, 0) + ' ' + grid.text(column, row);
-}
-
 } // namespace
 
 std::string RemovalQuestion(const GridTable& grid, const RecordDates& dates,
                             const std::vector<int>& rows, int quantity, const std::string& copy) {
-    const int count = static_cast<int>(rows.size());
-    std::string text =
-        "選択した " + IntToStr(count) + " 件の記録を記録ファイルから削除しますか？\n\n";
-    for (int k = 0; k < count && k < kNamedRecords; ++k) {
+    const RecordCells cell = [&](int column, long long k) {
+        if (k < 0)
+            return grid.text(column, 0);
         const int row = rows[static_cast<std::size_t>(k)];
         const std::size_t record = static_cast<std::size_t>(row - 1);
-        const bool dated = record < dates.size() && dates[record];
-        text += Cell(grid, 0, row) + kGap +
-                (dated ? RecordDateText(*dates[record]) : grid.text(kGridDateColumn, row)) + kGap +
-                Cell(grid, GridColumnOf(kWeight), row);
+        if (column == kGridDateColumn && record < dates.size() && dates[record])
+            return RecordDateText(*dates[record]);
+        return grid.text(column, row);
+    };
+    return RemovalQuestion(static_cast<long long>(rows.size()), cell, quantity, copy);
+}
+
+std::string RemovalQuestion(long long count, const RecordCells& cell, int quantity,
+                            const std::string& copy) {
+    // "体重(kg) 63.50"
+    auto named = [&](int column, long long k) { return cell(column, -1) + ' ' + cell(column, k); };
+    std::string text =
+        "選択した " + IntToStr(count) + " 件の記録を記録ファイルから削除しますか？\n\n";
+    for (long long k = 0; k < count && k < kNamedRecords; ++k) {
+        text +=
+            named(0, k) + kGap + cell(kGridDateColumn, k) + kGap + named(GridColumnOf(kWeight), k);
         if (quantity != kWeight)
-            text += kGap + Cell(grid, GridColumnOf(quantity), row);
+            text += kGap + named(GridColumnOf(quantity), k);
         text += '\n';
     }
     if (count > kNamedRecords)

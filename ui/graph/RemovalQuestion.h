@@ -5,6 +5,8 @@
 #include "core/RecordDate.h"
 #include "ui/graph/GridTable.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,5 +22,12 @@ inline constexpr int kNamedRecords = 10;
 // `quantity`. `copy` is where the log's old bytes are kept.
 std::string RemovalQuestion(const GridTable& grid, const RecordDates& dates,
                             const std::vector<int>& rows, int quantity, const std::string& copy);
+
+// The same for `count` records whose cells `cell` gives: the text of column
+// `column` of the k-th of them as the table shows it (its date in full),
+// and column headers at k = -1.
+using RecordCells = std::function<std::string(int column, long long k)>;
+std::string RemovalQuestion(long long count, const RecordCells& cell, int quantity,
+                            const std::string& copy);
 
 } // namespace vorn

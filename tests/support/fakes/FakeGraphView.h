@@ -1,9 +1,11 @@
 #pragma once
 
+#include "ui/graph/DatedTable.h"
 #include "ui/graph/GraphView.h"
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <utility>
 
 namespace vorn::test {
@@ -19,6 +21,7 @@ public:
         summary = plot.summary;
     }
     void setTrendChecked(bool checked) override { trendChecked = checked; }
+    void showCalendar(bool shown) override { calendar = shown; }
     void showRows(const GridTable& grid, int, int) override { table = &grid; }
     const GridTable& grid() const { return *table; }
     std::string cell(int column, int row) const { return table->text(column, row); }
@@ -36,9 +39,18 @@ public:
             onShow();
     }
 
+    void showDatedTable(std::shared_ptr<const DatedTable> t) override { dated = std::move(t); }
+
+    std::optional<RecordCorrectionTexts> askCorrection(const RecordCorrectionTexts& record,
+                                                       const RecordDate&) override {
+        asked.push_back(record);
+        return correction;
+    }
+
     bool targetLegend = false;
     std::optional<std::string> summary;
     bool trendChecked = false;
+    bool calendar = false;
     std::map<GraphSeries, std::vector<PlotPoint>> series;
     const GridTable* table = nullptr; // the controller's, once it has written rows
     int height = 0;
@@ -46,6 +58,9 @@ public:
     int screen = 768;
     int shown = 0;
     std::function<void()> onShow;
+    std::shared_ptr<const DatedTable> dated;         // the table while on a calendar
+    std::vector<RecordCorrectionTexts> asked;        // what the correction's dialog showed
+    std::optional<RecordCorrectionTexts> correction; // its answer; none: cancelled
 };
 
 } // namespace vorn::test

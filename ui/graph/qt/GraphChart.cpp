@@ -11,6 +11,7 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
+#include <QScatterSeries>
 #include <QTimer>
 #include <QValueAxis>
 
@@ -357,6 +358,29 @@ void GraphChart::paintSummary(QPainter& painter) const {
     painter.setPen(Qt::black);
     painter.drawText(place, Qt::AlignCenter, text);
     painter.restore();
+}
+
+void GraphChart::markPoint(const std::optional<PlotPoint>& at) {
+    if (!recordMark_) {
+        recordMark_ = new QScatterSeries;
+        recordMark_->setObjectName(QStringLiteral("RecordMark"));
+        recordMark_->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+        recordMark_->setMarkerSize(11);
+        recordMark_->setColor(Qt::transparent);
+        recordMark_->setBorderColor(MeasuredColour());
+        chart_->addSeries(recordMark_);
+        for (QLegendMarker* marker : chart_->legend()->markers(recordMark_))
+            marker->setVisible(false);
+    }
+    // On the axes the measured line is drawn on now: the x axis is another
+    // on a calendar.
+    for (QAbstractAxis* axis : recordMark_->attachedAxes())
+        recordMark_->detachAxis(axis);
+    for (QAbstractAxis* axis : measuredSeries_->attachedAxes())
+        recordMark_->attachAxis(axis);
+    recordMark_->clear();
+    if (at)
+        recordMark_->append(at->x, at->y);
 }
 
 } // namespace vorn

@@ -15,6 +15,7 @@
 class QChart;
 class QGraphicsScene;
 class QLineSeries;
+class QScatterSeries;
 class QPainter;
 class QTimer;
 class QValueAxis;
@@ -74,6 +75,10 @@ public:
     // density.
     void paint(QPainter& painter, const QSizeF& size);
 
+    // A ring around the point of the plot at `at`, the record chosen in the
+    // table; none: no ring.
+    void markPoint(const std::optional<PlotPoint>& at);
+
 signals:
     // The plot area has moved or changed its size.
     void plotAreaChanged();
@@ -114,6 +119,7 @@ private:
     // The view (the axes' ranges and the plot's size) the trend is drawn for.
     std::optional<std::pair<QRectF, QSizeF>> trendDrawnFor_;
     QTimer* trendRedraw_ = nullptr;
+    QScatterSeries* recordMark_ = nullptr;
 };
 
 } // namespace vorn

@@ -1,12 +1,16 @@
 #include "ui/graph/qt/TFGrah.h"
 
 #include "core/Errors.h"
+#include "log/DatedLog.h"
 #include "platform/qt/ScreenFit.h"
 #include "ui/Fonts.h"
 #include "ui/graph/qt/ChartExport.h"
 #include "ui/graph/qt/ChartView.h"
+#include "ui/graph/qt/CorrectionDialog.h"
+#include "ui/graph/qt/DatedTableModel.h"
 #include "ui/graph/qt/GraphChart.h"
 #include "ui/graph/qt/GridModel.h"
+#include "ui/graph/qt/StatsWindow.h"
 #include "ui/graph/qt/TableMenu.h"
 
 #include <QAction>
@@ -25,6 +29,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSortFilterProxyModel>
 #include <QTableView>
 
 #include <algorithm>
@@ -73,7 +78,8 @@ TFGrah::TFGrah(GraphController::Services services, const TargetTable& targets, Q
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      boundary_(services.prompter), controller_(*this, targets, services) {
+      boundary_(services.prompter), controller_(*this, targets, services),
+      prompter_(services.prompter), files_(services.files) {
     setObjectName(QStringLiteral("FGrah"));
     setWindowTitle(QStringLiteral("種類別測定グラフ"));
     setFont(UiFont(12));
@@ -157,9 +163,15 @@ void TFGrah::buildChartMenu() {
     addChartCommand(QStringLiteral("印刷(&P)…"), "PrintChart", &TFGrah::printChart);
     addChartCommand(QStringLiteral("一覧表をCSVで保存(&C)…"), "SaveTable",
                     &TFGrah::saveTableClicked);
+    stats_ = addChartCommand(QStringLiteral("期間ごとの集計(&M)…"), "PeriodStats",
+                             &TFGrah::statsClicked);
     chartMenu_->addSeparator();
     addChartCommand(QStringLiteral("縮小(&O)"), "ZoomOut", &TFGrah::zoomOut);
     addChartCommand(QStringLiteral("元の表示に戻す(&R)"), "ZoomReset", &TFGrah::zoomReset);
+    chartMenu_->addSeparator();
+    showCalendar_ = addChartCommand(QStringLiteral("日付で表示(&D)"), "ShowCalendar",
+                                    &TFGrah::showCalendarClicked);
+    showCalendar_->setCheckable(true);
 }
 
 QAction* TFGrah::addChartCommand(const QString& caption, const char* name, void (TFGrah::*run)()) {
@@ -173,6 +185,7 @@ void TFGrah::openChartMenu(const QPoint* globalPos) {
     // The Menu key can arrive both as a key and as a request for the menu.
     if (chartMenu_->isVisible())
         return;
+    stats_->setEnabled(controller_.logShown());
     const QPoint at = globalPos ? *globalPos : chart1_->menuPlace();
     chartMenu_->popup(at);
 }
@@ -183,6 +196,27 @@ void TFGrah::saveChartClicked() {
 
 void TFGrah::saveTableClicked() {
     boundary_.run([this] { controller_.SaveTableClick(); });
+}
+
+StatsWindow* TFGrah::statsWindow() const {
+    return statsWindow_;
+}
+
+void TFGrah::statsClicked() {
+    boundary_.run([this] {
+        std::shared_ptr<const DatedLog> log = controller_.StatsClick();
+        if (!log)
+            return;
+        const int quantity = controller_.plottedQuantity();
+        auto* window = new StatsWindow(
+            StatsTable::Of(*log, quantity, Period::Week),
+            [log, quantity](Period period) { return StatsTable::Of(*log, quantity, period); },
+            prompter_, files_, this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        statsWindow_ = window;
+        window->show();
+        window->activateWindow();
+    });
 }
 
 void TFGrah::printChart() {
@@ -207,6 +241,10 @@ std::string TFGrah::chartBytes(ChartFormat format) {
 
 void TFGrah::showTrendClicked() {
     boundary_.run([this] { controller_.TrendLineClick(); });
+}
+
+void TFGrah::showCalendarClicked() {
+    boundary_.run([this] { controller_.CalendarClick(); });
 }
 
 // As the right button zoomed out before it opened this menu.
@@ -246,6 +284,63 @@ void TFGrah::buildGrid() {
     grid_ = new GridModel(controller_.grid(), sg_);
     sg_->setModel(grid_);
     tableMenu_ = new TableMenu(sg_, controller_, boundary_, this);
+    connect(sg_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TFGrah::markSelectedRecord);
+
+    datedModel_ = new DatedTableModel(this);
+    datedSort_ = new QSortFilterProxyModel(this);
+    datedSort_->setSourceModel(datedModel_);
+    datedSort_->setSortRole(DatedTableModel::kSortRole);
+}
+
+// While the chart is on a calendar the table holds the whole log, its
+// header standing above the rows and sorting them by a click.
+void TFGrah::showDatedTable(std::shared_ptr<const DatedTable> table) {
+    const bool dated = table != nullptr;
+    datedModel_->setTable(std::move(table));
+    QAbstractItemModel* wanted = dated ? static_cast<QAbstractItemModel*>(datedSort_) : grid_;
+    if (sg_->model() != wanted) {
+        QItemSelectionModel* old = sg_->selectionModel();
+        if (!dated)
+            sg_->setSortingEnabled(false);
+        sg_->setModel(wanted);
+        delete old;
+        connect(sg_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                &TFGrah::markSelectedRecord);
+        sg_->horizontalHeader()->setVisible(dated);
+        const int dateWidth = fontMetrics().horizontalAdvance(QStringLiteral("2026/12/06 23時"));
+        sg_->setColumnWidth(kGridDateColumn, dated ? dateWidth + 12 : 70);
+        if (dated) {
+            sg_->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+            sg_->setSortingEnabled(true);
+        }
+    }
+    graph_->markPoint(std::nullopt);
+    // The newest record in view, wherever the sort has put it.
+    if (const int rows = datedModel_->rowCount(); dated && rows > 0)
+        sg_->scrollTo(datedSort_->mapFromSource(datedModel_->index(rows - 1, 0)));
+}
+
+std::optional<RecordCorrectionTexts> TFGrah::askCorrection(const RecordCorrectionTexts& record,
+                                                           const RecordDate& latest) {
+    CorrectionDialog dialog(record, latest, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.texts();
+}
+
+void TFGrah::markSelectedRecord() {
+    if (sg_->model() != datedSort_)
+        return;
+    const QModelIndexList rows = sg_->selectionModel()->selectedRows();
+    if (rows.isEmpty()) {
+        graph_->markPoint(std::nullopt);
+        return;
+    }
+    const QModelIndex current = sg_->selectionModel()->currentIndex();
+    const QModelIndex row =
+        sg_->selectionModel()->isRowSelected(current.row()) ? current : rows.front();
+    graph_->markPoint(controller_.DatedRecordPoint(datedSort_->mapToSource(row).row()));
 }
 
 // --- GraphView ---
@@ -257,10 +352,15 @@ void TFGrah::showPlot(const Plot& plot) {
     // paint would show the plot before, and more frames would follow.
     graph_->showPlot(plot, isVisible());
     chart1_->showSummary(plot.summary);
+    markSelectedRecord();
 }
 
 void TFGrah::setTrendChecked(bool checked) {
     showTrend_->setChecked(checked);
+}
+
+void TFGrah::showCalendar(bool shown) {
+    showCalendar_->setChecked(shown);
 }
 
 void TFGrah::showRows(const GridTable& grid, int first, int count) {

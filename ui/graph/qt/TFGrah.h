@@ -6,6 +6,7 @@
 #include "ui/graph/GraphView.h"
 
 #include <QDialog>
+#include <QPointer>
 
 class QGroupBox;
 class QLabel;
@@ -14,13 +15,16 @@ class QPrinter;
 class QAction;
 class QPushButton;
 class QRadioButton;
+class QSortFilterProxyModel;
 class QTableView;
 
 namespace vorn {
 
 class ChartView;
 class GraphChart;
+class DatedTableModel;
 class GridModel;
+class StatsWindow;
 class TableMenu;
 
 // The graph window: one quantity of the history against its target, and the
@@ -45,6 +49,8 @@ public:
     // The chart's menu, at a place on the screen (none: over the chart).
     void openChartMenu(const QPoint* globalPos = nullptr);
     QMenu* chartMenu() const { return chartMenu_; }
+    // The statistics window opened last from the chart's menu, while open.
+    StatsWindow* statsWindow() const;
     TableMenu* tableMenu() const { return tableMenu_; }
 
     std::string chartBytes(ChartFormat format) override;
@@ -64,6 +70,7 @@ private:
     // GraphView
     void showPlot(const Plot& plot) override;
     void setTrendChecked(bool checked) override;
+    void showCalendar(bool shown) override;
     void showRows(const GridTable& grid, int first, int count) override;
     void setQuantityChecked(int quantity) override;
     void setWindowSize(int width, int outerHeight, bool unfolded) override;
@@ -71,6 +78,9 @@ private:
     void setWindowTop(int top) override;
     int screenHeight() const override;
     void showModal() override;
+    void showDatedTable(std::shared_ptr<const DatedTable> table) override;
+    std::optional<RecordCorrectionTexts> askCorrection(const RecordCorrectionTexts& record,
+                                                       const RecordDate& latest) override;
 
     void buildSelector();
     void buildLegend();
@@ -86,11 +96,20 @@ private:
     void zoomOut();
     void zoomReset();
     void showTrendClicked();
+    void showCalendarClicked();
     void saveChartClicked();
     void saveTableClicked();
+    // The ring on the chart at the record of the table's selected row, while
+    // the table holds the whole log.
+    void markSelectedRecord();
+    // The statistics of the quantity shown, per week first, in a window of
+    // their own.
+    void statsClicked();
 
     CommandBoundary boundary_;
     GraphController controller_;
+    Prompter& prompter_;
+    FileChooser& files_;
 
     QGroupBox* radioGroup1_ = nullptr;
     QRadioButton* radioButtons_[kQuantityCount] = {}; // RadioButton<n> at n - 1
@@ -101,9 +120,14 @@ private:
     ChartView* chart1_ = nullptr;
     QMenu* chartMenu_ = nullptr;
     QAction* showTrend_ = nullptr;
+    QAction* stats_ = nullptr;
+    QPointer<StatsWindow> statsWindow_;
+    QAction* showCalendar_ = nullptr;
     QTableView* sg_ = nullptr;
     GridModel* grid_ = nullptr;
     TableMenu* tableMenu_ = nullptr;
+    DatedTableModel* datedModel_ = nullptr;
+    QSortFilterProxyModel* datedSort_ = nullptr;
 
     bool unfolded_ = false;
 };
