@@ -209,8 +209,14 @@ struct Command {
 };
 const Command kCommands[] = {
     {"import", {"--import", "f", "--into", "LOG"}, 0, kAdded + kOneRecord, "追加した記録: 1 件"},
-    {"dry run", {"--import", "f", "--into", "LOG", "--dry-run"}, 0, kOneRecord, "追加する記録: 1"},
-    {"no --into", {"--import", "f", "--height", "170"}, 2, kOneRecord, "needs --into"},
+    {"dry run", {"--import", "f", "--into", "LOG", "--dry-run"}, 0, kOneRecord, "形式: 表??\n"},
+    {"no --into", {"--import", "f", "--height", "170"}, 2, kOneRecord, "--into LOG で、取り込み先"},
+    {"unknown option",
+     {"--import", "f", "--into", "LOG", "--x\x1b"},
+     2,
+     kOneRecord,
+     "「--x?」です"},
+    {"given twice", {"--add", "LOG", "--at", "1", "--at"}, 2, kOneRecord, "--at が 2 回指定"},
     {"height out of range", {"--import", "f", "--into", "LOG", "--height", "301"}, 2, kOneRecord},
     {"unreadable file", {"--import", "gone", "--into", "LOG"}, 1, kOneRecord, "読めません"},
     {"add before",
@@ -222,11 +228,16 @@ const Command kCommands[] = {
      {"--add", "LOG", "--height", "160", "--weight", "60"},
      0,
      kOneRecord + TypedRecordLine(120923, {"160", "60", {}})},
-    {"add out of range", {"--add", "LOG", "--height", "160", "--weight", "1000.5"}, 2, kOneRecord},
+    {"add out of range",
+     {"--add", "LOG", "--height", "160", "--weight", "1000.5"},
+     2,
+     kOneRecord,
+     "--weight の「1000.5」は範囲の外です。正の実数(1t以下)"},
     {"add at no moment",
      {"--add", "LOG", "--height", "1", "--weight", "1", "--at", "2026-02-29T01"},
      2,
-     kOneRecord},
+     kOneRecord,
+     "--at の「2026-02-29T01」は日時ではありません"},
     {"add a year back",
      {"--add", "LOG", "--height", "1", "--weight", "1", "--at", "2025-12-01T07"},
      2,
@@ -249,7 +260,7 @@ TEST_P(CommandTest, ExitsAsTheOtherCommandsAndWritesOnlyWhenDone) {
     const auto read = [](const std::string& path) {
         if (path == "gone")
             throw ImportError("ファイル「gone」を読めません");
-        return ImportedFile{"表",
+        return ImportedFile{"表\x1b\xc2\x9b",
                             {{{2026, 11, 30, 7, 5}, "61.5", "20", "2行目"},
                              {{2026, 12, 1, 7, 0}, "1001", {}, "3行目"}},
                             {}};
