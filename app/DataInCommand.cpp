@@ -92,11 +92,12 @@ std::string Summary(const ImportPlan& plan, bool dryRun) {
     std::string s = "形式: " + Printable(plan.format) + "\n";
     if (plan.first && plan.last)
         s += "期間: " + RecordDateText(*plan.first) + " ～ " + RecordDateText(*plan.last) + "\n";
+    // A dry run tells what would happen, in the words of the window's preview.
     s += std::string(dryRun ? "追加する記録: " : "追加した記録: ") +
-         IntToStr(static_cast<long long>(plan.added.size())) +
-         " 件\n既にあるため省いた記録: " + IntToStr(plan.duplicates) +
-         " 件\n取り込まなかった行: " + IntToStr(static_cast<long long>(plan.leftOut.size())) +
-         " 件\n";
+         IntToStr(static_cast<long long>(plan.added.size())) + " 件\n既にあるため" +
+         (dryRun ? "省く" : "省いた") + "記録: " + IntToStr(plan.duplicates) + " 件\n" +
+         (dryRun ? "取り込まない" : "取り込まなかった") +
+         "行: " + IntToStr(static_cast<long long>(plan.leftOut.size())) + " 件\n";
     for (const RejectedRow& r : plan.leftOut)
         s += "  " + Printable(r.where) + ": " + Printable(r.reason) + "\n";
     if (dryRun)

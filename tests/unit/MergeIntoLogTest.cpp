@@ -13,6 +13,7 @@
 #include "support/fakes/FaultyFileSystem.h"
 #include "support/fakes/WorkedExample.h"
 #include "ui/main/DataInController.h"
+#include "ui/main/RememberedLog.h"
 
 #include <array>
 #include <cerrno>
@@ -208,8 +209,16 @@ struct Command {
     const char* said = "";
 };
 const Command kCommands[] = {
-    {"import", {"--import", "f", "--into", "LOG"}, 0, kAdded + kOneRecord, "追加した記録: 1 件"},
-    {"dry run", {"--import", "f", "--into", "LOG", "--dry-run"}, 0, kOneRecord, "形式: 表??\n"},
+    {"import",
+     {"--import", "f", "--into", "LOG"},
+     0,
+     kAdded + kOneRecord,
+     "形式: 表??\n期間: 2026/11/30 7時 ～ 2026/11/30 7時\n追加した記録: 1 件"},
+    {"dry run",
+     {"--import", "f", "--into", "LOG", "--dry-run"},
+     0,
+     kOneRecord,
+     "取り込まない行: 1"},
     {"no --into", {"--import", "f", "--height", "170"}, 2, kOneRecord, "--into LOG で、取り込み先"},
     {"unknown option",
      {"--import", "f", "--into", "LOG", "--x\x1b"},
@@ -395,6 +404,18 @@ TEST_P(WindowImportTest, WritesOnlyAfterThePreview) {
     EXPECT_TRUE(said(GetParam().said) || prompter.shown.empty());
 }
 INSTANTIATE_TEST_SUITE_P(Every, WindowImportTest, ::testing::ValuesIn(kWindowImports), ByName());
+
+// The import's log dialog offers the log remembered from the last run, and
+// the log imported into is the run's log and the one remembered from then on.
+TEST_F(DataInFlow, TheImportedLogIsOfferedAndRemembered) {
+    SaveRememberedLog(settings, "/old/data.txt");
+    Spit(log, kLater);
+    files.saveAnswers = {log};
+    dataIn.I1Click();
+    EXPECT_EQ(files.offers, (std::vector<std::string>{"/old/data.txt", log}));
+    EXPECT_EQ(LoadRememberedLog(settings), log);
+    EXPECT_EQ(logFilePath, log);
+}
 
 // A log with no record: the height is asked, and must be one the window takes.
 TEST_F(DataInFlow, AnEmptyLogAsksForTheHeight) {
