@@ -410,7 +410,9 @@ INSTANTIATE_TEST_SUITE_P(Every, WindowImportTest, ::testing::ValuesIn(kWindowImp
 TEST_F(DataInFlow, TheImportedLogIsOfferedAndRemembered) {
     SaveRememberedLog(settings, "/old/data.txt");
     Spit(log, kLater);
-    files.saveAnswers = {log};
+    files.saveAnswers = {std::nullopt, log};
+    dataIn.I1Click();
+    EXPECT_EQ(files.offers, std::vector<std::string>{"/old/data.txt"});
     dataIn.I1Click();
     EXPECT_EQ(files.offers, (std::vector<std::string>{"/old/data.txt", log}));
     EXPECT_EQ(LoadRememberedLog(settings), log);
