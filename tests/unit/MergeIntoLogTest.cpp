@@ -417,6 +417,9 @@ TEST_F(DataInFlow, TheImportedLogIsOfferedAndRemembered) {
     EXPECT_EQ(files.offers, (std::vector<std::string>{"/old/data.txt", log}));
     EXPECT_EQ(LoadRememberedLog(settings), log);
     EXPECT_EQ(logFilePath, log);
+    files.saveAnswers = {log}; // the same file again
+    dataIn.I1Click();
+    EXPECT_TRUE(said("取り込む新しい記録はありませんでした"));
 }
 
 // A log with no record: the height is asked, and must be one the window takes.

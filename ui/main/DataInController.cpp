@@ -98,8 +98,10 @@ void DataInController::I1Click() {
         return warn(e.what());
     }
     main_->importedInto(*log);
-    s_.prompter.show("記録を " + IntToStr(static_cast<long long>(plan.added.size())) +
-                         " 件取り込みました",
+    s_.prompter.show(plan.added.empty()
+                         ? "取り込む新しい記録はありませんでした。記録ファイルはそのままです。"
+                         : "記録を " + IntToStr(static_cast<long long>(plan.added.size())) +
+                               " 件取り込みました",
                      "確認ﾍﾙﾌﾟ", mb::OK | mb::ICONINFORMATION);
 }
 
