@@ -135,10 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The save dialog of an import's log says what it is for.
 TEST(ImportTargetDialog, IsTitledForTheImport) {
     QString title;
-    WhenModal(nullptr, [&](QWidget* modal) {
-        title = modal->windowTitle();
-        Close(modal);
-    });
+    WhenModal(nullptr, [&](QWidget* modal) { title = modal->windowTitle(), Close(modal); });
     QtFileChooser().chooseImportTarget();
     EXPECT_EQ(title.toStdString(), "記録の取り込み先");
 }
