@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/CommandLineText.h"
+
 #include "core/Quantities.h"
 #include "ui/graph/ChartFormat.h"
 
@@ -66,20 +68,11 @@ const char* const kUsage =
     "Targets: $XDG_CONFIG_HOME/Tav/Vorn2.conf (~/.config/Tav/Vorn2.conf).\n"
     "See vorn(1) and the program's help (Ctrl+H).\n";
 
-// An argument is echoed on a terminal: control bytes become '?'.
-std::string Printable(const std::string& text) {
-    std::string out = text;
-    for (char& c : out)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
-            c = '?';
-    return out;
-}
-
 CommandLineAnswer Usage(std::string message) {
     CommandLineAnswer answer;
     answer.task = CommandLineAnswer::Task::Print;
     answer.exitCode = 2;
-    answer.err = "vorn: " + message + "\n使いかたは vorn --help で表示されます。\n";
+    answer.err = UsageErrorText(message);
     return answer;
 }
 
@@ -106,19 +99,13 @@ std::string UnknownQuantity(const std::string& name) {
     return "項目「" + Printable(name) + "」はありません。指定できるのは " + names + " です。";
 }
 
-// An argument that is no option of its place.
-std::string Unexpected(const std::string& arg) {
-    return arg.size() > 1 && arg[0] == '-' ? "不明なオプション「" + arg + "」です。"
-                                           : "余分な引数「" + arg + "」があります。";
-}
-
 // An export's option given twice, or to the other export.
 std::string Misplaced(const std::string& option, bool graph) {
     if ((option == "--output" || option == "--size") && !graph)
         return option + " は --graph にだけ指定できます。";
     if (option == "--bom" && graph)
         return "--bom は --csv にだけ指定できます。";
-    return option + " が 2 回指定されています。";
+    return GivenTwice(option);
 }
 
 // "WIDTHxHEIGHT", each a number of digits within the sizes --size takes.
@@ -215,9 +202,9 @@ CommandLineAnswer ParseStats(const std::vector<std::string>& args) {
         const std::string arg = Printable(args[i]);
         const bool known = arg == "--quantity" || arg == "--period";
         if (known && i + 1 == args.size())
-            return Usage(arg + " には値を指定してください。");
+            return Usage(NeedsValue(arg));
         if (known && (arg == "--quantity" ? quantityGiven : periodGiven))
-            return Usage(arg + " が 2 回指定されています。");
+            return Usage(GivenTwice(arg));
         if (arg == "--quantity") {
             quantityGiven = true;
             a.quantity = QuantityNamed(args[++i]);

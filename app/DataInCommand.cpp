@@ -1,5 +1,7 @@
 #include "app/DataInCommand.h"
 
+#include "app/CommandLineText.h"
+
 #include "core/Errors.h"
 #include "core/InputCheck.h"
 #include "core/NumText.h"
@@ -15,17 +17,8 @@
 namespace vorn {
 namespace {
 
-// A text from the user or a file is echoed on a terminal: control bytes
-// become '?', but for the line ends of a message of ours.
-std::string Printable(std::string text, bool lines = false) {
-    for (char& c : text)
-        if ((static_cast<unsigned char>(c) < 0x20 && !(lines && c == '\n')) || c == 0x7f)
-            c = '?';
-    return text;
-}
-
 DataInResult Usage(const std::string& message) {
-    return {2, "", "vorn: " + message + "\nTry 'vorn --help' for more information.\n"};
+    return {2, "", UsageErrorText(message)};
 }
 
 DataInResult Failed(const std::string& message) {
@@ -48,17 +41,15 @@ bool ReadOptions(const std::vector<std::string>& args, const std::vector<std::st
         const std::string arg = Printable(args[i]);
         const bool takesValue = among(valued, arg);
         if (!takesValue && !among(flags, arg)) {
-            problem =
-                (arg.size() > 1 && arg[0] == '-' ? "unknown option '" : "unexpected argument '") +
-                arg + "' for " + args[0];
+            problem = Unexpected(arg);
             return false;
         }
         if (got.count(arg)) {
-            problem = arg + " given twice";
+            problem = GivenTwice(arg);
             return false;
         }
         if (takesValue && i + 1 == args.size()) {
-            problem = arg + " needs a value";
+            problem = NeedsValue(arg);
             return false;
         }
         got[arg] = takesValue ? args[++i] : "";
@@ -72,11 +63,9 @@ std::string RangeProblem(const char* option, const std::string& text, const Fiel
         if (InRange(static_cast<float>(StrToFloat(text)), range))
             return "";
     } catch (const ConvertError&) {
-        return std::string(option) + " '" + Printable(text) + "' is not a number";
+        return std::string(option) + " の「" + Printable(text) + "」は有効な数値ではありません。";
     }
-    return std::string(option) + " " + Printable(text) +
-           " is outside the main window's range (0 to " +
-           IntToStr(static_cast<long long>(range.limit)) + ")";
+    return std::string(option) + " の「" + Printable(text) + "」は範囲の外です。" + range.message;
 }
 
 // "YYYY-MM-DDTHH" as a moment, or nothing.
@@ -94,15 +83,21 @@ std::optional<RecordDate> ReadMoment(const std::string& text) {
     return d;
 }
 
+std::string NoHeight(const std::string& log) {
+    return "記録ファイル「" + Printable(log) +
+           "」に記録がないため、--height CM で身長(cm)を指定してください。";
+}
+
 std::string Summary(const ImportPlan& plan, bool dryRun) {
     std::string s = "形式: " + Printable(plan.format) + "\n";
     if (plan.first && plan.last)
         s += "期間: " + RecordDateText(*plan.first) + " ～ " + RecordDateText(*plan.last) + "\n";
+    // A dry run tells what would happen, in the words of the window's preview.
     s += std::string(dryRun ? "追加する記録: " : "追加した記録: ") +
-         IntToStr(static_cast<long long>(plan.added.size())) +
-         " 件\n既にあるため省いた記録: " + IntToStr(plan.duplicates) +
-         " 件\n取り込まなかった行: " + IntToStr(static_cast<long long>(plan.leftOut.size())) +
-         " 件\n";
+         IntToStr(static_cast<long long>(plan.added.size())) + " 件\n既にあるため" +
+         (dryRun ? "省く" : "省いた") + "記録: " + IntToStr(plan.duplicates) + " 件\n" +
+         (dryRun ? "取り込まない" : "取り込まなかった") +
+         "行: " + IntToStr(static_cast<long long>(plan.leftOut.size())) + " 件\n";
     for (const RejectedRow& r : plan.leftOut)
         s += "  " + Printable(r.where) + ": " + Printable(r.reason) + "\n";
     if (dryRun)
@@ -115,13 +110,13 @@ std::string Summary(const ImportPlan& plan, bool dryRun) {
 DataInResult RunImport(const std::vector<std::string>& args, LogFileSystem& fs, Clock& clock,
                        const ImportReader& read) {
     if (args.size() < 2 || args[1].empty() || args[1].rfind("--", 0) == 0)
-        return Usage("--import needs the file to import");
+        return Usage("--import には、取り込むファイルを指定してください。");
     std::map<std::string, std::string> opt;
     std::string problem;
     if (!ReadOptions(args, {"--into", "--height"}, {"--dry-run"}, opt, problem))
         return Usage(problem);
     if (!opt.count("--into") || opt["--into"].empty())
-        return Usage("--import needs --into LOG, the log to import into");
+        return Usage("--import には --into LOG で、取り込み先の記録ファイルも指定してください。");
     std::optional<std::string> height;
     if (opt.count("--height")) {
         if (problem = RangeProblem("--height", opt["--height"], kHeightRange); !problem.empty())
@@ -141,25 +136,23 @@ DataInResult RunImport(const std::vector<std::string>& args, LogFileSystem& fs, 
         return Failed(e.what());
     } catch (const LogError& e) {
         if (plan.height.empty() && !height)
-            return Usage("--import needs --height CM: the log '" + Printable(log) +
-                         "' holds no record to take the height from");
+            return Usage(NoHeight(log));
         return Failed(e.what());
     }
     if (plan.height.empty())
-        return Usage("--import needs --height CM: the log '" + Printable(log) +
-                     "' holds no record to take the height from");
+        return Usage(NoHeight(log));
     return {0, Summary(plan, dryRun), ""};
 }
 
 DataInResult RunAdd(const std::vector<std::string>& args, LogFileSystem& fs, Clock& clock) {
     if (args.size() < 2 || args[1].empty() || args[1].rfind("--", 0) == 0)
-        return Usage("--add needs the log file to add to");
+        return Usage("--add には、記録を追加する記録ファイルを指定してください。");
     std::map<std::string, std::string> opt;
     std::string problem;
     if (!ReadOptions(args, {"--height", "--weight", "--fat", "--at"}, {}, opt, problem))
         return Usage(problem);
     if (!opt.count("--height") || !opt.count("--weight"))
-        return Usage("--add needs --height CM and --weight KG");
+        return Usage("--add には --height CM と --weight KG も指定してください。");
     problem = RangeProblem("--height", opt["--height"], kHeightRange);
     if (problem.empty())
         problem = RangeProblem("--weight", opt["--weight"], kWeightRange);
@@ -170,7 +163,9 @@ DataInResult RunAdd(const std::vector<std::string>& args, LogFileSystem& fs, Clo
     const LocalTime now = clock.now();
     std::optional<RecordDate> at = RecordDate{now.year, now.month, now.day, now.hour};
     if (opt.count("--at") && !(at = ReadMoment(opt["--at"])))
-        return Usage("--at '" + Printable(opt["--at"]) + "' is not a moment YYYY-MM-DDTHH");
+        return Usage("--at の「" + Printable(opt["--at"]) +
+                     "」は日時ではありません。実在する日時を YYYY-MM-DDTHH（2026-12-01T07 "
+                     "など）で指定してください。");
     std::optional<std::string> fat;
     if (opt.count("--fat"))
         fat = opt["--fat"];
@@ -181,7 +176,7 @@ DataInResult RunAdd(const std::vector<std::string>& args, LogFileSystem& fs, Clo
     } catch (const UnplacedRecord& e) {
         return {2, "", "vorn: " + Printable(e.what(), true) + "\n"};
     } catch (const ConvertError& e) {
-        return Usage(e.what());
+        return Usage(Printable(e.what()));
     } catch (const LogError& e) {
         return Failed(e.what());
     }

@@ -18,6 +18,8 @@ public:
     // Returns the chosen file name (a full path), or nothing when cancelled.
     virtual std::optional<std::string> chooseSave() = 0;
     virtual std::optional<std::string> chooseOpen() = 0;
+    // The save dialog, titled for the log an import goes into.
+    virtual std::optional<std::string> chooseImportTarget() { return chooseSave(); }
     // The file both log dialogs offer from now on; empty: "data.txt".
     virtual void offer(const std::string& path) = 0;
     // The save dialog of an export, which asks before replacing a file; a

@@ -96,12 +96,18 @@ std::optional<std::string> QtFileChooser::chooseOpen() {
     return run(false);
 }
 
+std::optional<std::string> QtFileChooser::chooseImportTarget() {
+    return run(true, "記録の取り込み先");
+}
+
 void QtFileChooser::offer(const std::string& path) {
     offered_ = path.empty() ? DefaultLog() : QString::fromStdString(path);
 }
 
-std::optional<std::string> QtFileChooser::run(bool save) {
+std::optional<std::string> QtFileChooser::run(bool save, const char* title) {
     QFileDialog dialog(parent_ ? parent_ : QApplication::activeWindow());
+    if (title)
+        dialog.setWindowTitle(QString::fromUtf8(title));
     dialog.setObjectName(save ? QStringLiteral("SaveDialog1") : QStringLiteral("OpenDialog1"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // Choosing an existing log is the normal case when saving: no overwrite

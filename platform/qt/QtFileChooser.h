@@ -14,13 +14,14 @@ public:
     explicit QtFileChooser(QWidget* parent = nullptr);
     std::optional<std::string> chooseSave() override;
     std::optional<std::string> chooseOpen() override;
+    std::optional<std::string> chooseImportTarget() override;
     void offer(const std::string& path) override;
     std::optional<std::string> chooseExport(ExportKind kind) override;
 
     static const char* const kFilter;
 
 private:
-    std::optional<std::string> run(bool save);
+    std::optional<std::string> run(bool save, const char* title = nullptr);
 
     QWidget* parent_;
     QString offered_; // by both log dialogs

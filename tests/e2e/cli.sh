@@ -26,8 +26,11 @@ check 0 "Usage: vorn [--help | --version]" --help
 check 2 "vorn: 不明なオプション「--frobnicate」です。" --frobnicate
 check 2 "vorn: 余分な引数「data.txt」があります。" data.txt
 check 2 "vorn: --help にはほかの引数を指定できません。" --help --version
-check 2 "vorn: --import needs --into LOG, the log to import into" --import export.csv
-check 2 "vorn: --add needs --height CM and --weight KG" --add data.txt --weight 60
+check 2 "vorn: --import には --into LOG で、取り込み先の記録ファイルも指定してください。" --import export.csv
+check 2 "vorn: --add には --height CM と --weight KG も指定してください。" --add data.txt --weight 60
+check 2 "vorn: --fat の「20,5」は有効な数値ではありません。" --add data.txt --height 170 --weight 60 --fat 20,5
+check 2 "vorn: --weight の「1000.5」は範囲の外です。正の実数(1t以下)を入力してください。" --add data.txt --height 170 --weight 1000.5
+check 2 "vorn: --at の「2026-02-29T01」は日時ではありません。実在する日時を YYYY-MM-DDTHH（2026-12-01T07 など）で指定してください。" --add data.txt --height 1 --weight 1 --at 2026-02-29T01
 check 1 "vorn: cannot open a display (neither DISPLAY nor WAYLAND_DISPLAY is set); start it in a graphical session, or under xvfb-run: xvfb-run vorn"
 # A --version that cannot be written out is an error, not a success.
 if [ -w /dev/full ] && "$vorn" --version >/dev/full 2>/dev/null; then

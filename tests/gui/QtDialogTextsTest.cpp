@@ -124,11 +124,20 @@ INSTANTIATE_TEST_SUITE_P(
     , QtDialogTexts,
     ::testing::Values(Row{"print", Print}, Row{"open", [] { QtFileChooser().chooseOpen(); }},
                       Row{"save", [] { QtFileChooser().chooseSave(); }},
+                      Row{"import target", [] { QtFileChooser().chooseImportTarget(); }},
                       Row{"chart export", [] { QtFileChooser().chooseExport(ExportKind::Chart); }},
                       Row{"table export", [] { QtFileChooser().chooseExport(ExportKind::Table); }},
                       Row{"message",
                           [] { QtPrompter().show("x", "y", mb::OK | mb::ICONEXCLAMATION); }},
                       Row{"question", [] { QtPrompter().show("x", "y", mb::YESNO); }}),
     ByName());
+
+// The save dialog of an import's log says what it is for.
+TEST(ImportTargetDialog, IsTitledForTheImport) {
+    QString title;
+    WhenModal(nullptr, [&](QWidget* modal) { title = modal->windowTitle(), Close(modal); });
+    QtFileChooser().chooseImportTarget();
+    EXPECT_EQ(title.toStdString(), "記録の取り込み先");
+}
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "support/fakes/FaultyFileSystem.h"
 #include "support/fakes/WorkedExample.h"
 #include "ui/main/DataInController.h"
+#include "ui/main/RememberedLog.h"
 
 #include <array>
 #include <cerrno>
@@ -209,8 +210,10 @@ struct Command {
 };
 const Command kCommands[] = {
     {"import", {"--import", "f", "--into", "LOG"}, 0, kAdded + kOneRecord, "追加した記録: 1 件"},
-    {"dry run", {"--import", "f", "--into", "LOG", "--dry-run"}, 0, kOneRecord, "追加する記録: 1"},
-    {"no --into", {"--import", "f", "--height", "170"}, 2, kOneRecord, "needs --into"},
+    {"dry run", {"--import", "f", "--into", "LOG", "--dry-run"}, 0, kOneRecord, "形式: 表??\n"},
+    {"no --into", {"--import", "f", "--height", "170"}, 2, kOneRecord, "--into LOG で、取り込み先"},
+    {"stray", {"--import", "f", "--into", "LOG", "-\x1b"}, 2, kOneRecord, "「-?」です"},
+    {"given twice", {"--add", "LOG", "--at", "1", "--at"}, 2, kOneRecord, "--at が 2 回指定"},
     {"height out of range", {"--import", "f", "--into", "LOG", "--height", "301"}, 2, kOneRecord},
     {"unreadable file", {"--import", "gone", "--into", "LOG"}, 1, kOneRecord, "読めません"},
     {"add before",
@@ -249,7 +252,7 @@ TEST_P(CommandTest, ExitsAsTheOtherCommandsAndWritesOnlyWhenDone) {
     const auto read = [](const std::string& path) {
         if (path == "gone")
             throw ImportError("ファイル「gone」を読めません");
-        return ImportedFile{"表",
+        return ImportedFile{"表\x1b\xc2\x9b",
                             {{{2026, 11, 30, 7, 5}, "61.5", "20", "2行目"},
                              {{2026, 12, 1, 7, 0}, "1001", {}, "3行目"}},
                             {}};
@@ -384,6 +387,21 @@ TEST_P(WindowImportTest, WritesOnlyAfterThePreview) {
     EXPECT_TRUE(said(GetParam().said) || prompter.shown.empty());
 }
 INSTANTIATE_TEST_SUITE_P(Every, WindowImportTest, ::testing::ValuesIn(kWindowImports), ByName());
+
+// The import's log dialog offers the remembered log; the log imported into
+// is remembered, and a second import of the same file adds nothing.
+TEST_F(DataInFlow, TheImportedLogIsOfferedAndRemembered) {
+    SaveRememberedLog(settings, "/old/data.txt");
+    Spit(log, kLater);
+    files.saveAnswers = {std::nullopt, log, log};
+    dataIn.I1Click();
+    EXPECT_EQ(files.offers.size(), 1u); // before the dialog
+    dataIn.I1Click();
+    dataIn.I1Click();
+    EXPECT_EQ(files.offers, (std::vector<std::string>{"/old/data.txt", log, log}));
+    EXPECT_EQ(LoadRememberedLog(settings) + logFilePath, log + log);
+    EXPECT_TRUE(said("取り込む新しい記録はありませんでした"));
+}
 
 // A log with no record: the height is asked, and must be one the window takes.
 TEST_F(DataInFlow, AnEmptyLogAsksForTheHeight) {

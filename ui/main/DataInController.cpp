@@ -12,6 +12,7 @@
 #include "platform/Prompter.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 namespace vorn {
 namespace {
@@ -74,7 +75,9 @@ void DataInController::I1Click() {
     } catch (const ImportError& e) {
         return warn(e.what());
     }
-    const std::optional<std::string> log = s_.files.chooseSave();
+    if (!main_)
+        throw std::logic_error("the import has no main window to choose the log");
+    const std::optional<std::string> log = main_->chooseLogToImportInto();
     if (!log)
         return;
     std::optional<std::string> height;
@@ -94,9 +97,11 @@ void DataInController::I1Click() {
     } catch (const LogError& e) {
         return warn(e.what());
     }
-    st_.logFilePath = *log;
-    s_.prompter.show("記録を " + IntToStr(static_cast<long long>(plan.added.size())) +
-                         " 件取り込みました",
+    main_->importedInto(*log);
+    s_.prompter.show(plan.added.empty()
+                         ? "取り込む新しい記録はありませんでした。記録ファイルはそのままです。"
+                         : "記録を " + IntToStr(static_cast<long long>(plan.added.size())) +
+                               " 件取り込みました",
                      "確認ﾍﾙﾌﾟ", mb::OK | mb::ICONINFORMATION);
 }
 

@@ -27,6 +27,9 @@ public:
     // 記録の取り込み: a file read, a preview, then the log rewritten.
     void I1Click();
 
+    // The window's controller, which chooses and remembers the logs.
+    void setMain(MainController& main) { main_ = &main; }
+
     // Saves a record's line to `path`: appended as always, or, with another
     // moment chosen, at its place in time (SaveRecordAt). Raises LogError.
     void saveLine(const std::string& path, const std::string& line);
@@ -39,6 +42,7 @@ private:
     DataInView& dataIn_;
     MainController::Services s_;
     MainController::State st_;
+    MainController* main_ = nullptr;
     std::optional<RecordDate> chosen_; // none: the program's start
     std::string startStamp_;
 };

@@ -295,6 +295,22 @@ void MainController::offerLastLog() {
     s_.files.offer(lastLog_);
 }
 
+void MainController::setDataIn(DataInController* dataIn) {
+    dataIn_ = dataIn;
+    if (dataIn_)
+        dataIn_->setMain(*this);
+}
+
+std::optional<std::string> MainController::chooseLogToImportInto() {
+    offerLastLog();
+    return s_.files.chooseImportTarget();
+}
+
+void MainController::importedInto(const std::string& path) {
+    st_.logFilePath = path;
+    logUsed(&path);
+}
+
 void MainController::logUsed(const std::string* path) {
     offerLastLog();
     if (path && *path != lastLog_) {

@@ -6,6 +6,7 @@
 #include "ui/main/MainView.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace vorn {
@@ -51,7 +52,14 @@ public:
     }
 
     // Saves go through it: at the moment chosen for the run, if any.
-    void setDataIn(DataInController* dataIn) { dataIn_ = dataIn; }
+    void setDataIn(DataInController* dataIn);
+
+    // The log an import writes into, chosen in the save dialog, which offers
+    // the last file that worked; none when cancelled.
+    std::optional<std::string> chooseLogToImportInto();
+    // The import wrote into `path`: it is the run's log from now on, offered
+    // and remembered as a save's log is.
+    void importedInto(const std::string& path);
 
     void Button3Click(); // measure
     void Button2Click(); // clear
