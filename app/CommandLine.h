@@ -4,6 +4,7 @@
 // answered, and the exports run, before any window is made.
 
 #include "core/PeriodStats.h"
+#include "ui/graph/CalendarRange.h"
 
 #include <optional>
 #include <string>
@@ -33,6 +34,9 @@ struct CommandLineAnswer {
     Period period = Period::Week; // --stats
     // The chart's pixels, width by height; none: its designed size.
     std::optional<std::pair<int, int>> size;
+    // --graph --calendar: the chart on a calendar, showing --range.
+    bool calendar = false;
+    std::optional<CalendarRange> range;
 };
 
 // The sizes --size takes, each side.

@@ -20,6 +20,10 @@ public:
     }
     void setTrendChecked(bool checked) override { trendChecked = checked; }
     void showCalendar(bool shown) override { calendar = shown; }
+    void showRange(CalendarRange r, long long from, long long to) override {
+        range = r;
+        shownHours = {from, to};
+    }
     void showRows(const GridTable& grid, int, int) override { table = &grid; }
     const GridTable& grid() const { return *table; }
     std::string cell(int column, int row) const { return table->text(column, row); }
@@ -41,6 +45,8 @@ public:
     std::optional<std::string> summary;
     bool trendChecked = false;
     bool calendar = false;
+    CalendarRange range = kFirstCalendarRange;
+    std::pair<long long, long long> shownHours;
     std::map<GraphSeries, std::vector<PlotPoint>> series;
     const GridTable* table = nullptr; // the controller's, once it has written rows
     int height = 0;

@@ -65,6 +65,7 @@ private:
     void showPlot(const Plot& plot) override;
     void setTrendChecked(bool checked) override;
     void showCalendar(bool shown) override;
+    void showRange(CalendarRange range, long long fromHour, long long toHour) override;
     void showRows(const GridTable& grid, int first, int count) override;
     void setQuantityChecked(int quantity) override;
     void setWindowSize(int width, int outerHeight, bool unfolded) override;
@@ -77,6 +78,8 @@ private:
     void buildLegend();
     void buildChart();
     void buildChartMenu();
+    // The row of range buttons above the chart, shown on a calendar.
+    void buildRanges();
     // A command of the chart's menu; later commands go below the earlier.
     QAction* addChartCommand(const QString& caption, const char* name, void (TFGrah::*run)());
     void buildGrid();
@@ -104,6 +107,8 @@ private:
     QMenu* chartMenu_ = nullptr;
     QAction* showTrend_ = nullptr;
     QAction* showCalendar_ = nullptr;
+    QWidget* ranges_ = nullptr;
+    QPushButton* rangeButtons_[kCalendarRanges.size()] = {};
     QTableView* sg_ = nullptr;
     GridModel* grid_ = nullptr;
     TableMenu* tableMenu_ = nullptr;
