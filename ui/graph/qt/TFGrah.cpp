@@ -25,6 +25,7 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QTableView>
 
@@ -191,6 +192,12 @@ void TFGrah::buildRanges() {
         rangeButtons_[i] = button;
         connect(button, &QPushButton::clicked, this,
                 [this, range] { boundary_.run([this, range] { controller_.RangeClick(range); }); });
+        // Ctrl and the same digit wherever the focus is in the window.
+        auto* key = new QShortcut(QKeySequence(Qt::CTRL | (Qt::Key_1 + static_cast<int>(i))), this);
+        connect(key, &QShortcut::activated, button, [button] {
+            if (button->isVisible())
+                button->click();
+        });
     }
     ranges_->hide();
 }
