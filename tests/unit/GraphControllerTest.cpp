@@ -452,9 +452,10 @@ TEST_F(Graph, CalendarPlotsTheWholeLogAtTheRecordsHours) {
                      " 110108 170.00 66.00 22.00 13.00 52.00 38.06 63.58 22.49  2.23\n"
                      " 120607 170.00 65.00 000.00 000.00 000.00 000.00 63.58 22.49  2.23\n"
                      " 120619 170.00 64.50 20.00 12.90 51.60 37.77 63.58 22.31  1.44\n");
+    settings.values["GRAPH"]["CALENDAR"] = "1";
+    c.FormCreate();
     HistoryTable history;
     c.ShowLog(path, history, ReadHistory(fs, path, history));
-    c.CalendarClick();
     const double nov1 = static_cast<double>(HoursSinceEpoch({2026, 11, 1, 8}));
     const double dec6 = static_cast<double>(HoursSinceEpoch({2026, 12, 6, 7}));
     struct Case {

@@ -90,6 +90,8 @@ void GraphController::PlotQuantity(int quantity, const std::string& targetText) 
     // The lines are replaced even by no points, so that the view fits its
     // axes to this plot and not to the one before.
     view_.showPlot(plot_);
+    if (plot_.calendar)
+        view_.showRange(range_, plot_.windowFrom, plot_.windowTo);
 }
 
 Plot GraphController::calendarPlot(int quantity, const std::string& target) {
@@ -187,8 +189,6 @@ void GraphController::CalendarClick() {
     range_ = kFirstCalendarRange;
     view_.showCalendar(calendarShown_);
     PlotQuantity(plot_.quantity, plottedTarget_);
-    if (calendarShown_)
-        view_.showRange(range_, plot_.windowFrom, plot_.windowTo);
     try {
         SaveCalendarShown(s_.settings, calendarShown_);
     } catch (const StoreError& e) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <utility>
 
 namespace vorn::test {
@@ -45,7 +46,7 @@ public:
     std::optional<std::string> summary;
     bool trendChecked = false;
     bool calendar = false;
-    CalendarRange range = kFirstCalendarRange;
+    std::optional<CalendarRange> range; // none until a range is shown
     std::pair<long long, long long> shownHours;
     std::map<GraphSeries, std::vector<PlotPoint>> series;
     const GridTable* table = nullptr; // the controller's, once it has written rows
