@@ -769,8 +769,8 @@ TEST_F(GraphWindow, FilesAndPagesNameTheQuantityAndTheirLines) {
     EXPECT_TRUE(landscape);
 }
 
-// On a calendar the date axis follows the range buttons (by Ctrl and a
-// digit too), the wheel, the arrow keys and a double-click; records more
+// On a calendar the date axis follows the range buttons (by their access
+// keys and by Ctrl and a digit too), the wheel, the arrow keys and a double-click; records more
 // than a week apart are not joined.
 TEST_F(GraphWindow, CalendarRangesAndGesturesMoveTheDateAxis) {
     const std::string path = MakeTempDir("calendar") + "/data.txt";
@@ -794,6 +794,7 @@ TEST_F(GraphWindow, CalendarRangesAndGesturesMoveTheDateAxis) {
     const double last = static_cast<double>(HoursSinceEpoch({2026, 12, 6, 7}));
     const double first = static_cast<double>(HoursSinceEpoch({2026, 11, 1, 7}));
     const QPoint middle = view->chart()->plotArea().center().toPoint();
+    auto* week = child<QPushButton>("Range_1w");
     QWheelEvent wheel(middle, view->viewport()->mapToGlobal(middle), {}, {0, 120}, Qt::NoButton, {},
                       Qt::NoScrollPhase, false);
     // Where the axis starts (NaN: anywhere; `shift`: from where it was) and
@@ -807,12 +808,19 @@ TEST_F(GraphWindow, CalendarRangesAndGesturesMoveTheDateAxis) {
     const double anywhere = std::nan("");
     const Step steps[] = {
         {"opened", [] {}, false, last - 91 * 24, 91 * 24},
-        {"Ctrl+1",
+        {"Alt+1",
          [&] {
+             // A button's access key clicks it as an animation: after a while.
              child<QWidget>("RadioButton2")->setFocus();
-             QTest::keyClick(QApplication::focusWidget(), Qt::Key_1, Qt::ControlModifier);
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_1, Qt::AltModifier);
+             EXPECT_TRUE(QTest::qWaitFor([&] { return week->isChecked(); }));
          },
          false, last - 168, 168},
+        {"Ctrl+4", [&] { QTest::keyClick(view, Qt::Key_4, Qt::ControlModifier); }, false,
+         static_cast<double>(HoursSinceEpoch({2025, 12, 6, 7})),
+         last - HoursSinceEpoch({2025, 12, 6, 7})},
+        {"Ctrl+1", [&] { QTest::keyClick(view, Qt::Key_1, Qt::ControlModifier); }, false,
+         last - 168, 168},
         {"wheel", [&] { QApplication::sendEvent(view->viewport(), &wheel); }, false, anywhere,
          168 * 0.8},
         {"right", [&] { QTest::keyClick(view, Qt::Key_Right); }, true, 168 * 0.08, 168 * 0.8},

@@ -17,9 +17,12 @@ Plot CalendarPlotOf(const DatedLog& log, int quantity, const std::string& target
     Plot plot;
     plot.calendar = true;
     plot.quantity = quantity;
-    const std::optional<double> target =
+    // A target that is not a number draws no line and aims no forecast.
+    const std::optional<double> parsed =
         targetText.empty() ? std::nullopt : StrToDouble(targetText);
-    plot.withTarget = !targetText.empty();
+    const bool hasTarget = parsed.has_value();
+    const double target = parsed.value_or(0);
+    plot.withTarget = hasTarget;
     const bool needsFat = Facts(quantity).fatField;
     const std::vector<double> values = QuantityValues(log, quantity);
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -31,8 +34,8 @@ Plot CalendarPlotOf(const DatedLog& log, int quantity, const std::string& target
         plot.measured.push_back({static_cast<double>(HoursSinceEpoch(*date)), values[i]});
         plot.records.push_back(i);
     }
-    if (target && !plot.measured.empty())
-        plot.target = {{plot.measured.front().x, *target}, {plot.measured.back().x, *target}};
+    if (hasTarget && !plot.measured.empty())
+        plot.target = {{plot.measured.front().x, target}, {plot.measured.back().x, target}};
     if (trend) {
         Trend t = ComputeTrend(values, log.dates, quantity, log.savedWithoutFatPercentage);
         for (std::size_t i = 0; i < t.values.size(); ++i)
@@ -41,8 +44,9 @@ Plot CalendarPlotOf(const DatedLog& log, int quantity, const std::string& target
                                       static_cast<double>(*t.values[i])});
                 plot.trendRecords.push_back(static_cast<int>(i));
             }
-        const std::optional<long double> goal =
-            target ? std::optional<long double>(*target) : std::nullopt;
+        std::optional<long double> goal;
+        if (hasTarget)
+            goal = target;
         plot.summary = TrendSummary(t, ForecastTarget(t, goal), quantity);
         plot.trendValues = std::move(t.values);
     }
