@@ -777,8 +777,9 @@ TEST_F(GraphWindow, CalendarRangesAndGesturesMoveTheDateAxis) {
     std::string log;
     for (const auto& [month, first, last] : {std::tuple{11, 1, 10}, {11, 20, 30}, {12, 1, 6}})
         for (int day = first; day <= last; ++day)
-            log += " " + std::to_string(month * 10000 + day * 100 + 7) +
-                   " 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n";
+            log += QStringLiteral(" %1 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n")
+                       .arg(month * 10000 + day * 100 + 7)
+                       .toStdString();
     Spit(path, log);
     HistoryTable history;
     w.controller().ShowLog(path, history, ReadHistory(fs, path, history));
