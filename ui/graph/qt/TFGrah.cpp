@@ -86,7 +86,6 @@ TFGrah::TFGrah(GraphController::Services services, const TargetTable& targets, Q
     buildLegend();
     buildChart();
     buildChartMenu();
-    buildRanges();
     buildGrid();
 
     move(kLeft, 0);
@@ -309,12 +308,17 @@ void TFGrah::setTrendChecked(bool checked) {
 
 void TFGrah::showCalendar(bool shown) {
     showCalendar_->setChecked(shown);
-    ranges_->setVisible(shown);
+    // Made the first time they are needed: off the calendar, the window
+    // has the controls it always had.
+    if (shown && !ranges_)
+        buildRanges();
+    if (ranges_)
+        ranges_->setVisible(shown);
     placeChartAndGrid();
 }
 
 void TFGrah::showRange(CalendarRange range, long long fromHour, long long toHour) {
-    for (std::size_t i = 0; i < kCalendarRanges.size(); ++i)
+    for (std::size_t i = 0; ranges_ && i < kCalendarRanges.size(); ++i)
         rangeButtons_[i]->setChecked(kCalendarRanges[i] == range);
     graph_->showHours(fromHour, toHour);
 }
@@ -360,10 +364,11 @@ void TFGrah::placeChartAndGrid() {
         std::max(0, unfolded_ ? (height() - kUnfoldedClientHeight) / 2
                               : height() - (GraphController::kCompactHeight - kAssumedFrameHeight));
     // On a calendar the range buttons take the top of the chart's place.
-    const int rangeRow = ranges_->isVisibleTo(this) ? kRangeRowHeight : 0;
-    ranges_->setGeometry(kChartPlace.left(), kChartPlace.top(),
-                         kRangeButtonWidth * static_cast<int>(kCalendarRanges.size()),
-                         kRangeRowHeight);
+    const int rangeRow = ranges_ && ranges_->isVisibleTo(this) ? kRangeRowHeight : 0;
+    if (ranges_)
+        ranges_->setGeometry(kChartPlace.left(), kChartPlace.top(),
+                             kRangeButtonWidth * static_cast<int>(kCalendarRanges.size()),
+                             kRangeRowHeight);
     chart1_->setGeometry(kChartPlace.adjusted(0, rangeRow, wider, taller));
     const int gridTop = kGridPlace.top() + taller;
     const int gridBottomGap = kUnfoldedClientHeight - kGridPlace.bottom() - 1;
