@@ -18,6 +18,7 @@ const char* const kUsage =
     "       vorn --csv LOG [--bom] [--trend [--quantity NAME]]\n"
     "       vorn --graph LOG --output FILE [--quantity NAME] [--trend]\n"
     "                    [--size WIDTHxHEIGHT]\n"
+    "                    [--calendar [--range 1w|1m|3m|1y|all]]\n"
     "       vorn --stats LOG --period week|month|year [--quantity NAME]\n"
     "       vorn --import FILE --into LOG [--height CM] [--dry-run]\n"
     "       vorn --add LOG --height CM --weight KG [--fat PCT] [--at YYYY-MM-DDTHH]\n"
@@ -60,6 +61,11 @@ const char* const kUsage =
     "              record's); --dry-run: write nothing. The old log is kept as LOG~\n"
     "  --add LOG   add one measurement to LOG as the main window saves it, at\n"
     "              the hour --at names (the current hour by default)\n"
+    "  --calendar  draw the chart on a calendar: every dated record of the\n"
+    "              whole log at its date and hour, as the window's\n"
+    "              \xE6\x97\xA5\xE4\xBB\x98\xE3\x81\xA7\xE8\xA1\xA8\xE7\xA4\xBA does\n"
+    "  --range R   the calendar's span back from the latest record: 1w, 1m,\n"
+    "              3m (the default), 1y or all\n"
     "\n"
     "Exit status: 0 done, 1 a file could not be read or written (the reason is\n"
     "on standard error; a damaged log is exported up to where it stops), 2 a\n"
@@ -101,7 +107,9 @@ std::string UnknownQuantity(const std::string& name) {
 
 // An export's option given twice, or to the other export.
 std::string Misplaced(const std::string& option, bool graph) {
-    if ((option == "--output" || option == "--size") && !graph)
+    if ((option == "--output" || option == "--size" || option == "--calendar" ||
+         option == "--range") &&
+        !graph)
         return option + " は --graph にだけ指定できます。";
     if (option == "--bom" && graph)
         return "--bom は --csv にだけ指定できます。";
@@ -130,6 +138,23 @@ std::optional<std::pair<int, int>> SizeNamed(const std::string& text) {
     return std::pair{static_cast<int>(width), static_cast<int>(height)};
 }
 
+// --calendar or --range of --graph at args[i], which --range's value
+// follows: true when it was one of them, `error` set when it cannot be
+// taken.
+bool CalendarOption(const std::vector<std::string>& args, std::size_t& i, CommandLineAnswer& a,
+                    std::string& error) {
+    if (args[i] == "--calendar" && !a.calendar) {
+        a.calendar = true;
+        return true;
+    }
+    if (args[i] != "--range" || a.range)
+        return false;
+    a.range = CalendarRangeOfCode(args[++i]);
+    if (!a.range)
+        error = "--range には 1w、1m、3m、1y、all のどれかを指定してください。";
+    return true;
+}
+
 // --csv LOG ... or --graph LOG ...: the export's options in any order.
 CommandLineAnswer ParseExport(const std::vector<std::string>& args) {
     const bool graph = args[0] == "--graph";
@@ -143,10 +168,15 @@ CommandLineAnswer ParseExport(const std::vector<std::string>& args) {
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string arg = Printable(args[i]);
         const bool takesValue =
-            arg == "--quantity" || (graph && (arg == "--output" || arg == "--size"));
+            arg == "--quantity" ||
+            (graph && (arg == "--output" || arg == "--size" || arg == "--range"));
         if (takesValue && i + 1 == args.size())
             return Usage(arg + " には値を指定してください。");
-        if (arg == "--trend" && !a.trend) {
+        std::string error;
+        if (graph && CalendarOption(args, i, a, error)) {
+            if (!error.empty())
+                return Usage(error);
+        } else if (arg == "--trend" && !a.trend) {
             a.trend = true;
         } else if (arg == "--bom" && !graph && !a.byteOrderMark) {
             a.byteOrderMark = true;
@@ -168,7 +198,7 @@ CommandLineAnswer ParseExport(const std::vector<std::string>& args) {
                              std::to_string(kLargestGraphSide) +
                              " までのピクセル数を指定してください。");
         } else if (arg == "--trend" || arg == "--quantity" || arg == "--output" || arg == "--bom" ||
-                   arg == "--size") {
+                   arg == "--size" || arg == "--calendar" || arg == "--range") {
             return Usage(Misplaced(arg, graph));
         } else {
             return Usage(Unexpected(arg));
@@ -176,6 +206,8 @@ CommandLineAnswer ParseExport(const std::vector<std::string>& args) {
     }
     if (graph && !outputGiven)
         return Usage("--graph には --output FILE も指定してください。");
+    if (a.range && !a.calendar)
+        return Usage("--range は --calendar とともに指定してください。");
     if (!graph && quantityGiven && !a.trend)
         return Usage(
             "--csv に --quantity を指定できるのは、--trend とともに指定したときだけです。");

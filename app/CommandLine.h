@@ -4,6 +4,7 @@
 // answered, and the exports run, before any window is made.
 
 #include "core/PeriodStats.h"
+#include "ui/graph/CalendarRange.h"
 
 #include <optional>
 #include <string>
@@ -37,6 +38,9 @@ struct CommandLineAnswer {
     std::optional<std::pair<int, int>> size;
     // The import's and the addition's arguments, read by their commands.
     std::vector<std::string> args;
+    // --graph --calendar: the chart on a calendar, showing --range.
+    bool calendar = false;
+    std::optional<CalendarRange> range;
 };
 
 // The sizes --size takes, each side.

@@ -12,6 +12,7 @@
 #include "platform/SystemClock.h"
 #include "targets/TargetStore.h"
 #include "targets/TargetTable.h"
+#include "ui/graph/CalendarPlot.h"
 #include "ui/graph/GraphPlot.h"
 #include "ui/graph/StatsTable.h"
 #include "ui/graph/TrendPlot.h"
@@ -116,7 +117,44 @@ int RunStatsExport(const CommandLineAnswer& a) {
     return 0;
 }
 
+namespace {
+
+// The chart on a calendar of the whole log, read once; the notice of a log
+// that stopped early on standard error.
+int RunCalendarExport(const CommandLineAnswer& a) {
+    PosixFileSystem fs;
+    DatedLog log;
+    try {
+        log = ReadDatedLog(fs, a.log, SystemClock().now());
+    } catch (const LogError& e) {
+        Say(e.what());
+        return 1;
+    }
+    const TargetTable targets = ReadTargets();
+    GraphChart paper(GraphChart::Medium::Paper);
+    paper.showPlot(CalendarPlotOf(log, a.quantity, targets[static_cast<std::size_t>(a.quantity)],
+                                  a.trend, a.range.value_or(kFirstCalendarRange)),
+                   false);
+    const QSizeF size =
+        a.size ? QSizeF(a.size->first, a.size->second) / kPngDensity : QSizeF(kDesignedChartSize);
+    const IoStatus status =
+        WriteExport(a.output, ChartBytes(paper, *ChartFormatOf(a.output), size));
+    if (!status.ok()) {
+        Say(ExportFailure(a.output, status));
+        return 1;
+    }
+    if (const std::string notice = LoadNotice(log.result); !notice.empty()) {
+        Say(notice);
+        return log.result.stop == LoadResult::Stop::End ? 0 : 1;
+    }
+    return 0;
+}
+
+} // namespace
+
 int RunGraphExport(const CommandLineAnswer& a) {
+    if (a.calendar)
+        return RunCalendarExport(a);
     PosixFileSystem fs;
     auto history = std::make_unique<HistoryTable>();
     LoadResult result;

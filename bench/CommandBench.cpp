@@ -1,10 +1,12 @@
 // The commands the user waits for, on the real windows (offscreen platform):
 // the measure command, one save with its fsync, and the graph command's
 // LoadHistory of 10, 100, 500 and 999 records, and of 999 with the trend;
-// the chart saved as PNG. Wall-clock time
+// the chart saved as PNG; a range change and a zoom step of the chart on a
+// calendar of 100,000 records. Wall-clock time
 // throughout: a save spends most of its time waiting for the disk.
 
 #include "app/Program.h"
+#include "core/RecordDate.h"
 #include "log/HistoryTable.h"
 #include "log/LogReader.h"
 #include "log/LogRecord.h"
@@ -17,10 +19,14 @@
 #include "ui/main/TFVorn.h"
 
 #include <QApplication>
+#include <QChart>
+#include <QChartView>
 #include <QEvent>
 #include <QLineEdit>
 #include <QTimer>
+#include <QWheelEvent>
 #include <benchmark/benchmark.h>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -324,6 +330,63 @@ void BM_ReadHistory(benchmark::State& state) {
     }
 }
 
+// A log of `records` readings two hours apart, ending at `end`: on a
+// calendar, 100,000 of them span 23 years.
+std::string WriteDatedLog(int records, const RecordDate& end) {
+    const std::string path = g_workDir + "/dated-" + std::to_string(records) + ".txt";
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const long long last = HoursSinceEpoch(end);
+    for (int k = 0; k < records; ++k) {
+        const RecordDate d = DateOfHour(last - 2LL * (records - 1 - k));
+        const double w = 70 + 4 * std::sin(k / 4380.0 * 6.2832) + (k % 7) * 0.2;
+        const RecordValues v = {170, w, 20, w / 5, w * 0.8, w * 0.56, 63.58, w / 2.89, 0};
+        out << FormatRecord(d.month * 10000 + d.day * 100 + d.hour, v, true);
+    }
+    return path;
+}
+
+// The graph window on a calendar of 100,000 records, shown: each step is
+// one change of the view (`zoom`: a notch of the wheel in or out over the
+// chart's middle; else the ranges 1年 and 全期間 in turns), the chart then
+// painted.
+void CalendarStepTimes(benchmark::State& state, bool zoom) {
+    Bench b;
+    b.settings.values["GRAPH"]["CALENDAR"] = "1";
+    TargetTable targets;
+    TFGrah w{{b.clock, b.settings, b.prompter, b.files, b.fs}, targets};
+    const std::string log = WriteDatedLog(static_cast<int>(state.range(0)), {2026, 8, 28, 7});
+    auto history = std::make_unique<HistoryTable>();
+    w.controller().ShowLog(log, *history, ReadHistory(b.fs, log, *history));
+    w.show();
+    QApplication::processEvents();
+    auto* view = w.findChild<QChartView*>(QStringLiteral("Chart1"));
+    if (!w.controller().calendarShown() || !view) {
+        state.SkipWithError("no calendar");
+        return;
+    }
+    const QPoint middle = view->chart()->plotArea().center().toPoint();
+    int turn = 0;
+    for (auto _ : state) {
+        const bool odd = turn++ & 1;
+        if (zoom) {
+            QWheelEvent wheel(middle, view->viewport()->mapToGlobal(middle), {},
+                              {0, odd ? -120 : 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view->viewport(), &wheel);
+        } else {
+            w.controller().RangeClick(odd ? CalendarRange::All : CalendarRange::Year);
+        }
+        view->viewport()->repaint();
+    }
+}
+
+void BM_CalendarRange(benchmark::State& state) {
+    CalendarStepTimes(state, false);
+}
+
+void BM_CalendarZoom(benchmark::State& state) {
+    CalendarStepTimes(state, true);
+}
+
 // The offscreen platform says at every showing of a window that it cannot
 // pass size hints on; that line would bury the results.
 QtMessageHandler g_qtMessages = nullptr;
@@ -358,6 +421,8 @@ BENCHMARK(BM_LoadHistoryTrend)->Arg(999)->UseRealTime()->Unit(benchmark::kMillis
 BENCHMARK(BM_LoadHistoryWeight)->Arg(999)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadHistoryTrendWeight)->Arg(999)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveChartPng)->Arg(999)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalendarRange)->Arg(100000)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalendarZoom)->Arg(100000)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadHistoryFirst)
     ->Arg(999)
     ->Iterations(20)

@@ -202,6 +202,31 @@ done
 [ "$(wc -l <"$tmp/import-into.txt")" -eq 200000 ] || { echo "the import added too little" >&2; exit 1; }
 merge_ms=$(middle "$tmp/merge.us")
 
+# The chart on a calendar of the same log, all of it, to PNG, against
+# gnuplot drawing the same weights from the CSV at the same size: both
+# whole processes, in turns, the medians of $runs runs each.
+echo "vorn --graph --calendar against gnuplot, 100,000 records..."
+"$bin/vorn" --csv "$tmp/long-log.txt" >"$tmp/long.csv"
+cat >"$tmp/long.gp" <<GNUPLOT
+set terminal pngcairo size 690,562
+set output "$tmp/gnuplot.png"
+set datafile separator ","
+set xdata time
+set timefmt "%Y-%m-%dT%H:%M"
+set format x "%Y"
+plot "$tmp/long.csv" every ::1 using 1:3 with lines notitle
+GNUPLOT
+: >"$tmp/calendar.us"
+: >"$tmp/gnuplot.us"
+for _ in $(seq "$runs"); do
+    stopwatch "$bin/vorn" --graph "$tmp/long-log.txt" --calendar --range all \
+        --output "$tmp/calendar.png" >>"$tmp/calendar.us"
+    stopwatch gnuplot "$tmp/long.gp" >>"$tmp/gnuplot.us"
+done
+[ -s "$tmp/calendar.png" ] && [ -s "$tmp/gnuplot.png" ] || { echo "a chart was not drawn" >&2; exit 1; }
+calendar_ms=$(middle "$tmp/calendar.us")
+gnuplot_ms=$(middle "$tmp/gnuplot.us")
+
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # --- the report ---
@@ -284,6 +309,11 @@ ok_growth=$(met "$growth <= 1.5")
 ok_stats=$(met "$long_stats_ms <= 1.2 * $long_csv_ms")
 ok_import=$(met "$import_ms <= $xmllint_ms")
 ok_merge=$(met "$merge_ms <= 1000")
+ok_calendar=$(met "$calendar_ms <= 0.5 * $gnuplot_ms")
+range_ms=$(median BM_CalendarRange/100000 ms)
+zoom_ms=$(median BM_CalendarZoom/100000 ms)
+ok_range=$(met "$range_ms <= 16")
+ok_zoom=$(met "$zoom_ms <= 16")
 
 {
 cat <<EOF
@@ -318,6 +348,9 @@ time. Do not edit by hand: run \`make bench\` again.
 | \`vorn --csv\` of 10,000 records, whole process | $csv_ms ms | $version_ms ms: \`vorn --version\` | $(ratio "$csv_ms" "$version_ms") | ≤ 2 × | $ok_csv |
 | \`vorn --stats --period week\` of 100,000 records (23 years), whole process | $long_stats_ms ms | $long_csv_ms ms: \`vorn --csv\` of the same log | $(ratio "$long_stats_ms" "$long_csv_ms") | ≤ 1.2 × | $ok_stats |
 | \`vorn --import\` of an openScale CSV of 100,000 rows into a log of 100,000 records, whole process | $merge_ms ms | $version_ms ms: \`vorn --version\` | $(ratio "$merge_ms" "$version_ms") | ≤ 1000 ms | $ok_merge |
+| \`vorn --graph --calendar --range all\` of 100,000 records to PNG, whole process | $calendar_ms ms | $gnuplot_ms ms: gnuplot (pngcairo, \`set xdata time\`) of the same weights from the CSV | $(ratio "$calendar_ms" "$gnuplot_ms") | ≤ 0.5 × | $ok_calendar |
+| Range change (1年, 全期間 in turns) on a calendar of 100,000 records, repainted | $(timed BM_CalendarRange/100000 ms 2 ms) | – | – | ≤ 16 ms | $ok_range |
+| Zoom step (a notch of the wheel) on a calendar of 100,000 records, repainted | $(timed BM_CalendarZoom/100000 ms 2 ms) | – | – | ≤ 16 ms | $ok_zoom |
 | Growth of \`LoadHistory\`, CPU time | $slope2 µs a record from 500 to 999 | $slope1 µs a record from 100 to 500 | $growth | linear (ratio ≤ 1.5) | $ok_growth |
 | Reading a ${export_mb} MB Apple Health export (\`ReadImportFile\`), whole process | $(fmt "$import_ms") ms | $(fmt "$xmllint_ms") ms: \`xmllint --stream --noout\` on it | $(ratio "$import_ms" "$xmllint_ms") | ≤ 1 × | $ok_import |
 
@@ -461,6 +494,17 @@ cat <<EOF
   goes in between two records. Each run imports into a fresh copy of the log:
   reading and recognising the file, the plan, the old log kept as \`LOG~\`
   and the new one written, synced and renamed.
+
+- **The chart on a calendar** of that log: \`vorn --graph LOG --calendar
+  --range all --output FILE.png\` (690 × 562 pixels) against gnuplot
+  (\`gnuplot-nox\`, the \`pngcairo\` terminal at the same size, \`set xdata
+  time\`) drawing the weights of \`vorn --csv LOG\`, written beforehand;
+  both whole processes, in turns, $runs runs each. Vorn２ reads and dates
+  every record and draws, per pixel column, each column's first, last,
+  lowest and highest reading, so that no peak is lost; gnuplot draws every
+  point. In the window (\`bench/CommandBench.cpp\`), the ranges 1年 and
+  全期間 in turns, or a notch of the wheel in and out, each followed by a
+  repaint of the chart.
 
 ## Machine
 

@@ -52,6 +52,7 @@ inline constexpr const char* kGraphWindowWhat = "グラフウィンドウの項�
 inline constexpr int kLargestWindowSide = 16384; // beyond any screen: not written by us
 // clang-format off
 inline constexpr Setting<bool> kGraphTrend{{"GRAPH", "TREND", "傾向線を表示するかどうか"}, false, rule::OnOrOff};
+inline constexpr Setting<bool> kGraphCalendar{{"GRAPH", "CALENDAR", "日付で表示するかどうか"}, false, rule::OnOrOff};
 inline constexpr Setting<int> kGraphQuantity{{"GRAPH", "QUANTITY", kGraphWindowWhat}, 0, rule::WholeIn<0, kQuantityCount - 1>};
 inline constexpr Setting<int> kGraphWidth{{"GRAPH", "WIDTH", kGraphWindowWhat}, 463, rule::WholeIn<463, kLargestWindowSide>};
 inline constexpr Setting<int> kGraphHeight{{"GRAPH", "HEIGHT", kGraphWindowWhat}, 318, rule::WholeIn<318, kLargestWindowSide>};

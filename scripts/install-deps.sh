@@ -16,6 +16,7 @@ PACKAGES="$PACKAGES openbox" # tests/e2e/ending.sh: a window manager's close and
 # text read through the accessibility bus
 PACKAGES="$PACKAGES fiu-utils strace dbus at-spi2-core python3-gi gir1.2-atspi-2.0"
 PACKAGES="$PACKAGES valgrind" # make bench: where the start-up instructions go
+PACKAGES="$PACKAGES gnuplot-nox" # make bench: the calendar chart against gnuplot
 PACKAGES="$PACKAGES clang-14 libclang-rt-14-dev" # make fuzz: the libFuzzer targets
 PACKAGES="$PACKAGES libexpat1-dev" # the import reads Apple Health's XML with expat
 PACKAGES="$PACKAGES libxml2-utils" # make bench: that reading against xmllint --stream

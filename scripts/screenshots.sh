@@ -1,6 +1,7 @@
 #!/bin/sh
 # Renders the README's screenshots under Xvfb: the main window empty, then
-# after typing 170, 65 and 20 with Enter; then the graph window with the trend.
+# after typing 170, 65 and 20 with Enter; then the graph window with the trend,
+# and on a calendar.
 # Usage: scripts/screenshots.sh path/to/vorn output-folder
 set -eu
 vorn=$(realpath "$1")
@@ -76,3 +77,63 @@ sleep 1
 xdotool mousemove --window "$graph" 0 0
 sleep 0.3
 import -window "$graph" "$out/graph-window-trend.png"
+
+# The graph window on a calendar, 1年 picked: fourteen months of weigh-ins,
+# some days twice, with a three-week holiday without any; the weights and
+# their trend, as choices kept from an earlier run. The program runs as
+# faketime's child: that child is ended first, and has written its settings
+# before ours are.
+for child in $(ps -o pid= --ppid "$pid"); do
+    kill "$child" 2>/dev/null || true
+    while kill -0 "$child" 2>/dev/null; do sleep 0.1; done
+done
+kill $pid 2>/dev/null || true
+wait $pid 2>/dev/null || true
+printf '[TGT]\nVAL2=60.00\n[GRAPH]\nTREND=1\nCALENDAR=1\nQUANTITY=1\n' >"$home/.config/Tav/Vorn2.conf"
+log=$home/year.txt
+: >"$log"
+for n in $(seq 0 300); do
+    days=$((n * 7 / 5))
+    [ "$days" -ge 240 ] && [ "$days" -lt 262 ] && continue
+    hour=07
+    [ $((n % 4)) -eq 0 ] && hour=21
+    stamp=$(date -u -d "2025-10-10 +$days days" +%m%d)$hour
+    awk -v n="$n" -v stamp="$stamp" 'BEGIN {
+        w = 68.5 - n * 0.012 + 0.8 * sin(n / 30) + 0.5 * sin(n * 2.3) + (stamp % 100 == 21) * 0.6
+        f = 22 - n * 0.008 + 0.4 * sin(n * 1.7)
+        fm = w * f / 100; lean = w - fm; std = 1.7 * 1.7 * 22
+        printf " %d 170.00 %.2f %.2f %.2f %.2f %.2f %.2f %.2f %.2f\n", stamp, w, f, fm, lean,
+            lean * 0.732, std, w / (1.7 * 1.7), (w - std) / std * 100
+    }' >>"$log"
+done
+faketime -f "@2026-12-09 08:00:00" env HOME="$home" XDG_CONFIG_HOME="$home/.config" "$vorn" &
+pid=$!
+win=""
+for _ in $(seq 50); do
+    win=$(xdotool search --sync --limit 1 --name "^Vorn２$" 2>/dev/null | head -n1) && [ -n "$win" ] && break
+    sleep 0.2
+done
+sleep 1
+xdotool windowfocus --sync "$win"
+xdotool key ctrl+g
+dialog=""
+for _ in $(seq 50); do
+    dialog=$(xdotool search --limit 1 --name "開く|Open" 2>/dev/null | head -n1) && [ -n "$dialog" ] && break
+    sleep 0.2
+done
+xdotool windowfocus --sync "$dialog"
+xdotool key ctrl+a
+xdotool type --delay 20 "$log"
+xdotool key Return
+graph=""
+for _ in $(seq 50); do
+    graph=$(xdotool search --limit 1 --name "種類別測定グラフ" 2>/dev/null | head -n1) && [ -n "$graph" ] && break
+    sleep 0.2
+done
+sleep 0.5
+xdotool windowfocus --sync "$graph"
+xdotool key ctrl+4
+sleep 0.5
+xdotool mousemove --window "$graph" 0 0
+sleep 0.3
+import -window "$graph" "$out/graph-window-calendar.png"

@@ -107,6 +107,13 @@ file "$work/s.png" | grep -q "PNG image data, 1000 x 400" || { echo "FAILED: --s
 for size in 99x400 1000x4001 1000 x400 1e3x400 +100x400; do
     check 2 "vorn: --size は 幅x高さ で、どちらも 100 から 4000 までのピクセル数を指定してください。" --graph "$log" --output "$work/s.png" --size "$size"
 done
+# On a calendar: dates along the axis, the year written out.
+"$vorn" --graph "$log" --output "$work/c.svg" --calendar --range 1y 2>/dev/null
+tr -d '\n' <"$work/c.svg" | grep -q '>[0-9]*年[0-9]*月<' || { echo "FAILED: the calendar's dates" >&2; failed=1; }
+check 2 "vorn: --range には 1w、1m、3m、1y、all のどれかを指定してください。" --graph "$log" --output "$work/c.png" --calendar --range 2w
+check 2 "vorn: --range は --calendar とともに指定してください。" --graph "$log" --output "$work/c.png" --range 1w
+check 2 "vorn: --calendar は --graph にだけ指定できます。" --csv "$log" --calendar
+check 2 "vorn: --calendar が 2 回指定されています。" --graph "$log" --output "$work/c.png" --calendar --calendar
 head -c 5 "$work/g.pdf" | grep -q "%PDF-" || { echo "FAILED: the PDF" >&2; failed=1; }
 grep -q "<svg" "$work/g.svg" || { echo "FAILED: the SVG" >&2; failed=1; }
 [ -z "$(find "$work" -name '.*.??????')" ] || { echo "FAILED: temporary files left" >&2; failed=1; }

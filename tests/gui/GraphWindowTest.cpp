@@ -1,3 +1,4 @@
+#include "core/RecordDate.h"
 #include "log/LogReader.h"
 #include "log/PosixFileSystem.h"
 #include "log/TypedRecord.h"
@@ -34,6 +35,7 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QValueAxis>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -43,7 +45,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace vorn;
@@ -903,4 +907,79 @@ TEST_F(GraphWindow, CalendarTableOpensOnTheNewestRecord) {
     };
     EXPECT_TRUE(seen(39) && !seen(0));
     w.hide();
+}
+
+// On a calendar the date axis follows the range buttons (by their access
+// keys and by Ctrl and a digit too), the wheel, the arrow keys and a double-click; records more
+// than a week apart are not joined.
+TEST_F(GraphWindow, CalendarRangesAndGesturesMoveTheDateAxis) {
+    const std::string path = MakeTempDir("calendar") + "/data.txt";
+    std::string log;
+    for (const auto& [month, first, last] : {std::tuple{11, 1, 10}, {11, 20, 30}, {12, 1, 6}})
+        for (int day = first; day <= last; ++day)
+            log += QStringLiteral(" %1 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n")
+                       .arg(month * 10000 + day * 100 + 7)
+                       .toStdString();
+    Spit(path, log);
+    HistoryTable history;
+    w.controller().ShowLog(path, history, ReadHistory(fs, path, history));
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("Ranges")), nullptr); // none off the calendar
+    w.chartMenu()->findChild<QAction*>("ShowCalendar")->trigger();
+    ASSERT_TRUE(child<QWidget>("Ranges")->isVisible());
+    auto* view = child<QChartView>("Chart1");
+    auto* x = qobject_cast<QValueAxis*>(view->chart()->axes(Qt::Horizontal).value(0));
+    ASSERT_NE(x, nullptr);
+    const double last = static_cast<double>(HoursSinceEpoch({2026, 12, 6, 7}));
+    const double first = static_cast<double>(HoursSinceEpoch({2026, 11, 1, 7}));
+    const QPoint middle = view->chart()->plotArea().center().toPoint();
+    auto* week = child<QPushButton>("Range_1w");
+    QWheelEvent wheel(middle, view->viewport()->mapToGlobal(middle), {}, {0, 120}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    // Where the axis starts (NaN: anywhere; `shift`: from where it was) and
+    // how many hours it spans after each step.
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        bool shift;
+        double from, width;
+    };
+    const double anywhere = std::nan("");
+    const Step steps[] = {
+        {"opened", [] {}, false, last - 91 * 24, 91 * 24},
+        {"Alt+1",
+         [&] {
+             // A button's access key clicks it as an animation: after a while.
+             child<QWidget>("RadioButton2")->setFocus();
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_1, Qt::AltModifier);
+             EXPECT_TRUE(QTest::qWaitFor([&] { return week->isChecked(); }));
+         },
+         false, last - 168, 168},
+        {"Ctrl+4", [&] { QTest::keyClick(view, Qt::Key_4, Qt::ControlModifier); }, false,
+         static_cast<double>(HoursSinceEpoch({2025, 12, 6, 7})),
+         last - HoursSinceEpoch({2025, 12, 6, 7})},
+        {"Ctrl+1", [&] { QTest::keyClick(view, Qt::Key_1, Qt::ControlModifier); }, false,
+         last - 168, 168},
+        {"wheel", [&] { QApplication::sendEvent(view->viewport(), &wheel); }, false, anywhere,
+         168 * 0.8},
+        {"right", [&] { QTest::keyClick(view, Qt::Key_Right); }, true, 168 * 0.08, 168 * 0.8},
+        {"double-click", [&] { QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, middle); },
+         false, last - 168, 168},
+        {"全期間", [&] { child<QPushButton>("Range_all")->click(); }, false, first, last - first},
+    };
+    for (const Step& s : steps) {
+        const double before = x->min();
+        s.act();
+        EXPECT_NEAR(x->max() - x->min(), s.width, 1e-6) << s.name;
+        if (!std::isnan(s.from)) {
+            EXPECT_NEAR(x->min(), s.shift ? before + s.from : s.from, 1e-6) << s.name;
+        }
+    }
+    int runs = 0;
+    for (QAbstractSeries* s : view->chart()->series())
+        runs += s->objectName().startsWith(QLatin1String("Series1")) &&
+                !qobject_cast<QLineSeries*>(s)->points().isEmpty();
+    EXPECT_EQ(runs, 2);
 }

@@ -445,6 +445,36 @@ TEST_F(Graph, CalendarChoiceIsKeptBesideTheTrend) {
     EXPECT_FALSE(view.calendar);
 }
 
+// On a calendar: the whole log at its hours, without the undated record and,
+// for the fat group, without the one saved with no fat percentage.
+TEST_F(Graph, CalendarPlotsTheWholeLogAtTheRecordsHours) {
+    const std::string path = test::MakeTempDir("calendar") + "/data.txt";
+    test::Spit(path, " 130100 170.00 67.00 21.00 13.00 52.00 38.06 63.58 22.49  2.23\n"
+                     " 110108 170.00 66.00 22.00 13.00 52.00 38.06 63.58 22.49  2.23\n"
+                     " 120607 170.00 65.00 000.00 000.00 000.00 000.00 63.58 22.49  2.23\n"
+                     " 120619 170.00 64.50 20.00 12.90 51.60 37.77 63.58 22.31  1.44\n");
+    settings.values["GRAPH"]["CALENDAR"] = "1";
+    c.FormCreate();
+    HistoryTable history;
+    c.ShowLog(path, history, ReadHistory(fs, path, history));
+    const double nov1 = static_cast<double>(HoursSinceEpoch({2026, 11, 1, 8}));
+    const double dec6 = static_cast<double>(HoursSinceEpoch({2026, 12, 6, 7}));
+    struct Case {
+        int quantity;
+        std::vector<PlotPoint> want;
+    };
+    for (const Case& k : {Case{kWeight, {{nov1, 66}, {dec6, 65}, {dec6 + 12, 64.5}}},
+                          Case{kFatPercent, {{nov1, 22}, {dec6 + 12, 20}}}}) {
+        c.selectQuantity(k.quantity);
+        EXPECT_EQ(view.series[GraphSeries::Series1], k.want) << k.quantity;
+    }
+    EXPECT_EQ(c.PointText(1), "測定日 2026/12/06 19時\n脂肪率(%) 20.00");
+    EXPECT_EQ(view.range, CalendarRange::ThreeMonths);
+    c.RangeClick(CalendarRange::Week);
+    EXPECT_EQ(view.shownHours, std::pair(static_cast<long long>(dec6 + 12 - 7 * 24),
+                                         static_cast<long long>(dec6 + 12)));
+}
+
 // The trend is drawn through the points it bends at, for the pixels a unit
 // spans; a bend of half a pixel at scale 1 is kept, of a two-hundredth of one
 // at scale 0.01 dropped.

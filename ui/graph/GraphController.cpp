@@ -14,7 +14,7 @@
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform/Settings.h"
-#include "ui/graph/CalendarChoice.h"
+#include "ui/graph/CalendarPlot.h"
 #include "ui/graph/DatedTable.h"
 #include "ui/graph/RemovalQuestion.h"
 #include "ui/graph/TrendPlot.h"
@@ -41,7 +41,7 @@ void GraphController::FormCreate() {
     becomeCompactAndCentred();
     trendShown_ = Settings(s_.settings).get(kGraphTrend);
     view_.setTrendChecked(trendShown_);
-    calendarShown_ = LoadCalendarShown(s_.settings);
+    calendarShown_ = Settings(s_.settings).get(kGraphCalendar);
     view_.showCalendar(calendarShown_);
 }
 
@@ -87,11 +87,48 @@ void GraphController::PlotQuantity(int quantity, const std::string& targetText) 
         throw std::out_of_range("PlotQuantity: no quantity " + std::to_string(quantity));
     const std::string target = targetText; // the caller's text may change under us
     data_.dates = DateGridRecords(data_.grid, data_.rows, s_.clock.now());
-    plot_ = PlotOf(data_, quantity, target, trendShown_);
+    plot_ = calendarShown_ ? calendarPlot(quantity, target)
+                           : PlotOf(data_, quantity, target, trendShown_);
     plottedTarget_ = target;
     // The lines are replaced even by no points, so that the view fits its
     // axes to this plot and not to the one before.
     view_.showPlot(plot_);
+    if (plot_.calendar)
+        view_.showRange(range_, plot_.windowFrom, plot_.windowTo);
+}
+
+Plot GraphController::calendarPlot(int quantity, const std::string& target) {
+    if (!dated_) {
+        dated_.emplace();
+        if (!logPath_.empty()) {
+            try {
+                *dated_ = ReadDatedLog(s_.fs, logPath_, s_.clock.now());
+            } catch (const LogError& e) {
+                // The calendar stays empty; the records along the grid are
+                // still there with the choice off.
+                s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
+            }
+        }
+    }
+    return CalendarPlotOf(*dated_, quantity, target, trendShown_, range_);
+}
+
+void GraphController::RangeClick(CalendarRange range) {
+    range_ = range;
+    if (!plot_.calendar)
+        return;
+    const HourWindow window = PlotRangeWindow(plot_, range);
+    plot_.windowFrom = window.from;
+    plot_.windowTo = window.to;
+    view_.showRange(range, window.from, window.to);
+}
+
+std::string GraphController::calendarRecordText(std::size_t record,
+                                                const std::string& valueLine) const {
+    const std::string& header = data_.grid.text(kGridDateColumn, 0);
+    const std::optional<RecordDate>& date = dated_->dates[record];
+    return (header.empty() ? "測定日" : header) + ' ' + (date ? RecordDateText(*date) : "") + '\n' +
+           valueLine;
 }
 
 std::string GraphController::recordText(int record, const std::string& valueLine) const {
@@ -114,6 +151,13 @@ std::string GraphController::PointText(int point) const {
         return {};
     const int column = GridColumnOf(plot_.quantity);
     const std::string& header = data_.grid.text(column, 0);
+    if (plot_.calendar) {
+        const std::string value = FloatToStrF(plot_.measured[static_cast<std::size_t>(point)].y,
+                                              Facts(plot_.quantity).precision, 2);
+        return calendarRecordText(plot_.records[static_cast<std::size_t>(point)],
+                                  (header.empty() ? QuantityTitle(plot_.quantity) : header) + ' ' +
+                                      value);
+    }
     const std::string& cell = data_.grid.text(column, point + 1);
     return recordText(point, header.empty() ? cell : header + ' ' + cell);
 }
@@ -126,7 +170,9 @@ std::string GraphController::TrendPointText(int record) const {
     const std::string value =
         FloatToStrF(*trend[static_cast<std::size_t>(record)], Facts(plot_.quantity).precision, 2);
     const std::string& header = data_.grid.text(GridColumnOf(plot_.quantity), 0);
-    return recordText(record, (header.empty() ? "傾向 " : header + "の傾向 ") + value);
+    const std::string line = (header.empty() ? "傾向 " : header + "の傾向 ") + value;
+    return plot_.calendar ? calendarRecordText(static_cast<std::size_t>(record), line)
+                          : recordText(record, line);
 }
 
 void GraphController::TrendLineClick() {
@@ -143,11 +189,12 @@ void GraphController::TrendLineClick() {
 
 void GraphController::CalendarClick() {
     calendarShown_ = !calendarShown_;
+    range_ = kFirstCalendarRange;
     view_.showCalendar(calendarShown_);
     PlotQuantity(plot_.quantity, plottedTarget_);
     showDatedTable();
     try {
-        SaveCalendarShown(s_.settings, calendarShown_);
+        Settings(s_.settings).set(kGraphCalendar, calendarShown_);
     } catch (const StoreError& e) {
         s_.prompter.show(e.what(), "警告ﾍﾙﾌﾟ", mb::OK | mb::ICONEXCLAMATION);
     }
@@ -219,6 +266,7 @@ void GraphController::ShowLog(const std::string& path, const HistoryTable& histo
     history_ = history;
     historyShown_ = true;
     skipped_ = result.skipped;
+    dated_.reset();
     fillGrid(result.records, false);
     PlotQuantity(selected_, targets_[static_cast<size_t>(selected_)]);
     showDatedTable();
@@ -373,6 +421,7 @@ bool GraphController::showLogIfChanged() {
 
 std::string GraphController::showLogRead(const LoadResult& result) {
     skipped_ = result.skipped;
+    dated_.reset();
     fillGrid(result.records, true);
     PlotQuantity(selected_, targets_[static_cast<size_t>(selected_)]);
     showDatedTable();

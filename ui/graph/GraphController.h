@@ -1,5 +1,6 @@
 #pragma once
 
+#include "log/DatedLog.h"
 #include "log/HistoryTable.h"
 #include "targets/TargetTable.h"
 #include "ui/graph/GraphPlot.h"
@@ -85,6 +86,10 @@ public:
     // records, the choice kept for the next run.
     void CalendarClick();
     bool calendarShown() const { return calendarShown_; }
+    // On a calendar: shows `range` back from the latest record. Each
+    // showing of the calendar starts with kFirstCalendarRange.
+    void RangeClick(CalendarRange range);
+    CalendarRange calendarRange() const { return range_; }
 
     // The chart menu's exports: each asks for a file name, writes the file
     // whole, and says why when it could not. The chart goes as the window
@@ -172,6 +177,10 @@ private:
     // The rows of `rows` that hold a record, ascending, each once.
     std::vector<int> recordRows(std::vector<int> rows) const;
     std::string recordText(int record, const std::string& valueLine) const;
+    // The same for record `record` of the whole log, on a calendar.
+    std::string calendarRecordText(std::size_t record, const std::string& valueLine) const;
+    // The plot of the latest load on a calendar, the whole log read once.
+    Plot calendarPlot(int quantity, const std::string& target);
     // The history's first `records` records in the grid, the rows past them
     // kept or, with `emptyFreed`, emptied where an earlier load filled them.
     void fillGrid(int records, bool emptyFreed);
@@ -198,6 +207,9 @@ private:
     Services s_;
     bool trendShown_ = false;
     bool calendarShown_ = false;
+    CalendarRange range_ = kFirstCalendarRange;
+    // The whole log dated, read for the calendar once per load of the log.
+    std::optional<DatedLog> dated_;
     std::string logPath_;
     // The records as the grid shows them, and the history the grid was last
     // filled from by ShowLog with the number of older records that load

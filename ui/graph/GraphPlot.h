@@ -13,7 +13,8 @@
 namespace vorn {
 
 // A point of a line: x places it along the chart's horizontal axis (the
-// record's number from 0), y is its value.
+// record's number from 0, or on a calendar its hour, HoursSinceEpoch), y is
+// its value.
 struct PlotPoint {
     double x = 0;
     double y = 0;
@@ -42,6 +43,13 @@ struct Plot {
     std::vector<int> trendRecords;
     std::vector<std::optional<long double>> trendValues;
     std::optional<std::string> summary;
+    // On a calendar: x is the hour; records[i] is the record (in the log,
+    // from 0) of measured point i, and the trend's records and values count
+    // records of the log too. `window` is the range of hours first shown.
+    bool calendar = false;
+    std::vector<std::size_t> records;
+    long long windowFrom = 0;
+    long long windowTo = 0;
 };
 
 // The plot of `quantity` through the records of `data` against `targetText`

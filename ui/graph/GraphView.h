@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/RecordDate.h"
+#include "ui/graph/CalendarRange.h"
 #include "ui/graph/ChartFormat.h"
 #include "ui/graph/GraphPlot.h"
 #include "ui/graph/GridTable.h"
@@ -43,6 +44,10 @@ public:
     // along the records: the menu's check mark and what goes with it.
     // Called whenever it changes, and once as the window is made.
     virtual void showCalendar(bool shown) = 0;
+    // On a calendar: the range picked (its button checked) and the hours
+    // from `fromHour` to `toHour` (HoursSinceEpoch) shown, the latest plot
+    // kept as it is.
+    virtual void showRange(CalendarRange range, long long fromHour, long long toHour) = 0;
     // Rows first to first + count - 1 of `grid` have new texts. The grid is
     // the controller's and outlives the window: the window may keep
     // reading it.

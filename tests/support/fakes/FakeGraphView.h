@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace vorn::test {
@@ -22,6 +23,10 @@ public:
     }
     void setTrendChecked(bool checked) override { trendChecked = checked; }
     void showCalendar(bool shown) override { calendar = shown; }
+    void showRange(CalendarRange r, long long from, long long to) override {
+        range = r;
+        shownHours = {from, to};
+    }
     void showRows(const GridTable& grid, int, int) override { table = &grid; }
     const GridTable& grid() const { return *table; }
     std::string cell(int column, int row) const { return table->text(column, row); }
@@ -51,6 +56,8 @@ public:
     std::optional<std::string> summary;
     bool trendChecked = false;
     bool calendar = false;
+    std::optional<CalendarRange> range; // none until a range is shown
+    std::pair<long long, long long> shownHours;
     std::map<GraphSeries, std::vector<PlotPoint>> series;
     const GridTable* table = nullptr; // the controller's, once it has written rows
     int height = 0;

@@ -7,18 +7,25 @@
 #include <QChart>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QRubberBand>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace vorn {
 namespace {
 
 // How near, in pixels, the pointer must come to a point for its tooltip.
 constexpr qreal kPointReach = 6;
+// One notch of the wheel, or an arrow key, narrows the view to this share;
+// an arrow key moves it by this share of its width.
+constexpr double kZoomStep = 0.8;
+constexpr double kPanStep = 0.1;
 
 } // namespace
 
@@ -147,6 +154,43 @@ void ChartView::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     emit menuRequested(event->globalPos());
+    event->accept();
+}
+
+void ChartView::wheelEvent(QWheelEvent* event) {
+    const int notches = event->angleDelta().y() / 120;
+    if (!graph_.onCalendar() || notches == 0) {
+        QChartView::wheelEvent(event);
+        return;
+    }
+    const qreal x = chart()->mapFromScene(mapToScene(event->position().toPoint())).x();
+    graph_.zoomAbout(std::pow(kZoomStep, notches), x);
+    event->accept();
+}
+
+void ChartView::keyPressEvent(QKeyEvent* event) {
+    if (!graph_.onCalendar() || event->modifiers() != Qt::NoModifier) {
+        QChartView::keyPressEvent(event);
+        return;
+    }
+    const qreal middle = chart()->plotArea().center().x();
+    switch (event->key()) {
+    case Qt::Key_Left:
+        graph_.pan(-kPanStep);
+        break;
+    case Qt::Key_Right:
+        graph_.pan(kPanStep);
+        break;
+    case Qt::Key_Up:
+        graph_.zoomAbout(kZoomStep, middle);
+        break;
+    case Qt::Key_Down:
+        graph_.zoomAbout(1 / kZoomStep, middle);
+        break;
+    default:
+        QChartView::keyPressEvent(event);
+        return;
+    }
     event->accept();
 }
 

@@ -40,6 +40,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // On a calendar: the wheel zooms about the pointer, the arrow keys move
+    // the view through time (Up and Down zoom in and out).
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void makeSummary();

@@ -2,8 +2,11 @@
 
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
+#include "ui/graph/ColumnThinning.h"
+#include "ui/graph/DateAxisTicks.h"
 #include "ui/graph/LineThinning.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
@@ -145,6 +148,12 @@ void GraphChart::makeSeries() {
 
 void GraphChart::makeAxes() {
     recordAxis_ = new QValueAxis;
+    // Outside the chart until a plot on a calendar comes.
+    dateAxis_ = new QCategoryAxis(this);
+    dateAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    // A label gets the room between its tick and the next: smaller than
+    // the value axis's, the years' labels fit.
+    dateAxis_->setLabelsFont(UiFont(10));
     valueAxis_ = new QValueAxis;
     chart_->addAxis(recordAxis_, Qt::AlignBottom);
     chart_->addAxis(valueAxis_, Qt::AlignLeft);
@@ -153,8 +162,45 @@ void GraphChart::makeAxes() {
         s->attachAxis(valueAxis_);
     }
     fitAxes(false);
-    for (QValueAxis* axis : {recordAxis_, valueAxis_})
+    for (QValueAxis* axis : {recordAxis_, valueAxis_, static_cast<QValueAxis*>(dateAxis_)})
         connect(axis, &QValueAxis::rangeChanged, this, [this, axis] { axisRangeChanged(axis); });
+}
+
+void GraphChart::useXAxis(bool calendar) {
+    if (onCalendar_ == calendar)
+        return;
+    QValueAxis* from = xAxis();
+    onCalendar_ = calendar;
+    QValueAxis* to = xAxis();
+    chart_->removeAxis(from);
+    from->setParent(this); // the chart let it go
+    chart_->addAxis(to, Qt::AlignBottom);
+    for (QLineSeries* s : {measuredSeries_, targetSeries_, trendSeries_})
+        s->attachAxis(to);
+    for (QLineSeries* s : moreRuns_) {
+        s->clear();
+        s->attachAxis(to);
+    }
+    runsDrawnFor_ = {};
+}
+
+QValueAxis* GraphChart::xAxis() const {
+    return onCalendar_ ? dateAxis_ : recordAxis_;
+}
+
+QLineSeries* GraphChart::runSeries(std::size_t run) {
+    if (run == 0)
+        return measuredSeries_;
+    while (moreRuns_.size() < run) {
+        QLineSeries* line = Line("Series1Run", "測定値", MeasuredColour(), 1);
+        chart_->addSeries(line);
+        line->attachAxis(xAxis());
+        line->attachAxis(valueAxis_);
+        for (QLegendMarker* marker : chart_->legend()->markers(line))
+            marker->setVisible(false);
+        moreRuns_.push_back(line);
+    }
+    return moreRuns_[run - 1];
 }
 
 // In the window, the legend is shown with the trend and names the trend
@@ -173,11 +219,14 @@ void GraphChart::makeLegend() {
 }
 
 void GraphChart::setAnimated(bool animated) {
-    chart_->setAnimationOptions(animated ? QChart::AllAnimations : QChart::NoAnimation);
+    // On a calendar the lines are drawn again for each view: at once.
+    chart_->setAnimationOptions(animated && !onCalendar_ ? QChart::AllAnimations
+                                                         : QChart::NoAnimation);
 }
 
 void GraphChart::showPlot(const Plot& plot, bool animated) {
     plot_ = plot;
+    useXAxis(plot.calendar);
     setAnimated(animated);
     measuredSeries_->clear();
     targetSeries_->clear();
@@ -192,8 +241,11 @@ void GraphChart::showPlot(const Plot& plot, bool animated) {
     // line is laid out only once, for its new points.
     if (!animated)
         chart_->layout()->activate();
-    ReplacePoints(measuredSeries_, PointList(plot_.measured),
-                  plot_.measured.size() <= kMarkedPoints);
+    if (onCalendar_)
+        drawMeasuredRuns();
+    else
+        ReplacePoints(measuredSeries_, PointList(plot_.measured),
+                      plot_.measured.size() <= kMarkedPoints);
     ReplacePoints(targetSeries_, PointList(plot_.target), false);
     trendDrawnFor_ = {};
     drawTrend();
@@ -220,8 +272,8 @@ void GraphChart::nameOnPaper() {
 // settled, for that view.
 void GraphChart::drawTrend() {
     const QRectF plot = chart_->plotArea();
-    const QRectF view(QPointF(recordAxis_->min(), valueAxis_->min()),
-                      QPointF(recordAxis_->max(), valueAxis_->max()));
+    const QRectF view(QPointF(xAxis()->min(), valueAxis_->min()),
+                      QPointF(xAxis()->max(), valueAxis_->max()));
     if (trendDrawnFor_ && trendDrawnFor_->first == view && trendDrawnFor_->second == plot.size())
         return;
     trendDrawnFor_ = std::make_pair(view, plot.size());
@@ -237,6 +289,10 @@ void GraphChart::drawTrend() {
 void GraphChart::redrawTrendStill() {
     const QChart::AnimationOptions options = chart_->animationOptions();
     chart_->setAnimationOptions(QChart::NoAnimation);
+    if (onCalendar_) {
+        labelDates();
+        drawMeasuredRuns();
+    }
     drawTrend();
     chart_->setAnimationOptions(options);
 }
@@ -246,6 +302,10 @@ void GraphChart::redrawTrendStill() {
 // steps: tick marks that follow an interval instead crash the axis
 // animation when the number of ticks changes while it runs.
 void GraphChart::fitAxes(bool summaryRoom) {
+    if (onCalendar_) {
+        fitCalendar(static_cast<double>(plot_.windowFrom), static_cast<double>(plot_.windowTo));
+        return;
+    }
     double low = 0;
     double high = 0;
     double last = -1;
@@ -265,7 +325,7 @@ void GraphChart::fitAxes(bool summaryRoom) {
 }
 
 void GraphChart::restoreFittedView() {
-    applyScale(recordAxis_, fittedX_);
+    applyScale(xAxis(), fittedX_);
     applyScale(valueAxis_, fittedY_);
     trendRedraw_->start();
 }
@@ -277,8 +337,16 @@ void GraphChart::zoomOut() {
 void GraphChart::applyScale(QValueAxis* axis, const AxisScale& scale) {
     const bool outer = !applying_;
     applying_ = true;
-    (axis == recordAxis_ ? shownX_ : shownY_) = scale;
+    (axis == valueAxis_ ? shownY_ : shownX_) = scale;
     axis->setRange(scale.min, scale.max);
+    if (axis == dateAxis_) {
+        labelDates();
+        drawMeasuredRuns();
+        drawTrend();
+        if (outer)
+            applying_ = false;
+        return;
+    }
     // Each end divided on its own: max - min may overflow for huge values.
     const double steps = scale.max / scale.step - scale.min / scale.step;
     axis->setTickCount(static_cast<int>(std::lround(std::clamp(steps, 1.0, 20.0))) + 1);
@@ -292,6 +360,10 @@ void GraphChart::applyScale(QValueAxis* axis, const AxisScale& scale) {
 void GraphChart::axisRangeChanged(QValueAxis* axis) {
     if (applying_)
         return;
+    if (axis == dateAxis_) {
+        applyScale(axis, AxisScale{axis->min(), axis->max(), 1, 0});
+        return;
+    }
     applyScale(axis, axis == recordAxis_ ? ZoomedIndexScale(axis->min(), axis->max())
                                          : ZoomedValueScale(axis->min(), axis->max()));
     trendRedraw_->start();
@@ -306,7 +378,8 @@ std::optional<GraphChart::Hit> GraphChart::pointNear(const QPointF& at, qreal re
     for (const bool onTrend : {false, true}) {
         const std::vector<PlotPoint>& points = onTrend ? plot_.trend : plot_.measured;
         QLineSeries* line = onTrend ? trendSeries_ : measuredSeries_;
-        for (std::size_t i = 0; i < points.size(); ++i) {
+        const auto [first, last] = reachable(points, at, reach);
+        for (std::size_t i = first; i < last; ++i) {
             const QPointF p = chart_->mapToPosition(QPointF(points[i].x, points[i].y), line);
             const QPointF d = p - at;
             const qreal distance = d.x() * d.x() + d.y() * d.y();
@@ -322,7 +395,7 @@ std::optional<GraphChart::Hit> GraphChart::pointNear(const QPointF& at, qreal re
 std::unique_ptr<GraphChart> GraphChart::paperCopy() const {
     auto paper = std::make_unique<GraphChart>(Medium::Paper);
     paper->showPlot(plot_, false);
-    paper->applyScale(paper->recordAxis_, shownX_);
+    paper->applyScale(paper->xAxis(), shownX_);
     paper->applyScale(paper->valueAxis_, shownY_);
     return paper;
 }
@@ -332,6 +405,11 @@ void GraphChart::paint(QPainter& painter, const QSizeF& size) {
         return; // the window's chart is drawn by its view
     chart_->resize(size);
     chart_->layout()->activate();
+    if (onCalendar_) {
+        // The date labels fitted to the width may change the plot's height.
+        labelDates();
+        chart_->layout()->activate();
+    }
     redrawTrendStill();
     const QRectF target(QPointF(0, 0), size);
     // The chart's background leaves its edge uncovered: white, as on screen.

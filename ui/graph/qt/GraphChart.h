@@ -12,6 +12,7 @@
 #include <optional>
 #include <utility>
 
+class QCategoryAxis;
 class QChart;
 class QGraphicsScene;
 class QLineSeries;
@@ -54,8 +55,19 @@ public:
     // Animations on or off for the changes to come.
     void setAnimated(bool animated);
     void zoomOut();
-    // Back to the axes fitted to the points.
+    // Back to the axes fitted to the points (on a calendar, to the range's
+    // hours).
     void restoreFittedView();
+
+    // On a calendar (a plot whose x is the hour): whether one is shown; the
+    // hours `fromHour` to `toHour` as the fitted view, the value axis
+    // fitted to the points among them; the view `factor` times as wide
+    // about the hour at x `atX` of the chart; and moved by `share` of its
+    // width. Each draws the lines for the new view at once.
+    bool onCalendar() const { return onCalendar_; }
+    void showHours(long long fromHour, long long toHour);
+    void zoomAbout(double factor, qreal atX);
+    void pan(double share);
 
     // The point of the measured line or of the trend nearest to `at` (in
     // the chart's coordinates), within `reach` pixels and inside the plot:
@@ -85,6 +97,22 @@ signals:
 
 private:
     void makeSeries();
+    // The x axis of the plot's kind, in the chart in place of the other.
+    void useXAxis(bool calendar);
+    QValueAxis* xAxis() const;
+    // On a calendar: the date labels for the axis's range, and the measured
+    // line through each pixel column's extremes of the view, a line of its
+    // own for each run between gaps.
+    void labelDates();
+    void drawMeasuredRuns();
+    QLineSeries* runSeries(std::size_t run);
+    void fitCalendar(double fromHour, double toHour);
+    // The indices of `points` that may lie within `reach` of `at`: on a
+    // calendar those near it in time, else all.
+    std::pair<std::size_t, std::size_t> reachable(const std::vector<PlotPoint>& points,
+                                                  const QPointF& at, qreal reach) const;
+    // The view the measured runs are drawn for.
+    std::optional<std::pair<QRectF, QSizeF>> runsDrawnFor_;
     void makeAxes();
     void makeLegend();
     // The trend through the points worth drawing for the view shown, unless
@@ -109,6 +137,10 @@ private:
     QLineSeries* targetSeries_ = nullptr;
     QLineSeries* trendSeries_ = nullptr;
     QValueAxis* recordAxis_ = nullptr;
+    QCategoryAxis* dateAxis_ = nullptr;
+    bool onCalendar_ = false;
+    // The measured line's runs past the first, drawn by measuredSeries_.
+    std::vector<QLineSeries*> moreRuns_;
     QValueAxis* valueAxis_ = nullptr;
     Plot plot_;
     AxisScale fittedX_;

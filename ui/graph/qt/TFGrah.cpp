@@ -14,6 +14,7 @@
 #include "ui/graph/qt/TableMenu.h"
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QContextMenuEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -28,6 +29,7 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -44,6 +46,8 @@ constexpr int kLeft = 209;
 const QRect kChartPlace(QPoint(112, 8), kDesignedChartSize);
 const QRect kGridPlace(0, 296, 465, 193);
 // The client height of the unfolded window as designed.
+constexpr int kRangeRowHeight = 28;
+constexpr int kRangeButtonWidth = 68;
 constexpr int kUnfoldedClientHeight =
     GraphController::kExpandedHeight - TFGrah::kAssumedFrameHeight;
 
@@ -172,6 +176,37 @@ void TFGrah::buildChartMenu() {
     showCalendar_ = addChartCommand(QStringLiteral("日付で表示(&D)"), "ShowCalendar",
                                     &TFGrah::showCalendarClicked);
     showCalendar_->setCheckable(true);
+}
+
+void TFGrah::buildRanges() {
+    ranges_ = new QWidget(this);
+    ranges_->setObjectName(QStringLiteral("Ranges"));
+    auto* group = new QButtonGroup(ranges_);
+    group->setExclusive(true);
+    for (std::size_t i = 0; i < kCalendarRanges.size(); ++i) {
+        const CalendarRange range = kCalendarRanges[i];
+        const QString name = QString::fromUtf8(CalendarRangeName(range));
+        // Alt and the range's place in the row, 1 to 5.
+        auto* button = new QPushButton(QStringLiteral("%1(&%2)").arg(name).arg(i + 1), ranges_);
+        button->setObjectName(QStringLiteral("Range_") +
+                              QString::fromLatin1(CalendarRangeCode(range)));
+        button->setAccessibleName(name);
+        button->setCheckable(true);
+        button->setAutoDefault(false);
+        button->setGeometry(static_cast<int>(i) * kRangeButtonWidth, 0, kRangeButtonWidth,
+                            kRangeRowHeight - 4);
+        group->addButton(button);
+        rangeButtons_[i] = button;
+        connect(button, &QPushButton::clicked, this,
+                [this, range] { boundary_.run([this, range] { controller_.RangeClick(range); }); });
+        // Ctrl and the same digit wherever the focus is in the window.
+        auto* key = new QShortcut(QKeySequence(Qt::CTRL | (Qt::Key_1 + static_cast<int>(i))), this);
+        connect(key, &QShortcut::activated, button, [button] {
+            if (button->isVisible())
+                button->click();
+        });
+    }
+    ranges_->hide();
 }
 
 QAction* TFGrah::addChartCommand(const QString& caption, const char* name, void (TFGrah::*run)()) {
@@ -361,6 +396,19 @@ void TFGrah::setTrendChecked(bool checked) {
 
 void TFGrah::showCalendar(bool shown) {
     showCalendar_->setChecked(shown);
+    // Made the first time they are needed: off the calendar, the window
+    // has the controls it always had.
+    if (shown && !ranges_)
+        buildRanges();
+    if (ranges_)
+        ranges_->setVisible(shown);
+    placeChartAndGrid();
+}
+
+void TFGrah::showRange(CalendarRange range, long long fromHour, long long toHour) {
+    for (std::size_t i = 0; ranges_ && i < kCalendarRanges.size(); ++i)
+        rangeButtons_[i]->setChecked(kCalendarRanges[i] == range);
+    graph_->showHours(fromHour, toHour);
 }
 
 void TFGrah::showRows(const GridTable& grid, int first, int count) {
@@ -403,7 +451,13 @@ void TFGrah::placeChartAndGrid() {
     const int taller =
         std::max(0, unfolded_ ? (height() - kUnfoldedClientHeight) / 2
                               : height() - (GraphController::kCompactHeight - kAssumedFrameHeight));
-    chart1_->setGeometry(kChartPlace.adjusted(0, 0, wider, taller));
+    // On a calendar the range buttons take the top of the chart's place.
+    const int rangeRow = ranges_ && ranges_->isVisibleTo(this) ? kRangeRowHeight : 0;
+    if (ranges_)
+        ranges_->setGeometry(kChartPlace.left(), kChartPlace.top(),
+                             kRangeButtonWidth * static_cast<int>(kCalendarRanges.size()),
+                             kRangeRowHeight);
+    chart1_->setGeometry(kChartPlace.adjusted(0, rangeRow, wider, taller));
     const int gridTop = kGridPlace.top() + taller;
     const int gridBottomGap = kUnfoldedClientHeight - kGridPlace.bottom() - 1;
     const int gridHeight =

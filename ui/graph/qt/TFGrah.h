@@ -71,6 +71,7 @@ private:
     void showPlot(const Plot& plot) override;
     void setTrendChecked(bool checked) override;
     void showCalendar(bool shown) override;
+    void showRange(CalendarRange range, long long fromHour, long long toHour) override;
     void showRows(const GridTable& grid, int first, int count) override;
     void setQuantityChecked(int quantity) override;
     void setWindowSize(int width, int outerHeight, bool unfolded) override;
@@ -86,6 +87,8 @@ private:
     void buildLegend();
     void buildChart();
     void buildChartMenu();
+    // The row of range buttons above the chart, shown on a calendar.
+    void buildRanges();
     // A command of the chart's menu; later commands go below the earlier.
     QAction* addChartCommand(const QString& caption, const char* name, void (TFGrah::*run)());
     void buildGrid();
@@ -123,6 +126,8 @@ private:
     QAction* stats_ = nullptr;
     QPointer<StatsWindow> statsWindow_;
     QAction* showCalendar_ = nullptr;
+    QWidget* ranges_ = nullptr;
+    QPushButton* rangeButtons_[kCalendarRanges.size()] = {};
     QTableView* sg_ = nullptr;
     GridModel* grid_ = nullptr;
     TableMenu* tableMenu_ = nullptr;
