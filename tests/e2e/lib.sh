@@ -100,9 +100,13 @@ hidden() { ! viewable "$1"; }
 running() { [ -e "/proc/$faker" ] && ! grep -q ') Z ' "/proc/$faker/stat" 2>/dev/null; }
 stopped() { ! running; }
 
-# await REGEX WHAT: waits for the window and prints its id.
+# await REGEX WHAT: waits for the window and prints its id. It stops
+# waiting as soon as the program ends (stopped, which each script defines
+# for the process it runs), and then says so with the program's output.
+shown_or_ended() { has_window "$1" || stopped; }
 await() {
-    poll 30 has_window "$1" || fail "no window for $2 ($1)"
+    poll 30 shown_or_ended "$1" || fail "no window for $2 ($1)"
+    has_window "$1" || fail "the program ended before showing $2 ($1)"
     window "$1"
 }
 await_gone() { poll 30 hidden "$1" || fail "$2 did not close"; }
