@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -77,11 +78,9 @@ void SetUpApplication() {
     InstallQtJapanese();
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    const CommandLineAnswer answer =
-        ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+// The tasks of the command line that end without the application object:
+// their exit status; none for the graph's files and the windows, which need it.
+std::optional<int> RunWithoutWindows(const CommandLineAnswer& answer) {
     switch (answer.task) {
     case CommandLineAnswer::Task::Print:
         std::fputs(answer.out.c_str(), stdout);
@@ -93,7 +92,7 @@ int main(int argc, char** argv) {
         return RunStatsExport(answer);
     case CommandLineAnswer::Task::Graph:
         UseOffscreenWithoutDisplay();
-        break;
+        return std::nullopt;
     case CommandLineAnswer::Task::Import:
     case CommandLineAnswer::Task::Add: {
         PosixFileSystem fs;
@@ -108,8 +107,18 @@ int main(int argc, char** argv) {
         return std::fflush(stdout) == 0 ? r.exitCode : 1;
     }
     case CommandLineAnswer::Task::Windows:
-        break;
+        return std::nullopt;
     }
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const CommandLineAnswer answer =
+        ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (const std::optional<int> status = RunWithoutWindows(answer))
+        return *status;
     // The windows and the chart take no arguments, Qt's own included.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};

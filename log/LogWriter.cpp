@@ -122,6 +122,25 @@ std::string shortWriteReason(const IoStatus& status, std::size_t written) {
                          : "書き込めませんでした";
 }
 
+// A failed close may mean the line never reached the disk (a network file
+// system reports late): it is undone through a second handle, which still
+// holds the lock, and `h` becomes that handle before `undo` runs. Its close
+// has nothing left to say; the lock goes first, in case the failed close
+// kept the file open.
+template <typename Undo>
+void closeKeepingLine(LogFileSystem& fs, LogFileSystem::Handle& h, Undo&& undo) {
+    LogFileSystem::Handle spare = -1;
+    IoStatus status = fs.duplicate(h, spare);
+    if (!status.ok())
+        undo(status.reason);
+    status = fs.close(h);
+    h = spare;
+    if (!status.ok())
+        undo(status.reason);
+    fs.unlock(h);
+    fs.close(h);
+}
+
 } // namespace
 
 void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string& line) {
@@ -170,20 +189,7 @@ void AppendRecord(LogFileSystem& fs, const std::string& path, const std::string&
     if (status = created ? fs.syncFolder(path) : IoStatus{}; !status.ok())
         undoAndFail(status.reason, written);
 
-    // A failed close may mean the line never reached the disk (a network
-    // file system reports late): it is undone through a second handle,
-    // which still holds the lock. Its close has nothing left to say; the
-    // lock goes first, in case the failed close kept the file open.
-    LogFileSystem::Handle spare = -1;
-    status = fs.duplicate(h, spare);
-    if (!status.ok())
-        undoAndFail(status.reason, written);
-    status = fs.close(h);
-    h = spare;
-    if (!status.ok())
-        undoAndFail(status.reason, written);
-    fs.unlock(h);
-    fs.close(h);
+    closeKeepingLine(fs, h, [&](const std::string& reason) { undoAndFail(reason, written); });
 }
 
 } // namespace vorn

@@ -53,6 +53,11 @@ StatsWindow::StatsWindow(StatsTable table, Compute compute, Prompter& prompter, 
     layout->addWidget(view_);
     resize(640, 420);
 
+    buildMenu();
+    connect(period_, &QComboBox::currentIndexChanged, this, &StatsWindow::showPeriod);
+}
+
+void StatsWindow::buildMenu() {
     save_ = new QAction(QStringLiteral("CSV形式で保存(&S)…"), this);
     save_->setObjectName(QStringLiteral("SaveStatsCsv"));
     save_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -75,7 +80,6 @@ StatsWindow::StatsWindow(StatsTable table, Compute compute, Prompter& prompter, 
     connect(keys, &QShortcut::activated, this, [this] {
         openMenu(view_->viewport()->mapToGlobal(view_->viewport()->rect().center()));
     });
-    connect(period_, &QComboBox::currentIndexChanged, this, &StatsWindow::showPeriod);
 }
 
 const StatsTable& StatsWindow::table() const {

@@ -35,6 +35,8 @@ public:
     const StatsTable& table() const;
 
 private:
+    // The table's menu and its one command, saving, also Ctrl+S.
+    void buildMenu();
     void showPeriod(int choice);
     void openMenu(const QPoint& globalPos);
 

@@ -1,20 +1,17 @@
 #include "ui/graph/qt/TFGrah.h"
 
-#include "core/Errors.h"
-#include "log/DatedLog.h"
 #include "platform/qt/ScreenFit.h"
 #include "ui/Fonts.h"
+#include "ui/graph/qt/CalendarRangeRow.h"
 #include "ui/graph/qt/ChartExport.h"
+#include "ui/graph/qt/ChartMenu.h"
 #include "ui/graph/qt/ChartView.h"
 #include "ui/graph/qt/CorrectionDialog.h"
-#include "ui/graph/qt/DatedTableModel.h"
 #include "ui/graph/qt/GraphChart.h"
 #include "ui/graph/qt/GridModel.h"
-#include "ui/graph/qt/StatsWindow.h"
 #include "ui/graph/qt/TableMenu.h"
+#include "ui/graph/qt/TableSwitch.h"
 
-#include <QAction>
-#include <QButtonGroup>
 #include <QContextMenuEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -22,16 +19,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScreen>
-#include <QShortcut>
 #include <QShowEvent>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 
 #include <algorithm>
@@ -46,8 +38,6 @@ constexpr int kLeft = 209;
 const QRect kChartPlace(QPoint(112, 8), kDesignedChartSize);
 const QRect kGridPlace(0, 296, 465, 193);
 // The client height of the unfolded window as designed.
-constexpr int kRangeRowHeight = 28;
-constexpr int kRangeButtonWidth = 68;
 constexpr int kUnfoldedClientHeight =
     GraphController::kExpandedHeight - TFGrah::kAssumedFrameHeight;
 
@@ -82,8 +72,7 @@ TFGrah::TFGrah(GraphController::Services services, const TargetTable& targets, Q
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      boundary_(services.prompter), controller_(*this, targets, services),
-      prompter_(services.prompter), files_(services.files) {
+      boundary_(services.prompter), controller_(*this, targets, services) {
     setObjectName(QStringLiteral("FGrah"));
     setWindowTitle(QStringLiteral("種類別測定グラフ"));
     setFont(UiFont(12));
@@ -91,7 +80,8 @@ TFGrah::TFGrah(GraphController::Services services, const TargetTable& targets, Q
     buildSelector();
     buildLegend();
     buildChart();
-    buildChartMenu();
+    chartMenu_ = new ChartMenu(*graph_, *chart1_,
+                               {controller_, boundary_, services.prompter, services.files}, this);
     buildGrid();
 
     move(kLeft, 0);
@@ -155,142 +145,29 @@ void TFGrah::buildChart() {
             [this](const QPoint& pos) { openChartMenu(&pos); });
 }
 
-void TFGrah::buildChartMenu() {
-    chartMenu_ = new QMenu(this);
-    chartMenu_->setObjectName(QStringLiteral("ChartMenu"));
-    showTrend_ =
-        addChartCommand(QStringLiteral("傾向線を表示(&T)"), "ShowTrend", &TFGrah::showTrendClicked);
-    showTrend_->setCheckable(true);
-    chartMenu_->addSeparator();
-    addChartCommand(QStringLiteral("グラフを画像で保存(&S)…"), "SaveChart",
-                    &TFGrah::saveChartClicked);
-    addChartCommand(QStringLiteral("印刷(&P)…"), "PrintChart", &TFGrah::printChart);
-    addChartCommand(QStringLiteral("一覧表をCSVで保存(&C)…"), "SaveTable",
-                    &TFGrah::saveTableClicked);
-    stats_ = addChartCommand(QStringLiteral("期間ごとの集計(&M)…"), "PeriodStats",
-                             &TFGrah::statsClicked);
-    chartMenu_->addSeparator();
-    addChartCommand(QStringLiteral("縮小(&O)"), "ZoomOut", &TFGrah::zoomOut);
-    addChartCommand(QStringLiteral("元の表示に戻す(&R)"), "ZoomReset", &TFGrah::zoomReset);
-    chartMenu_->addSeparator();
-    showCalendar_ = addChartCommand(QStringLiteral("日付で表示(&D)"), "ShowCalendar",
-                                    &TFGrah::showCalendarClicked);
-    showCalendar_->setCheckable(true);
-}
-
-void TFGrah::buildRanges() {
-    ranges_ = new QWidget(this);
-    ranges_->setObjectName(QStringLiteral("Ranges"));
-    auto* group = new QButtonGroup(ranges_);
-    group->setExclusive(true);
-    for (std::size_t i = 0; i < kCalendarRanges.size(); ++i) {
-        const CalendarRange range = kCalendarRanges[i];
-        const QString name = QString::fromUtf8(CalendarRangeName(range));
-        // Alt and the range's place in the row, 1 to 5.
-        auto* button = new QPushButton(QStringLiteral("%1(&%2)").arg(name).arg(i + 1), ranges_);
-        button->setObjectName(QStringLiteral("Range_") +
-                              QString::fromLatin1(CalendarRangeCode(range)));
-        button->setAccessibleName(name);
-        button->setCheckable(true);
-        button->setAutoDefault(false);
-        button->setGeometry(static_cast<int>(i) * kRangeButtonWidth, 0, kRangeButtonWidth,
-                            kRangeRowHeight - 4);
-        group->addButton(button);
-        rangeButtons_[i] = button;
-        connect(button, &QPushButton::clicked, this,
-                [this, range] { boundary_.run([this, range] { controller_.RangeClick(range); }); });
-        // Ctrl and the same digit wherever the focus is in the window.
-        auto* key = new QShortcut(QKeySequence(Qt::CTRL | (Qt::Key_1 + static_cast<int>(i))), this);
-        connect(key, &QShortcut::activated, button, [button] {
-            if (button->isVisible())
-                button->click();
-        });
-    }
-    ranges_->hide();
-}
-
-QAction* TFGrah::addChartCommand(const QString& caption, const char* name, void (TFGrah::*run)()) {
-    QAction* action = chartMenu_->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    connect(action, &QAction::triggered, this, [this, run] { (this->*run)(); });
-    return action;
+QMenu* TFGrah::chartMenu() const {
+    return chartMenu_;
 }
 
 void TFGrah::openChartMenu(const QPoint* globalPos) {
-    // The Menu key can arrive both as a key and as a request for the menu.
-    if (chartMenu_->isVisible())
-        return;
-    stats_->setEnabled(controller_.logShown());
-    const QPoint at = globalPos ? *globalPos : chart1_->menuPlace();
-    chartMenu_->popup(at);
-}
-
-void TFGrah::saveChartClicked() {
-    boundary_.run([this] { controller_.SaveChartClick(); });
-}
-
-void TFGrah::saveTableClicked() {
-    boundary_.run([this] { controller_.SaveTableClick(); });
+    chartMenu_->open(globalPos);
 }
 
 StatsWindow* TFGrah::statsWindow() const {
-    return statsWindow_;
-}
-
-void TFGrah::statsClicked() {
-    boundary_.run([this] {
-        std::shared_ptr<const DatedLog> log = controller_.StatsClick();
-        if (!log)
-            return;
-        const int quantity = controller_.plottedQuantity();
-        auto* window = new StatsWindow(
-            StatsTable::Of(*log, quantity, Period::Week),
-            [log, quantity](Period period) { return StatsTable::Of(*log, quantity, period); },
-            prompter_, files_, this);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        statsWindow_ = window;
-        window->show();
-        window->activateWindow();
-    });
+    return chartMenu_->statsWindow();
 }
 
 void TFGrah::printChart() {
-    QPrinter printer;
-    PreparePrinter(printer);
-    QPrintDialog dialog(&printer, this);
-    dialog.setObjectName(QStringLiteral("PrintDialog"));
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    if (!printChartOn(printer))
-        boundary_.run([] { throw UserError("印刷を始められませんでした。"); });
+    chartMenu_->printChart();
 }
 
 bool TFGrah::printChartOn(QPrinter& printer) {
-    return PrintChart(*graph_->paperCopy(), printer);
+    return chartMenu_->printChartOn(printer);
 }
 
 // At the size the chart has on screen.
 std::string TFGrah::chartBytes(ChartFormat format) {
     return ChartBytes(*graph_->paperCopy(), format, chart1_->size());
-}
-
-void TFGrah::showTrendClicked() {
-    boundary_.run([this] { controller_.TrendLineClick(); });
-}
-
-void TFGrah::showCalendarClicked() {
-    boundary_.run([this] { controller_.CalendarClick(); });
-}
-
-// As the right button zoomed out before it opened this menu.
-void TFGrah::zoomOut() {
-    graph_->setAnimated(true);
-    graph_->zoomOut();
-}
-
-void TFGrah::zoomReset() {
-    graph_->setAnimated(true);
-    graph_->restoreFittedView();
 }
 
 void TFGrah::buildGrid() {
@@ -319,41 +196,11 @@ void TFGrah::buildGrid() {
     grid_ = new GridModel(controller_.grid(), sg_);
     sg_->setModel(grid_);
     tableMenu_ = new TableMenu(sg_, controller_, boundary_, this);
-    connect(sg_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TFGrah::markSelectedRecord);
-
-    datedModel_ = new DatedTableModel(this);
-    datedSort_ = new QSortFilterProxyModel(this);
-    datedSort_->setSourceModel(datedModel_);
-    datedSort_->setSortRole(DatedTableModel::kSortRole);
+    tables_ = new TableSwitch(*sg_, *grid_, *graph_, controller_, this);
 }
 
-// While the chart is on a calendar the table holds the whole log, its
-// header standing above the rows and sorting them by a click.
 void TFGrah::showDatedTable(std::shared_ptr<const DatedTable> table) {
-    const bool dated = table != nullptr;
-    datedModel_->setTable(std::move(table));
-    QAbstractItemModel* wanted = dated ? static_cast<QAbstractItemModel*>(datedSort_) : grid_;
-    if (sg_->model() != wanted) {
-        QItemSelectionModel* old = sg_->selectionModel();
-        if (!dated)
-            sg_->setSortingEnabled(false);
-        sg_->setModel(wanted);
-        delete old;
-        connect(sg_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-                &TFGrah::markSelectedRecord);
-        sg_->horizontalHeader()->setVisible(dated);
-        const int dateWidth = fontMetrics().horizontalAdvance(QStringLiteral("2026/12/06 23時"));
-        sg_->setColumnWidth(kGridDateColumn, dated ? dateWidth + 12 : 70);
-        if (dated) {
-            sg_->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
-            sg_->setSortingEnabled(true);
-        }
-    }
-    graph_->markPoint(std::nullopt);
-    // The newest record in view, wherever the sort has put it.
-    if (const int rows = datedModel_->rowCount(); dated && rows > 0)
-        sg_->scrollTo(datedSort_->mapFromSource(datedModel_->index(rows - 1, 0)));
+    tables_->show(std::move(table));
 }
 
 std::optional<RecordCorrectionTexts> TFGrah::askCorrection(const RecordCorrectionTexts& record,
@@ -362,20 +209,6 @@ std::optional<RecordCorrectionTexts> TFGrah::askCorrection(const RecordCorrectio
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.texts();
-}
-
-void TFGrah::markSelectedRecord() {
-    if (sg_->model() != datedSort_)
-        return;
-    const QModelIndexList rows = sg_->selectionModel()->selectedRows();
-    if (rows.isEmpty()) {
-        graph_->markPoint(std::nullopt);
-        return;
-    }
-    const QModelIndex current = sg_->selectionModel()->currentIndex();
-    const QModelIndex row =
-        sg_->selectionModel()->isRowSelected(current.row()) ? current : rows.front();
-    graph_->markPoint(controller_.DatedRecordPoint(datedSort_->mapToSource(row).row()));
 }
 
 // --- GraphView ---
@@ -387,27 +220,27 @@ void TFGrah::showPlot(const Plot& plot) {
     // paint would show the plot before, and more frames would follow.
     graph_->showPlot(plot, isVisible());
     chart1_->showSummary(plot.summary);
-    markSelectedRecord();
+    tables_->markSelectedRecord();
 }
 
 void TFGrah::setTrendChecked(bool checked) {
-    showTrend_->setChecked(checked);
+    chartMenu_->setTrendChecked(checked);
 }
 
 void TFGrah::showCalendar(bool shown) {
-    showCalendar_->setChecked(shown);
+    chartMenu_->setCalendarChecked(shown);
     // Made the first time they are needed: off the calendar, the window
     // has the controls it always had.
     if (shown && !ranges_)
-        buildRanges();
+        ranges_ = new CalendarRangeRow(controller_, boundary_, this);
     if (ranges_)
         ranges_->setVisible(shown);
     placeChartAndGrid();
 }
 
 void TFGrah::showRange(CalendarRange range, long long fromHour, long long toHour) {
-    for (std::size_t i = 0; ranges_ && i < kCalendarRanges.size(); ++i)
-        rangeButtons_[i]->setChecked(kCalendarRanges[i] == range);
+    if (ranges_)
+        ranges_->showRange(range);
     graph_->showHours(fromHour, toHour);
 }
 
@@ -452,11 +285,9 @@ void TFGrah::placeChartAndGrid() {
         std::max(0, unfolded_ ? (height() - kUnfoldedClientHeight) / 2
                               : height() - (GraphController::kCompactHeight - kAssumedFrameHeight));
     // On a calendar the range buttons take the top of the chart's place.
-    const int rangeRow = ranges_ && ranges_->isVisibleTo(this) ? kRangeRowHeight : 0;
+    const int rangeRow = ranges_ && ranges_->isVisibleTo(this) ? CalendarRangeRow::kHeight : 0;
     if (ranges_)
-        ranges_->setGeometry(kChartPlace.left(), kChartPlace.top(),
-                             kRangeButtonWidth * static_cast<int>(kCalendarRanges.size()),
-                             kRangeRowHeight);
+        ranges_->placeAt(kChartPlace.topLeft());
     chart1_->setGeometry(kChartPlace.adjusted(0, rangeRow, wider, taller));
     const int gridTop = kGridPlace.top() + taller;
     const int gridBottomGap = kUnfoldedClientHeight - kGridPlace.bottom() - 1;

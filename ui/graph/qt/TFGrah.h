@@ -6,26 +6,25 @@
 #include "ui/graph/GraphView.h"
 
 #include <QDialog>
-#include <QPointer>
 
 class QGroupBox;
 class QLabel;
 class QMenu;
 class QPrinter;
-class QAction;
 class QPushButton;
 class QRadioButton;
-class QSortFilterProxyModel;
 class QTableView;
 
 namespace vorn {
 
+class CalendarRangeRow;
+class ChartMenu;
 class ChartView;
 class GraphChart;
-class DatedTableModel;
 class GridModel;
 class StatsWindow;
 class TableMenu;
+class TableSwitch;
 
 // The graph window: one quantity of the history against its target, and the
 // history grid below the chart, shown when the window is unfolded. The user
@@ -48,7 +47,7 @@ public:
 
     // The chart's menu, at a place on the screen (none: over the chart).
     void openChartMenu(const QPoint* globalPos = nullptr);
-    QMenu* chartMenu() const { return chartMenu_; }
+    QMenu* chartMenu() const;
     // The statistics window opened last from the chart's menu, while open.
     StatsWindow* statsWindow() const;
     TableMenu* tableMenu() const { return tableMenu_; }
@@ -86,33 +85,14 @@ private:
     void buildSelector();
     void buildLegend();
     void buildChart();
-    void buildChartMenu();
-    // The row of range buttons above the chart, shown on a calendar.
-    void buildRanges();
-    // A command of the chart's menu; later commands go below the earlier.
-    QAction* addChartCommand(const QString& caption, const char* name, void (TFGrah::*run)());
     void buildGrid();
     // The chart and the grid in the room the window's size gives them.
     void placeChartAndGrid();
     // The menu of the focused table, or else the chart's.
     void openMenu();
-    void zoomOut();
-    void zoomReset();
-    void showTrendClicked();
-    void showCalendarClicked();
-    void saveChartClicked();
-    void saveTableClicked();
-    // The ring on the chart at the record of the table's selected row, while
-    // the table holds the whole log.
-    void markSelectedRecord();
-    // The statistics of the quantity shown, per week first, in a window of
-    // their own.
-    void statsClicked();
 
     CommandBoundary boundary_;
     GraphController controller_;
-    Prompter& prompter_;
-    FileChooser& files_;
 
     QGroupBox* radioGroup1_ = nullptr;
     QRadioButton* radioButtons_[kQuantityCount] = {}; // RadioButton<n> at n - 1
@@ -121,18 +101,13 @@ private:
     QPushButton* button1_ = nullptr;
     GraphChart* graph_ = nullptr;
     ChartView* chart1_ = nullptr;
-    QMenu* chartMenu_ = nullptr;
-    QAction* showTrend_ = nullptr;
-    QAction* stats_ = nullptr;
-    QPointer<StatsWindow> statsWindow_;
-    QAction* showCalendar_ = nullptr;
-    QWidget* ranges_ = nullptr;
-    QPushButton* rangeButtons_[kCalendarRanges.size()] = {};
+    ChartMenu* chartMenu_ = nullptr;
+    // Made the first time the chart is on a calendar.
+    CalendarRangeRow* ranges_ = nullptr;
     QTableView* sg_ = nullptr;
     GridModel* grid_ = nullptr;
     TableMenu* tableMenu_ = nullptr;
-    DatedTableModel* datedModel_ = nullptr;
-    QSortFilterProxyModel* datedSort_ = nullptr;
+    TableSwitch* tables_ = nullptr;
 
     bool unfolded_ = false;
 };
