@@ -137,3 +137,16 @@ sleep 0.5
 xdotool mousemove --window "$graph" 0 0
 sleep 0.3
 import -window "$graph" "$out/graph-window-calendar.png"
+
+# The statistics per week of the same weights, from the chart's menu
+# (Shift+F10, then M).
+xdotool key shift+F10
+sleep 0.5
+xdotool key m
+stats=""
+for _ in $(seq 50); do
+    stats=$(xdotool search --limit 1 --name "期間ごとの集計" 2>/dev/null | head -n1) && [ -n "$stats" ] && break
+    sleep 0.2
+done
+sleep 0.5
+import -window "$stats" "$out/stats-window.png"
