@@ -119,6 +119,25 @@ int RunStatsExport(const CommandLineAnswer& a) {
 
 namespace {
 
+// Writes the chart to --output at --size, or at the designed size whatever
+// size the window was left at, so that a script gets the same picture from
+// every user; then the notice of a log that stopped early.
+int WritePaperChart(const CommandLineAnswer& a, GraphChart& paper, const LoadResult& result) {
+    const QSizeF size =
+        a.size ? QSizeF(a.size->first, a.size->second) / kPngDensity : QSizeF(kDesignedChartSize);
+    const IoStatus status =
+        WriteExport(a.output, ChartBytes(paper, *ChartFormatOf(a.output), size));
+    if (!status.ok()) {
+        Say(ExportFailure(a.output, status));
+        return 1;
+    }
+    if (const std::string notice = LoadNotice(result); !notice.empty()) {
+        Say(notice);
+        return result.stop == LoadResult::Stop::End ? 0 : 1;
+    }
+    return 0;
+}
+
 // The chart on a calendar of the whole log, read once; the notice of a log
 // that stopped early on standard error.
 int RunCalendarExport(const CommandLineAnswer& a) {
@@ -135,19 +154,7 @@ int RunCalendarExport(const CommandLineAnswer& a) {
     paper.showPlot(CalendarPlotOf(log, a.quantity, targets[static_cast<std::size_t>(a.quantity)],
                                   a.trend, a.range.value_or(kFirstCalendarRange)),
                    false);
-    const QSizeF size =
-        a.size ? QSizeF(a.size->first, a.size->second) / kPngDensity : QSizeF(kDesignedChartSize);
-    const IoStatus status =
-        WriteExport(a.output, ChartBytes(paper, *ChartFormatOf(a.output), size));
-    if (!status.ok()) {
-        Say(ExportFailure(a.output, status));
-        return 1;
-    }
-    if (const std::string notice = LoadNotice(log.result); !notice.empty()) {
-        Say(notice);
-        return log.result.stop == LoadResult::Stop::End ? 0 : 1;
-    }
-    return 0;
+    return WritePaperChart(a, paper, log.result);
 }
 
 } // namespace
@@ -172,21 +179,7 @@ int RunGraphExport(const CommandLineAnswer& a) {
     GraphChart paper(GraphChart::Medium::Paper);
     paper.showPlot(PlotOf(data, a.quantity, targets[static_cast<std::size_t>(a.quantity)], a.trend),
                    false);
-    // The designed size, whatever size the window was left at, so that a
-    // script gets the same picture from every user.
-    const QSizeF size =
-        a.size ? QSizeF(a.size->first, a.size->second) / kPngDensity : QSizeF(kDesignedChartSize);
-    const IoStatus status =
-        WriteExport(a.output, ChartBytes(paper, *ChartFormatOf(a.output), size));
-    if (!status.ok()) {
-        Say(ExportFailure(a.output, status));
-        return 1;
-    }
-    if (const std::string notice = LoadNotice(result); !notice.empty()) {
-        Say(notice);
-        return result.stop == LoadResult::Stop::End ? 0 : 1;
-    }
-    return 0;
+    return WritePaperChart(a, paper, result);
 }
 
 } // namespace vorn

@@ -43,8 +43,8 @@ bool IsLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
-RecordDates DateRecords(std::span<const double> stamps, const LocalTime& now) {
-    RecordDates dates(stamps.size());
+std::vector<CountedStamp> CountYears(std::span<const double> stamps, const LocalTime& now) {
+    std::vector<CountedStamp> counted(stamps.size());
     int year = now.year;
     // The stamp of the record after the one at hand; `now` for the last.
     int later = now.month * 10000 + now.day * 100 + now.hour;
@@ -55,6 +55,18 @@ RecordDates DateRecords(std::span<const double> stamps, const LocalTime& now) {
         if (stamp > later)
             --year;
         later = stamp;
+        counted[i] = {year, stamp};
+    }
+    return counted;
+}
+
+RecordDates DateRecords(std::span<const double> stamps, const LocalTime& now) {
+    const std::vector<CountedStamp> counted = CountYears(stamps, now);
+    RecordDates dates(stamps.size());
+    for (std::size_t i = 0; i < counted.size(); ++i) {
+        const auto [year, stamp] = counted[i];
+        if (stamp < 0)
+            continue;
         const RecordDate date{year, stamp / 10000, stamp / 100 % 100, stamp % 100};
         if (date.month == 2 && date.day == 29 && !IsLeapYear(year))
             continue;

@@ -39,6 +39,16 @@ bool IsLeapYear(int year);
 // is a moment that the program really stamped.
 RecordDates DateRecords(std::span<const double> stamps, const LocalTime& now);
 
+// The year walk of DateRecords on its own, for code that places records in
+// time: each record's year and its stamp (month × 10000 + day × 100 + hour),
+// a 29 February of a common year included; stamp -1 for a stamp that is no
+// moment of any year, which the walk passes over.
+struct CountedStamp {
+    int year = 0;
+    int stamp = -1;
+};
+std::vector<CountedStamp> CountYears(std::span<const double> stamps, const LocalTime& now);
+
 // The hours from 1 January 1970, 0 h, to a date: a scale on which two dates
 // can be compared and subtracted. DateOfHour is its inverse.
 long long HoursSinceEpoch(const RecordDate& date);

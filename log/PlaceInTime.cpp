@@ -7,20 +7,6 @@
 namespace vorn {
 namespace {
 
-// The stamp as MMDDHH when it is a moment of some year (29 February
-// included), else -1: as DateRecords reads it.
-int ReadStamp(double stamp) {
-    if (!(stamp >= 0 && stamp <= 123123) || stamp != std::floor(stamp))
-        return -1;
-    const int s = static_cast<int>(stamp);
-    const int month = s / 10000;
-    const int day = s / 100 % 100;
-    static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1] || s % 100 > 23)
-        return -1;
-    return s;
-}
-
 // Where the year walk puts a record: the year it is counted in, its stamp,
 // and that moment in hours (29 February of a common year counting as
 // 1 March). No stamp: a stamp of no moment, passed over.
@@ -32,17 +18,12 @@ struct Counted {
 
 // The records counted back from `now` as DateRecords counts them.
 std::vector<Counted> CountRecords(std::span<const double> stamps, const LocalTime& now) {
+    const std::vector<CountedStamp> years = CountYears(stamps, now);
     std::vector<Counted> counted(stamps.size());
-    int year = now.year;
-    int later = now.month * 10000 + now.day * 100 + now.hour;
-    for (std::size_t i = stamps.size(); i-- > 0;) {
-        const int s = ReadStamp(stamps[i]);
-        if (s < 0)
-            continue;
-        if (s > later)
-            --year;
-        later = s;
-        counted[i] = {year, s, HoursSinceEpoch({year, s / 10000, s / 100 % 100, s % 100})};
+    for (std::size_t i = 0; i < years.size(); ++i) {
+        const auto [year, s] = years[i];
+        if (s >= 0)
+            counted[i] = {year, s, HoursSinceEpoch({year, s / 10000, s / 100 % 100, s % 100})};
     }
     return counted;
 }
