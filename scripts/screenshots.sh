@@ -9,6 +9,15 @@ out=$(realpath "$2")
 if [ -z "${VORN_IN_XVFB:-}" ]; then
     VORN_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$@"
 fi
+# first_window REGEX: the id of a window whose name matches, within 10 s.
+first_window() {
+    for _ in $(seq 50); do
+        found=$(xdotool search --limit 1 --name "$1" 2>/dev/null | head -n1) && [ -n "$found" ] &&
+            echo "$found" && return 0
+        sleep 0.2
+    done
+    return 1
+}
 home=$(mktemp -d)
 trap 'kill $pid 2>/dev/null || true; rm -rf "$home"' EXIT
 HOME=$home XDG_CONFIG_HOME=$home/.config "$vorn" &
@@ -28,6 +37,23 @@ xdotool type --delay 50 20; xdotool key Return
 sleep 0.5
 shot main-window-measured.png
 
+# open_graph LOG: the program started on 9 December 2026 at 8 h, LOG opened
+# by Ctrl+G; $pid is the program's (faketime's), $graph the graph window.
+open_graph() {
+    faketime -f "@2026-12-09 08:00:00" env HOME="$home" XDG_CONFIG_HOME="$home/.config" "$vorn" &
+    pid=$!
+    win=$(first_window "^Vorn２$")
+    sleep 1
+    xdotool windowfocus --sync "$win"
+    xdotool key ctrl+g
+    dialog=$(first_window "開く|Open")
+    xdotool windowfocus --sync "$dialog"
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$1"
+    xdotool key Return
+    graph=$(first_window "種類別測定グラフ")
+}
+
 # The graph window with the trend: eight weeks of weigh-ins, each morning or
 # two, towards a 60 kg target, read on 9 December 2026 at 8 h. The weight
 # column in view, the trend shown as a choice kept from an earlier run.
@@ -46,30 +72,7 @@ for n in $(seq 0 37); do
             lean * 0.732, std, w / (1.7 * 1.7), (w - std) / std * 100
     }' >>"$log"
 done
-faketime -f "@2026-12-09 08:00:00" env HOME="$home" XDG_CONFIG_HOME="$home/.config" "$vorn" &
-pid=$!
-win=""
-for _ in $(seq 50); do
-    win=$(xdotool search --sync --limit 1 --name "^Vorn２$" 2>/dev/null | head -n1) && [ -n "$win" ] && break
-    sleep 0.2
-done
-sleep 1
-xdotool windowfocus --sync "$win"
-xdotool key ctrl+g
-dialog=""
-for _ in $(seq 50); do
-    dialog=$(xdotool search --limit 1 --name "開く|Open" 2>/dev/null | head -n1) && [ -n "$dialog" ] && break
-    sleep 0.2
-done
-xdotool windowfocus --sync "$dialog"
-xdotool key ctrl+a
-xdotool type --delay 20 "$log"
-xdotool key Return
-graph=""
-for _ in $(seq 50); do
-    graph=$(xdotool search --limit 1 --name "種類別測定グラフ" 2>/dev/null | head -n1) && [ -n "$graph" ] && break
-    sleep 0.2
-done
+open_graph "$log"
 sleep 0.5
 # 体重, the second quantity button from the top.
 xdotool mousemove --window "$graph" 40 55 click 1
@@ -106,30 +109,7 @@ for n in $(seq 0 300); do
             lean * 0.732, std, w / (1.7 * 1.7), (w - std) / std * 100
     }' >>"$log"
 done
-faketime -f "@2026-12-09 08:00:00" env HOME="$home" XDG_CONFIG_HOME="$home/.config" "$vorn" &
-pid=$!
-win=""
-for _ in $(seq 50); do
-    win=$(xdotool search --sync --limit 1 --name "^Vorn２$" 2>/dev/null | head -n1) && [ -n "$win" ] && break
-    sleep 0.2
-done
-sleep 1
-xdotool windowfocus --sync "$win"
-xdotool key ctrl+g
-dialog=""
-for _ in $(seq 50); do
-    dialog=$(xdotool search --limit 1 --name "開く|Open" 2>/dev/null | head -n1) && [ -n "$dialog" ] && break
-    sleep 0.2
-done
-xdotool windowfocus --sync "$dialog"
-xdotool key ctrl+a
-xdotool type --delay 20 "$log"
-xdotool key Return
-graph=""
-for _ in $(seq 50); do
-    graph=$(xdotool search --limit 1 --name "種類別測定グラフ" 2>/dev/null | head -n1) && [ -n "$graph" ] && break
-    sleep 0.2
-done
+open_graph "$log"
 sleep 0.5
 xdotool windowfocus --sync "$graph"
 xdotool key ctrl+4
@@ -143,10 +123,6 @@ import -window "$graph" "$out/graph-window-calendar.png"
 xdotool key shift+F10
 sleep 0.5
 xdotool key m
-stats=""
-for _ in $(seq 50); do
-    stats=$(xdotool search --limit 1 --name "期間ごとの集計" 2>/dev/null | head -n1) && [ -n "$stats" ] && break
-    sleep 0.2
-done
+stats=$(first_window "期間ごとの集計")
 sleep 0.5
 import -window "$stats" "$out/stats-window.png"
