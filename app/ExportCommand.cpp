@@ -125,8 +125,14 @@ namespace {
 int WritePaperChart(const CommandLineAnswer& a, GraphChart& paper, const LoadResult& result) {
     const QSizeF size =
         a.size ? QSizeF(a.size->first, a.size->second) / kPngDensity : QSizeF(kDesignedChartSize);
-    const IoStatus status =
-        WriteExport(a.output, ChartBytes(paper, *ChartFormatOf(a.output), size));
+    std::string bytes;
+    try {
+        bytes = ChartBytes(paper, *ChartFormatOf(a.output), size);
+    } catch (const UserError& e) {
+        Say(e.what());
+        return 1;
+    }
+    const IoStatus status = WriteExport(a.output, bytes);
     if (!status.ok()) {
         Say(ExportFailure(a.output, status));
         return 1;

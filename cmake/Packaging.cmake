@@ -2,6 +2,9 @@
 #
 # Layout under the prefix:
 #   bin/vorn                                   (app/CMakeLists.txt)
+#   lib/vorn/libvorn_paper.so                  (ui/graph/qt/CMakeLists.txt); the SVG
+#                                              writer and the printer, which the
+#                                              program loads as ../lib/vorn from bin/
 #   share/vorn/Vorn.qhc, Vorn.qch              (help/CMakeLists.txt); the program
 #                                              finds them as ../share/vorn from bin/
 #   share/applications/vorn.desktop            its ID matches setDesktopFileName
@@ -43,12 +46,14 @@ install(FILES ${vorn_packaging}/copyright ${vorn_compressed}/changelog.gz
 
 # Stripped as Debian strips (dh_strip): without the compiler's .comment and
 # the .note section. Runs only when the install is asked to strip, as cpack
-# does with CPACK_STRIP_FILES; the install rules of app/ have run by then.
+# does with CPACK_STRIP_FILES; the install rules of app/ and ui/ have run by
+# then.
 install(CODE "
   if(CMAKE_INSTALL_DO_STRIP)
     execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
       --remove-section=.note --strip-unneeded
       \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/vorn\"
+      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/vorn/libvorn_paper.so\"
       COMMAND_ERROR_IS_FATAL ANY)
   endif()")
 

@@ -1,38 +1,50 @@
 #include "resources/SvgIcon.h"
 
+#include "resources/DrawnIcons.h"
+
 #include <QHash>
 #include <QIconEngine>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPixmap>
-#include <QSvgRenderer>
+
 #include <memory>
 #include <optional>
 
 namespace vorn {
 namespace {
 
-// What the copies of one icon share: the picture, read once, and what has
-// been drawn of it.
-struct Picture {
-    explicit Picture(QString path) : path(std::move(path)) {}
+const QString kPictures = QStringLiteral(":/icons/");
+const QString kSvg = QStringLiteral(".svg");
 
-    QSvgRenderer& renderer() {
-        if (!svg)
-            svg = std::make_unique<QSvgRenderer>(path);
-        return *svg;
+// What the copies of one icon share: the drawings shown, and Qt's own icon of
+// the file, made when first needed.
+struct Picture {
+    explicit Picture(QString path) : path(std::move(path)) {
+        if (this->path.startsWith(kPictures) && this->path.endsWith(kSvg))
+            name = this->path.mid(kPictures.size(),
+                                  this->path.size() - kPictures.size() - kSvg.size());
     }
-    QIcon& fallback() {
-        if (!other)
-            other = QIcon(path);
-        return *other;
+
+    const DrawnIcon* drawingOf(int side) const {
+        for (const DrawnIcon& drawn : DrawnIcons())
+            if (drawn.side == side && name == QLatin1String(drawn.name))
+                return &drawn;
+        return nullptr;
+    }
+    bool isDrawn() const { return drawingOf(16) != nullptr; }
+
+    QIcon& qts() {
+        if (!qtIcon)
+            qtIcon = QIcon(path);
+        return *qtIcon;
     }
 
     const QString path;
-    std::unique_ptr<QSvgRenderer> svg;
-    std::optional<QIcon> other;    // for the modes drawn by Qt's own engine
-    QHash<quint64, QPixmap> drawn; // by width and height
+    QString name; // empty for a file that is none of the program's pictures
+    std::optional<QIcon> qtIcon;
+    QHash<int, QPixmap> shown; // the drawings read, by side
 };
 
 class SvgIconEngine : public QIconEngine {
@@ -40,35 +52,16 @@ public:
     explicit SvgIconEngine(std::shared_ptr<Picture> picture) : picture_(std::move(picture)) {}
 
     QIconEngine* clone() const override { return new SvgIconEngine(picture_); }
-    bool isNull() override { return !picture_->renderer().isValid(); }
+    bool isNull() override { return !picture_->isDrawn() && picture_->qts().isNull(); }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        if (mode != QIcon::Normal)
-            return picture_->fallback().pixmap(size, 1.0, mode, state);
-        const quint64 key = (quint64(quint32(size.width())) << 32) | quint32(size.height());
-        if (auto it = picture_->drawn.constFind(key); it != picture_->drawn.constEnd())
-            return *it;
-        QSvgRenderer& svg = picture_->renderer();
-        if (!svg.isValid())
-            return {};
-        QSize fitted = svg.defaultSize();
-        if (!fitted.isNull())
-            fitted.scale(size, Qt::KeepAspectRatio);
-        if (fitted.isEmpty())
-            return {};
-        QImage image(fitted, QImage::Format_ARGB32_Premultiplied);
-        image.fill(0);
-        QPainter painter(&image);
-        svg.render(&painter);
-        painter.end();
-        const QPixmap pixmap = QPixmap::fromImage(image);
-        picture_->drawn.insert(key, pixmap);
-        return pixmap;
+        const QPixmap drawn = drawing(size, mode);
+        return drawn.isNull() ? picture_->qts().pixmap(size, 1.0, mode, state) : drawn;
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        const QPixmap drawn = pixmap(size, mode, state);
-        return drawn.isNull() ? QSize() : drawn.size();
+        const QPixmap drawn = drawing(size, mode);
+        return drawn.isNull() ? picture_->qts().actualSize(size, mode, state) : drawn.size();
     }
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
@@ -80,6 +73,24 @@ public:
     }
 
 private:
+    // The build's drawing for a normal square of that size; null when there
+    // is none.
+    QPixmap drawing(const QSize& size, QIcon::Mode mode) {
+        if (mode != QIcon::Normal || size.width() != size.height())
+            return {};
+        const int side = size.width();
+        if (auto it = picture_->shown.constFind(side); it != picture_->shown.constEnd())
+            return *it;
+        const DrawnIcon* drawing = picture_->drawingOf(side);
+        if (!drawing)
+            return {};
+        const QImage pixels(reinterpret_cast<const uchar*>(drawing->pixels), drawing->width,
+                            drawing->height, QImage::Format_ARGB32_Premultiplied);
+        const QPixmap drawn = QPixmap::fromImage(pixels);
+        picture_->shown.insert(side, drawn);
+        return drawn;
+    }
+
     std::shared_ptr<Picture> picture_;
 };
 

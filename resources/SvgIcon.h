@@ -5,13 +5,12 @@
 
 namespace vorn {
 
-// An icon of one of the program's SVG pictures (":/icons/…"), drawn as
-// QIcon(path) draws it. QIcon(path) reads the file when the icon is made and
-// again for every size it draws, and the window system asks for the window
-// icon in several sizes while the program starts. This icon reads it once,
-// when first asked for, and keeps it. The normal mode is
-// drawn here; the disabled, active and selected ones, which Qt derives
-// through the style, are left to QIcon(path).
+// An icon of one of the program's SVG pictures (":/icons/NAME.svg"), drawn as
+// QIcon(path) draws it. The build draws each picture at the sizes the windows
+// ask for most (DrawnIcons.h); in the normal mode at those sizes this icon
+// shows those drawings, so that starting the program reads no SVG. Other
+// sizes, and the disabled, active and selected modes that Qt derives through
+// the style, are left to QIcon(path), made when first needed.
 QIcon SvgIcon(const QString& path);
 
 } // namespace vorn

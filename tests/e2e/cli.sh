@@ -114,6 +114,17 @@ check 2 "vorn: --range には 1w、1m、3m、1y、all のどれかを指定し�
 check 2 "vorn: --range は --calendar とともに指定してください。" --graph "$log" --output "$work/c.png" --range 1w
 check 2 "vorn: --calendar は --graph にだけ指定できます。" --csv "$log" --calendar
 check 2 "vorn: --calendar が 2 回指定されています。" --graph "$log" --output "$work/c.png" --calendar --calendar
+# Without the library of its SVG writer and printer beside it, the program
+# still writes a PNG, and for an SVG names the files it looked for.
+mkdir -p "$work/alone"
+cp "$vorn" "$work/alone/vorn"
+"$work/alone/vorn" --graph "$log" --output "$work/alone/a.png" 2>/dev/null
+[ -s "$work/alone/a.png" ] || { echo "FAILED: a PNG without the library" >&2; failed=1; }
+installed=$vorn
+vorn="$work/alone/vorn"
+check 1 "vorn: SVG の保存と印刷に要る libvorn_paper.so が見つかりません（$work/alone/libvorn_paper.so、$work/lib/vorn/libvorn_paper.so）。" --graph "$log" --output "$work/alone/a.svg"
+vorn=$installed
+[ ! -e "$work/alone/a.svg" ] || { echo "FAILED: an SVG without the library" >&2; failed=1; }
 head -c 5 "$work/g.pdf" | grep -q "%PDF-" || { echo "FAILED: the PDF" >&2; failed=1; }
 grep -q "<svg" "$work/g.svg" || { echo "FAILED: the SVG" >&2; failed=1; }
 [ -z "$(find "$work" -name '.*.??????')" ] || { echo "FAILED: temporary files left" >&2; failed=1; }

@@ -71,6 +71,14 @@ faker=$!
 main=$(await '^Vorn２$' "the main window")
 app=$(xdotool getwindowpid "$main" 2>/dev/null || true)
 titled "$main" "Vorn２" "the main window"
+# The window came up, and took its icon, without reading an SVG or loading
+# the printer: the toolbar and the icon are the build's drawings, and the SVG
+# writer and the printer wait for their first use.
+has_icon() { xprop -id "$main" _NET_WM_ICON 2>/dev/null | grep -q '= '; }
+poll 30 has_icon || fail "the main window has no icon"
+if [ -n "$app" ] && grep -E 'libqsvgicon|libQt6PrintSupport|libvorn_paper' "/proc/$app/maps"; then
+    fail "starting the program loaded the libraries above"
+fi
 
 step "weighing in: 170 cm, 65 kg, 20 %"
 weigh_in

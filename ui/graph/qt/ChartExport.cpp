@@ -1,14 +1,13 @@
 #include "ui/graph/qt/ChartExport.h"
 
 #include "ui/graph/qt/GraphChart.h"
+#include "ui/graph/qt/PaperDevices.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QSvgGenerator>
 
 #include <cmath>
 
@@ -17,7 +16,6 @@ namespace {
 
 // A pixel of the layout is a CSS pixel.
 constexpr int kLayoutDpi = 96;
-const QString kDocumentTitle = QStringLiteral("種類別測定グラフ");
 
 void Png(GraphChart& paper, const QSizeF& size, QBuffer& buffer) {
     const QSize pixels(static_cast<int>(std::lround(size.width() * kPngDensity)),
@@ -33,20 +31,13 @@ void Png(GraphChart& paper, const QSizeF& size, QBuffer& buffer) {
 }
 
 void Svg(GraphChart& paper, const QSizeF& size, QBuffer& buffer) {
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(size.toSize());
-    svg.setViewBox(QRectF(QPointF(0, 0), size));
-    svg.setResolution(kLayoutDpi);
-    svg.setTitle(kDocumentTitle);
-    QPainter painter(&svg);
-    paper.paint(painter, size);
+    Paper().writeSvg(buffer, size, kChartDocumentTitle, DrawingOf(paper));
 }
 
 // A page of the chart's size.
 void Pdf(GraphChart& paper, const QSizeF& size, QBuffer& buffer) {
     QPdfWriter pdf(&buffer);
-    pdf.setTitle(kDocumentTitle);
+    pdf.setTitle(kChartDocumentTitle);
     pdf.setCreator(QStringLiteral("Vorn２"));
     pdf.setResolution(kLayoutDpi);
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -74,22 +65,8 @@ std::string ChartBytes(GraphChart& paper, ChartFormat format, const QSizeF& size
     return buffer.data().toStdString();
 }
 
-void PreparePrinter(QPrinter& printer) {
-    printer.setDocName(kDocumentTitle);
-    printer.setPageOrientation(QPageLayout::Landscape);
-}
-
-bool PrintChart(GraphChart& paper, QPrinter& printer) {
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    // The page's printable area, laid out in CSS pixels and drawn at the
-    // printer's resolution.
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const qreal scale = static_cast<qreal>(printer.resolution()) / kLayoutDpi;
-    painter.scale(scale, scale);
-    paper.paint(painter, page.size() / scale);
-    return true;
+PaperDrawing DrawingOf(GraphChart& paper) {
+    return [&paper](QPainter& painter, const QSizeF& size) { paper.paint(painter, size); };
 }
 
 } // namespace vorn

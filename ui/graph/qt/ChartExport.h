@@ -3,13 +3,13 @@
 // The chart in a file, or on a printed page.
 
 #include "ui/graph/ChartFormat.h"
+#include "ui/graph/qt/PaperDevices.h"
 
 #include <QSize>
 #include <QSizeF>
+#include <QString>
 
 #include <string>
-
-class QPrinter;
 
 namespace vorn {
 
@@ -23,16 +23,15 @@ inline constexpr QSize kDesignedChartSize(345, 281);
 // at twice the density of the screen, for print and high-density screens.
 inline constexpr double kPngDensity = 2;
 
+// The name of a file's or a page's document.
+inline const QString kChartDocumentTitle = QStringLiteral("種類別測定グラフ");
+
 // A chart for paper laid out at `size` (in the screen's pixels, a 96th of an
 // inch each), as the bytes of a file of that type: a PNG of size times
 // kPngDensity pixels, an SVG or a one-page PDF of that size.
 std::string ChartBytes(GraphChart& paper, ChartFormat format, const QSizeF& size);
 
-// The document's name, and a landscape page unless the user chooses
-// another: the chart is wider than high.
-void PreparePrinter(QPrinter& printer);
-// A chart for paper on one page of `printer`, filling its printable area;
-// false when the printer cannot start.
-bool PrintChart(GraphChart& paper, QPrinter& printer);
+// A chart for paper, drawn on any painter and size.
+PaperDrawing DrawingOf(GraphChart& paper);
 
 } // namespace vorn

@@ -10,8 +10,6 @@
 #include "ui/graph/qt/StatsWindow.h"
 
 #include <QAction>
-#include <QPrintDialog>
-#include <QPrinter>
 
 namespace vorn {
 
@@ -94,18 +92,17 @@ StatsWindow* ChartMenu::statsWindow() const {
 }
 
 void ChartMenu::printChart() {
-    QPrinter printer;
-    PreparePrinter(printer);
-    QPrintDialog dialog(&printer, parentWidget());
-    dialog.setObjectName(QStringLiteral("PrintDialog"));
-    if (dialog.exec() != QDialog::Accepted)
+    PaperDevices* paper = nullptr;
+    if (!services_.boundary.run([&paper] { paper = &Paper(); }))
         return;
-    if (!printChartOn(printer))
+    const std::unique_ptr<GraphChart> chart = graph_.paperCopy();
+    if (paper->print(parentWidget(), kChartDocumentTitle, DrawingOf(*chart)) ==
+        PrintOutcome::Failed)
         services_.boundary.run([] { throw UserError("印刷を始められませんでした。"); });
 }
 
 bool ChartMenu::printChartOn(QPrinter& printer) {
-    return PrintChart(*graph_.paperCopy(), printer);
+    return Paper().printOn(printer, DrawingOf(*graph_.paperCopy()));
 }
 
 void ChartMenu::zoomOut() {
