@@ -441,7 +441,13 @@ cat <<EOF
   \`CLOCK_MONOTONIC\`, which the launcher shares, and quits. Exec, dynamic
   linking, static initialisers and everything up to the first frame count;
   shut-down does not. One start of each program, not counted, warms the file
-  cache first. The probe is the benchmarks' alone: the program measured is
+  cache first. A start is slowed by the one before it, whose exit the X
+  server is still clearing up, so each program follows each of the others
+  equally often (the order vorn, empty window, vorn's texts, vorn, vorn's
+  texts, empty window, repeated). The earlier rotation let vorn follow the
+  heavier floor two times in three: the same program measured in vorn's
+  place and in the text floor's came out 1.6 to 2.2 % slower in vorn's. The
+  probe is the benchmarks' alone: the program measured is
   \`vorn_probed\`, vorn built from the same sources with the probe added; the
   vorn that is installed has none and reads no variable of it.
 - **The baselines** link the Qt modules of vorn's windows (Core, Gui,
