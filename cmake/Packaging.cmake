@@ -2,9 +2,9 @@
 #
 # Layout under the prefix:
 #   bin/vorn                                   (app/CMakeLists.txt)
-#   lib/vorn/libvorn_paper.so                  (ui/graph/qt/CMakeLists.txt); the SVG
+#   lib/vorn/plugins/libvorn_paper.so          (ui/graph/qt/CMakeLists.txt); the SVG
 #                                              writer and the printer, which the
-#                                              program loads as ../lib/vorn from bin/
+#                                              program loads from ../lib/vorn/plugins
 #   share/vorn/Vorn.qhc, Vorn.qch              (help/CMakeLists.txt); the program
 #                                              finds them as ../share/vorn from bin/
 #   share/applications/vorn.desktop            its ID matches setDesktopFileName
@@ -53,7 +53,7 @@ install(CODE "
     execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment
       --remove-section=.note --strip-unneeded
       \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/vorn\"
-      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/vorn/libvorn_paper.so\"
+      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/vorn/plugins/libvorn_paper.so\"
       COMMAND_ERROR_IS_FATAL ANY)
   endif()")
 

@@ -109,6 +109,11 @@ if ldd "$root/usr/bin/vorn" | grep -q 'not found'; then
 else
     ok "every shared library of vorn is found"
 fi
+# The SVG writer and the printer come from usr/lib/vorn/plugins.
+printf ' 120107 170.00 65.00 20.00 13.00 52.00 38.06 63.58 22.49  2.23\n' >"$work/log.txt"
+check "vorn --graph writes an SVG through usr/lib/vorn/plugins/libvorn_paper.so" sh -c \
+    "QT_QPA_PLATFORM=offscreen '$root/usr/bin/vorn' --graph '$work/log.txt' --output '$work/g.svg' &&
+     grep -q '<svg' '$work/g.svg'"
 check "desktop-file-validate" desktop-file-validate "$root/usr/share/applications/vorn.desktop"
 if desktop-file-validate "$root/usr/share/applications/vorn.desktop" | grep -q 'warning:'; then
     bad "desktop entry without warnings"

@@ -122,7 +122,7 @@ cp "$vorn" "$work/alone/vorn"
 [ -s "$work/alone/a.png" ] || { echo "FAILED: a PNG without the library" >&2; failed=1; }
 installed=$vorn
 vorn="$work/alone/vorn"
-check 1 "vorn: SVG の保存と印刷に要る libvorn_paper.so が見つかりません（$work/alone/libvorn_paper.so、$work/lib/vorn/libvorn_paper.so）。" --graph "$log" --output "$work/alone/a.svg"
+check 1 "vorn: SVG の保存と印刷に要る libvorn_paper.so が見つかりません（$work/alone/libvorn_paper.so、$work/lib/vorn/plugins/libvorn_paper.so）。" --graph "$log" --output "$work/alone/a.svg"
 vorn=$installed
 [ ! -e "$work/alone/a.svg" ] || { echo "FAILED: an SVG without the library" >&2; failed=1; }
 head -c 5 "$work/g.pdf" | grep -q "%PDF-" || { echo "FAILED: the PDF" >&2; failed=1; }

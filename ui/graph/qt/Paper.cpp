@@ -21,7 +21,7 @@ Entry Load() {
         return linked;
     const QString programDir = QCoreApplication::applicationDirPath();
     QStringList tried;
-    for (const QString& dir : {programDir, programDir + QStringLiteral("/../lib/vorn")}) {
+    for (const QString& dir : {programDir, programDir + QStringLiteral("/../lib/vorn/plugins")}) {
         const QString file = QDir::cleanPath(QDir(dir).filePath(QLatin1String(kLibrary)));
         tried << file;
         if (!QFileInfo::exists(file))

@@ -36,8 +36,8 @@ public:
     virtual bool printOn(QPrinter& printer, const PaperDrawing& draw) = 0;
 };
 
-// The devices, from libvorn_paper.so beside the program or in ../lib/vorn
-// from it, loaded once; a program that links the library uses it as linked.
+// The devices, from libvorn_paper.so beside the program or in
+// ../lib/vorn/plugins from it, loaded once; a program that links the library uses it as linked.
 // Throws a UserError that names the file when it cannot be loaded.
 PaperDevices& Paper();
 
