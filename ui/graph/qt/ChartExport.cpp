@@ -14,9 +14,6 @@
 namespace vorn {
 namespace {
 
-// A pixel of the layout is a CSS pixel.
-constexpr int kLayoutDpi = 96;
-
 void Png(GraphChart& paper, const QSizeF& size, QBuffer& buffer) {
     const QSize pixels(static_cast<int>(std::lround(size.width() * kPngDensity)),
                        static_cast<int>(std::lround(size.height() * kPngDensity)));

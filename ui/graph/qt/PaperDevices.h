@@ -16,7 +16,10 @@ class QWidget;
 
 namespace vorn {
 
-// Draws on a painter whose layout is `size` pixels, a 96th of an inch each.
+// A pixel of a chart's layout on paper is a CSS pixel, a 96th of an inch.
+inline constexpr int kLayoutDpi = 96;
+
+// Draws on a painter whose layout is `size` pixels of kLayoutDpi.
 using PaperDrawing = std::function<void(QPainter& painter, const QSizeF& size)>;
 
 enum class PrintOutcome { Printed, Cancelled, Failed };

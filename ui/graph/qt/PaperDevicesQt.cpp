@@ -11,8 +11,6 @@
 namespace vorn {
 namespace {
 
-constexpr int kLayoutDpi = 96;
-
 class QtPaperDevices : public PaperDevices {
 public:
     void writeSvg(QIODevice& out, const QSizeF& size, const QString& title,
