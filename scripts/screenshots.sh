@@ -37,6 +37,18 @@ xdotool type --delay 50 20; xdotool key Return
 sleep 0.5
 shot main-window-measured.png
 
+# record N STAMP WEIGHT_AND_FAT: appends to $log the record of weigh-in N at
+# STAMP, the awk statements setting w (kg) and f (%) from n and stamp, and
+# the other quantities worked out from them for 170 cm.
+record() {
+    awk -v n="$1" -v stamp="$2" "BEGIN {
+        $3
+        fm = w * f / 100; lean = w - fm; std = 1.7 * 1.7 * 22
+        printf \" %d 170.00 %.2f %.2f %.2f %.2f %.2f %.2f %.2f %.2f\\n\", stamp, w, f, fm, lean,
+            lean * 0.732, std, w / (1.7 * 1.7), (w - std) / std * 100
+    }" >>"$log"
+}
+
 # open_graph LOG: the program started on 9 December 2026 at 8 h, LOG opened
 # by Ctrl+G; $pid is the program's (faketime's), $graph the graph window.
 open_graph() {
@@ -64,13 +76,8 @@ printf '[TGT]\nVAL2=60.00\n[GRAPH]\nTREND=1\n' >"$home/.config/Tav/Vorn2.conf"
 log=$home/data.txt
 for n in $(seq 0 37); do
     day=$(date -u -d "2026-10-14 +$((n * 3 / 2)) days" +%m%d)
-    awk -v n="$n" -v stamp="${day}07" 'BEGIN {
-        w = 66.4 - n * 0.075 + 0.55 * sin(n * 2.3) + 0.3 * cos(n * 5.1)
-        f = 21.5 - n * 0.04 + 0.4 * sin(n * 1.7)
-        fm = w * f / 100; lean = w - fm; std = 1.7 * 1.7 * 22
-        printf " %d 170.00 %.2f %.2f %.2f %.2f %.2f %.2f %.2f %.2f\n", stamp, w, f, fm, lean,
-            lean * 0.732, std, w / (1.7 * 1.7), (w - std) / std * 100
-    }' >>"$log"
+    record "$n" "${day}07" 'w = 66.4 - n * 0.075 + 0.55 * sin(n * 2.3) + 0.3 * cos(n * 5.1)
+        f = 21.5 - n * 0.04 + 0.4 * sin(n * 1.7)'
 done
 open_graph "$log"
 sleep 0.5
@@ -101,13 +108,8 @@ for n in $(seq 0 300); do
     hour=07
     [ $((n % 4)) -eq 0 ] && hour=21
     stamp=$(date -u -d "2025-10-10 +$days days" +%m%d)$hour
-    awk -v n="$n" -v stamp="$stamp" 'BEGIN {
-        w = 68.5 - n * 0.012 + 0.8 * sin(n / 30) + 0.5 * sin(n * 2.3) + (stamp % 100 == 21) * 0.6
-        f = 22 - n * 0.008 + 0.4 * sin(n * 1.7)
-        fm = w * f / 100; lean = w - fm; std = 1.7 * 1.7 * 22
-        printf " %d 170.00 %.2f %.2f %.2f %.2f %.2f %.2f %.2f %.2f\n", stamp, w, f, fm, lean,
-            lean * 0.732, std, w / (1.7 * 1.7), (w - std) / std * 100
-    }' >>"$log"
+    record "$n" "$stamp" 'w = 68.5 - n * 0.012 + 0.8 * sin(n / 30) + 0.5 * sin(n * 2.3) + (stamp % 100 == 21) * 0.6
+        f = 22 - n * 0.008 + 0.4 * sin(n * 1.7)'
 done
 open_graph "$log"
 sleep 0.5
